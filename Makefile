@@ -1,0 +1,35 @@
+# Front door. Everything installs what it needs on a Debian 12 machine.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+export WINEPREFIX := $(abspath $(BUILD))/wineprefix
+
+.PHONY: all deps build dist run test bench soak fuzz clean
+
+all: build
+
+deps:
+	@scripts/deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+dist: build
+	scripts/dist.sh $(BUILD)
+
+run: dist
+	scripts/run.sh $(BUILD)
+
+test: dist
+	scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j 2
+
+bench: dist
+	scripts/with-display.sh scripts/bench.sh $(BUILD)
+
+soak: dist
+	scripts/with-display.sh scripts/soak.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,86 @@
+// Test helper: looks at the running programs the way another process on the
+// user's machine would and prints what it finds, one item per line (UTF-8).
+//   vtc_probe texts "<window title>"        child window texts of a top-level window
+//   vtc_probe find "<window title>"         prints 1 if a visible top-level window has that title
+//   vtc_probe rect "<window title>"         left top right bottom of the window
+//   vtc_probe reg-get <path> <name>         registry value (as the programs read it; HKLM, else HKCU)
+//   vtc_probe reg-set-sz <path> <name> <v>  / reg-set-dword <path> <name> <n> / reg-del <path> <name>
+//   vtc_probe post "<title>" <msg> <wparam> <lparam>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "common/encoding.h"
+#include "common/registry.h"
+#include "common/ui.h"
+
+using namespace vtc;
+
+namespace {
+
+void Out(const std::string& s) {
+  fwrite(s.data(), 1, s.size(), stdout);
+  fputc('\n', stdout);
+}
+
+BOOL CALLBACK PrintChild(HWND h, LPARAM) {
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  std::string text;
+  int n = static_cast<int>(SendMessageW(h, WM_GETTEXTLENGTH, 0, 0));
+  if (n > 0) {
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    SendMessageW(h, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(&w[0]));
+    w.resize(wcslen(w.c_str()));
+    text = WideToUtf8(w);
+  }
+  RECT r{};
+  GetWindowRect(h, &r);
+  char buf[200];
+  snprintf(buf, sizeof buf, "%d\t%ld,%ld,%ld,%ld\t%d\t", GetDlgCtrlID(h), r.left, r.top, r.right - r.left,
+           r.bottom - r.top, IsWindowVisible(h) ? 1 : 0);
+  Out(std::string(buf) + WideToUtf8(cls) + "\t" + text);
+  return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  std::string cmd = WideToUtf8(argv[1]);
+  auto arg = [&](int i) { return i < argc ? WideToUtf8(argv[i]) : std::string(); };
+  if (cmd == "texts" || cmd == "find" || cmd == "rect" || cmd == "post") {
+    HWND w = FindWindowW(nullptr, Utf8ToWide(arg(2)).c_str());
+    if (!w) return 1;
+    if (cmd == "find") Out(IsWindowVisible(w) ? "1" : "0");
+    if (cmd == "texts") EnumChildWindows(w, PrintChild, 0);
+    if (cmd == "rect") {
+      RECT r{};
+      GetWindowRect(w, &r);
+      char buf[100];
+      snprintf(buf, sizeof buf, "%ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
+      Out(buf);
+    }
+    if (cmd == "post")
+      PostMessageW(w, static_cast<UINT>(std::stoul(arg(3), nullptr, 0)), std::stoull(arg(4), nullptr, 0),
+                   static_cast<LPARAM>(std::stoll(arg(5), nullptr, 0)));
+    return 0;
+  }
+  RegKey key = RegKey::Open(arg(2));
+  if (!key.ok()) return 1;
+  if (cmd == "reg-get") {
+    if (auto s = key.GetString(arg(3))) {
+      Out("REG_SZ\t" + *s);
+    } else if (auto d = key.GetDword(arg(3))) {
+      Out("REG_DWORD\t" + std::to_string(*d));
+    } else {
+      return 1;
+    }
+    return 0;
+  }
+  if (cmd == "reg-set-sz") return key.SetString(arg(3), arg(4)) ? 0 : 1;
+  if (cmd == "reg-set-dword") return key.SetDword(arg(3), static_cast<uint32_t>(std::stoul(arg(4)))) ? 0 : 1;
+  if (cmd == "reg-del") return key.DeleteValue(arg(3)) ? 0 : 1;
+  return 2;
+}
