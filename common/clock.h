@@ -1,0 +1,15 @@
+// The local date and time as the tariffs and the statistics see it.
+#pragma once
+
+namespace vtc {
+
+struct LocalTime {
+  int year = 0, month = 0, day = 0;
+  int hour = 0, minute = 0, second = 0;
+  int weekday = 1;  // 1 Monday ... 7 Sunday
+};
+
+// The platform's local clock (GetLocalTime), weekday renumbered Monday first.
+LocalTime NowLocal();
+
+}  // namespace vtc
