@@ -1,0 +1,55 @@
+// Skins: the floating window's picture, size and label layout, and the two
+// tray icons.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "common/ui.h"
+
+namespace vtc {
+
+// One value label of the floating window: an opaque box with centred,
+// top-aligned text in the skin's font and colours.
+class SkinLabel {
+ public:
+  // Creates the child window hidden, with the caption "?".
+  bool Create(HWND parent, int number /*1..12*/);
+  void SetText(const std::string& utf8);
+  std::string Text() const;
+  HWND hwnd() const { return hwnd_; }
+  bool ShownBySkin() const { return visible_; }
+
+  // Applied by LoadSkin.
+  void SetBounds(int left, int top, int width, int height);
+  void SetColors(COLORREF back, COLORREF text);
+  void SetFont(const std::string& face, int height);
+  void SetVisible(bool visible);
+
+  // Paints the label (used by its window procedure and by tests through a memory DC).
+  void Paint(HDC dc) const;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  HWND hwnd_ = nullptr;
+  std::string text_ = "?";
+  COLORREF back_ = 0, fore_ = 0;
+  Font font_;
+  bool visible_ = false;
+};
+
+struct SkinResources {
+  Icon online, offline;
+  Bitmap background;
+  int width = 0, height = 0;
+};
+
+// Loads the skin in the fixed order: icons from appDir + "look\\", the
+// offline icon into the tray through setTrayIcon, main.bmp sizing `window`
+// and `background`, then the nine keys of each label from look.ini.
+// labels[0] is Label1 ... labels[11] is Label12. Reports nothing.
+void LoadSkin(const std::string& appDir, const std::string& skinDir, HWND window, HWND background,
+              SkinLabel* labels[12], SkinResources& res, const std::function<void(HICON)>& setTrayIcon);
+
+}  // namespace vtc

@@ -1,0 +1,6 @@
+// PLACEHOLDER until the error report change lands.
+#include "meter/services/error_report.h"
+
+namespace vtc {
+void WriteErrorReport(const std::string&, const std::string&) {}
+}  // namespace vtc
