@@ -1,0 +1,11 @@
+// "Обнулить текущие счетчики": the meter's running totals back to zero.
+#pragma once
+
+namespace vtc {
+
+// Writes denall, InTall, OutTall = "0" and timeall = 0 (DWORD), in this order,
+// under the totals key. False when the key could not be opened or a value
+// could not be written; nothing is shown either way.
+bool ResetCounters();
+
+}  // namespace vtc

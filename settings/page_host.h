@@ -1,0 +1,23 @@
+// The window a settings page is built on. It lies over the display area of
+// the tab control, as a sibling of it, so that every WM_COMMAND of the page's
+// controls is passed on to the settings window unchanged.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "common/ui.h"
+
+namespace vtc {
+
+// A hidden page window over `tab`'s display area.
+HWND CreatePageHost(HWND tab);
+
+// Control on a page at page coordinates, in the page font.
+HWND PageControl(HWND page, HFONT font, const wchar_t* cls, const std::string& text, int x, int y, int w, int h,
+                 DWORD style = 0, DWORD exStyle = 0);
+
+// Fills a combo box or list box with UTF-8 entries.
+void AddComboEntries(HWND combo, const char* const* entries, int count);
+
+}  // namespace vtc

@@ -1,0 +1,100 @@
+// The settings window: the tab control with its four pages and the three
+// buttons under it. It owns the pages' behaviour objects and hands them every
+// WM_COMMAND of a page control.
+//
+// What the window calls on the behaviour objects (tariff_editor.h,
+// interface_chooser.h, skin_chooser.h), in this order:
+//   tariffEditor_.Attach(hwnd, tariffs);              // PageTariffs&, after the pages exist
+//   interfaceChooser_.Attach(hwnd, traffic);          // PageTraffic&
+//   skinChooser_.Attach(hwnd, look, appDir);          // PageLook&, appDir ends with '\'
+//   tariffEditor_.Load(appDir + "tarif.ini");         // loading, first step: fills the list
+//   skinChooser_.CreatePreview();                     // loading: the empty preview bitmap
+//   skinChooser_.FillSkinList();                      // loading, before the stored Look is selected
+//   tariffEditor_.Empty(false);                       // start-up: editor empty and disabled
+//   skinChooser_.BuildTestWindow();                   // start-up: skin test window, hidden
+//   any of them: bool OnCommand(HWND control, int code);  // true = it was one of its controls
+// The stored Look is then selected with CB_SETCURSEL, which sends no
+// CBN_SELCHANGE, so it never counts as the user picking a skin.
+// `hwnd` is the owner for message boxes. Tariff file object and preview
+// bitmap are released by their destructors, which run when the window
+// object is destroyed after the message loop has ended.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "common/ui.h"
+#include "common/window.h"
+#include "settings/page_general.h"
+#include "settings/page_look.h"
+#include "settings/page_tariffs.h"
+#include "settings/page_traffic.h"
+
+#if __has_include("settings/tariff_editor.h")
+#include "settings/tariff_editor.h"
+#define VTC_HAVE_TARIFF_EDITOR 1
+#endif
+#if __has_include("settings/interface_chooser.h")
+#include "settings/interface_chooser.h"
+#define VTC_HAVE_INTERFACE_CHOOSER 1
+#endif
+#if __has_include("settings/skin_chooser.h")
+#include "settings/skin_chooser.h"
+#define VTC_HAVE_SKIN_CHOOSER 1
+#endif
+
+namespace vtc {
+
+constexpr const char* kSettingsTitle = "Настройки";
+
+class SettingsWindow : public BaseWindow<SettingsWindow> {
+ public:
+  // Builds the window hidden and centred; `appDir` ends with a backslash.
+  bool Create(const std::string& appDir);
+  // Loads the stores into the controls and readies the pages' behaviour.
+  void Load();
+  void Show();
+  void Hide();
+  void Close();  // ends the program, saving nothing
+
+  const std::string& appDir() const { return appDir_; }
+  HWND tab() const { return tab_; }
+  HWND resetButton() const { return reset_; }
+  HWND cancelButton() const { return cancel_; }
+  HWND okButton() const { return ok_; }
+  // Shows page 0..3 as a click on its tab would.
+  void SelectPage(int index);
+
+  PageGeneral general;
+  PageLook look;
+  PageTariffs tariffs;
+  PageTraffic traffic;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void OnOk();
+  void OnCommand(HWND control, int code);
+
+  std::string appDir_;
+  Font font_;
+  Font boldFont_;
+  HWND tab_ = nullptr;
+  HWND reset_ = nullptr;
+  HWND cancel_ = nullptr;
+  HWND ok_ = nullptr;
+  HWND pages_[4] = {};
+
+#ifdef VTC_HAVE_TARIFF_EDITOR
+  TariffEditor tariffEditor_;
+#endif
+#ifdef VTC_HAVE_INTERFACE_CHOOSER
+  InterfaceChooser interfaceChooser_;
+#endif
+#ifdef VTC_HAVE_SKIN_CHOOSER
+  SkinChooser skinChooser_;
+#endif
+};
+
+}  // namespace vtc
