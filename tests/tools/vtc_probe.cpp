@@ -6,9 +6,13 @@
 //   vtc_probe reg-get <path> <name>         registry value (as the programs read it; HKLM, else HKCU)
 //   vtc_probe reg-set-sz <path> <name> <v>  / reg-set-dword <path> <name> <n> / reg-del <path> <name>
 //   vtc_probe post "<title>" <msg> <wparam> <lparam>
+//   vtc_probe iftable                       type, speed, in, out octets and description of every interface row
+#include <winsock2.h>
 #include <windows.h>
+#include <iphlpapi.h>
 
 #include <cstdio>
+#include <vector>
 #include <string>
 
 #include "common/encoding.h"
@@ -50,6 +54,21 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   std::string cmd = WideToUtf8(argv[1]);
   auto arg = [&](int i) { return i < argc ? WideToUtf8(argv[i]) : std::string(); };
+  if (cmd == "iftable") {
+    ULONG size = 0;
+    if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) return 1;
+    std::vector<unsigned char> buf(size);
+    auto* table = reinterpret_cast<MIB_IFTABLE*>(buf.data());
+    if (GetIfTable(table, &size, FALSE) != NO_ERROR) return 1;
+    for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+      const MIB_IFROW& r = table->table[i];
+      std::string descr(reinterpret_cast<const char*>(r.bDescr), strnlen(reinterpret_cast<const char*>(r.bDescr), r.dwDescrLen));
+      char line[200];
+      snprintf(line, sizeof line, "%lu\t%lu\t%lu\t%lu\t", r.dwType, r.dwSpeed, r.dwInOctets, r.dwOutOctets);
+      Out(line + Cp1251ToUtf8(descr));
+    }
+    return 0;
+  }
   if (cmd == "texts" || cmd == "find" || cmd == "rect" || cmd == "post") {
     HWND w = FindWindowW(nullptr, Utf8ToWide(arg(2)).c_str());
     if (!w) return 1;
