@@ -129,7 +129,10 @@ class Program:
             subprocess.run([os.path.join(SOURCE, "scripts", "wine-prefix.sh"), template], check=True)
         self.tmp = tempfile.mkdtemp(prefix="vtc-e2e-")
         self.dir = os.path.join(self.tmp, "prog")
-        shutil.copytree(dist, self.dir)
+        # The program files only: the shipped first-run files (options.ini,
+        # tarif.ini) and installers would hide what a test sets up itself.
+        shutil.copytree(dist, self.dir, ignore=lambda d, names: [
+            n for n in names if d == dist and (n.endswith((".ini", ".zip")) or "setup" in n)])
         self.prefix = os.path.join(self.tmp, "prefix")
         os.mkdir(self.prefix)
         # Hard links keep a fresh prefix cheap; Wine replaces its registry
