@@ -1,13 +1,33 @@
 #!/usr/bin/env bash
-# Lays out the program folder in BUILD/dist: both programs and the Look folder.
+# Lays out the program folder in BUILD/dist (both programs, the Look folder,
+# the first-run options.ini and tarif.ini), then the installer and the
+# portable zip of that folder beside it.
 set -eu
 build=${1:-build}
 src=$(cd "$(dirname "$0")/.." && pwd)
-dist="$build/dist"
-mkdir -p "$dist"
+version=$(sed -n 's/^project(VarnokTrafficCounter VERSION \([0-9]*\.[0-9]*\).*/\1/p' "$src/CMakeLists.txt")
+dist="$(mkdir -p "$build/dist" && cd "$build/dist" && pwd)"
 cp "$build/qmeter4.exe" "$build/qmeter_cfg.exe" "$dist/"
+cp "$src/assets/defaults/options.ini" "$src/assets/defaults/tarif.ini" "$dist/"
 if [ -d "$src/assets/Look" ]; then
   rm -rf "$dist/Look"
   cp -r "$src/assets/Look" "$dist/Look"
 fi
-echo "dist: $dist"
+
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+# The program folder without the installers themselves.
+mkdir -p "$folder/VarnokTrafficCounter"
+cp -r "$dist/qmeter4.exe" "$dist/qmeter_cfg.exe" "$dist/options.ini" "$dist/tarif.ini" "$folder/VarnokTrafficCounter/"
+[ -d "$dist/Look" ] && cp -r "$dist/Look" "$folder/VarnokTrafficCounter/"
+
+zip="$dist/VarnokTrafficCounter-$version-portable.zip"
+rm -f "$zip"
+(cd "$folder" && zip -qr "$zip" VarnokTrafficCounter)
+
+setup="$dist/VarnokTrafficCounter-$version-setup.exe"
+if command -v makensis >/dev/null; then
+  makensis -V2 -DVERSION="$version" -DSRCDIR="$folder/VarnokTrafficCounter" -DOUTFILE="$setup" \
+    -DICON="$src/assets/icons/app.ico" "$src/installer/vtc.nsi" >/dev/null
+fi
+echo "dist: $dist ($(basename "$zip"), $(basename "$setup"))"
