@@ -13,6 +13,24 @@ namespace vtc {
 // A hidden page window over `tab`'s display area.
 HWND CreatePageHost(HWND tab);
 
+// The kinds of control the pages are made of, each at page coordinates with
+// the standard sizes as defaults. Drop-down lists start on entry 0.
+struct PageBuilder {
+  HWND page;
+  HFONT font;  // borrowed
+
+  HWND Label(const std::string& text, int x, int y, int w = 64, int h = 22) const;
+  HWND WrapLabel(const std::string& text, int x, int y, int w, int h) const;
+  HWND Field(int x, int y, int w = 100, int h = 22) const;
+  HWND PasswordField(int x, int y, int w = 100, int h = 22) const;
+  HWND Check(const std::string& text, int x, int y, int w = 72, int h = 22) const;
+  HWND DropList(int x, int y, int w, const char* const* entries, int count) const;
+  HWND DropBox(int x, int y, int w, const char* const* entries, int count) const;
+  HWND List(int x, int y, int w, int h) const;
+  HWND Frame(const std::string& text, int x, int y, int w, int h) const;
+  HWND Button(const std::string& text, int x, int y, int w = 64, int h = 22) const;
+};
+
 // Control on a page at page coordinates, in the page font.
 HWND PageControl(HWND page, HFONT font, const wchar_t* cls, const std::string& text, int x, int y, int w, int h,
                  DWORD style = 0, DWORD exStyle = 0);

@@ -51,13 +51,15 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
  public:
   // Builds the window hidden and centred; `appDir` ends with a backslash.
   bool Create(const std::string& appDir);
-  // Loads the stores into the controls and readies the pages' behaviour.
+  // Loads the stores into the controls, empties the tariff editor and builds
+  // the skin test window (hidden).
   void Load();
   void Show();
   void Hide();
   void Close();  // ends the program, saving nothing
 
   const std::string& appDir() const { return appDir_; }
+  HFONT font() const { return font_.get(); }  // borrowed
   HWND tab() const { return tab_; }
   HWND resetButton() const { return reset_; }
   HWND cancelButton() const { return cancel_; }
@@ -76,6 +78,7 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
  private:
   void OnOk();
   void OnCommand(HWND control, int code);
+  void ShowPage(int index);
 
   std::string appDir_;
   Font font_;

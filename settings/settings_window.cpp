@@ -1,0 +1,188 @@
+#include "settings/settings_window.h"
+
+#include <commctrl.h>
+
+#include "common/encoding.h"
+#include "settings/counter_reset.h"
+#include "settings/settings_io.h"
+
+namespace vtc {
+namespace {
+
+constexpr wchar_t kClassName[] = L"VtcSettingsWindow";
+constexpr int kClientW = 504, kClientH = 473;
+constexpr int kFontHeight = -15;  // character height, without the internal leading
+const char* const kPageNames[4] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика"};
+
+HWND Button(HWND parent, HFONT font, const char* text, int x, int w) {
+  ControlArgs a;
+  a.cls = L"BUTTON";
+  a.text = text;
+  a.x = x;
+  a.y = 448;
+  a.w = w;
+  a.h = 22;
+  a.style = BS_PUSHBUTTON | WS_TABSTOP;
+  a.font = font;
+  return CreateControl(parent, a);
+}
+
+}  // namespace
+
+bool SettingsWindow::Create(const std::string& appDir) {
+  appDir_ = appDir;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  font_.reset(MakeFont("Tahoma", kFontHeight));
+  boldFont_.reset(MakeFont("Tahoma", kFontHeight, true));
+
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  RECT r = {0, 0, kClientW, kClientH};
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  if (!CreateWin(kClassName, Utf8ToWide(kSettingsTitle).c_str(), style, exStyle, 0, 0, r.right - r.left,
+                 r.bottom - r.top))
+    return false;
+  // A dialog frame has no icon and the window can be neither sized,
+  // minimised nor maximised.
+  if (HMENU sys = GetSystemMenu(hwnd_, FALSE)) {
+    for (UINT cmd : {SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE}) DeleteMenu(sys, cmd, MF_BYCOMMAND);
+  }
+
+  ControlArgs t;
+  t.cls = WC_TABCONTROLW;
+  t.w = 505;
+  t.h = 441;
+  t.style = WS_CLIPSIBLINGS | WS_TABSTOP;
+  t.font = font_.get();
+  tab_ = CreateControl(hwnd_, t);
+  for (int i = 0; i < 4; ++i) {
+    std::wstring name = Utf8ToWide(kPageNames[i]);
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = name.data();
+    SendMessageW(tab_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+  }
+
+  general.Create(tab_, font_.get());
+  look.Create(tab_, font_.get());
+  tariffs.Create(tab_, font_.get());
+  traffic.Create(tab_, font_.get(), boldFont_.get());
+  pages_[0] = general.page;
+  pages_[1] = look.page;
+  pages_[2] = tariffs.page;
+  pages_[3] = traffic.page;
+
+  reset_ = Button(hwnd_, font_.get(), "Обнулить текущие счетчики", 168, 184);
+  cancel_ = Button(hwnd_, font_.get(), "Отмена", 360, 64);
+  ok_ = Button(hwnd_, font_.get(), "ОК", 432, 64);  // Cyrillic О and К
+
+  SelectPage(0);
+  CenterOnScreen(hwnd_);
+
+  // ---- Behaviour of the pages (tariff editor, interface chooser, skin chooser).
+#ifdef VTC_HAVE_TARIFF_EDITOR
+  tariffEditor_.Attach(hwnd_, tariffs);
+#endif
+#ifdef VTC_HAVE_INTERFACE_CHOOSER
+  interfaceChooser_.Attach(hwnd_, traffic);
+#endif
+#ifdef VTC_HAVE_SKIN_CHOOSER
+  skinChooser_.Attach(hwnd_, look, appDir_);
+#endif
+  return true;
+}
+
+void SettingsWindow::Load() {
+  LoadSteps steps;
+#ifdef VTC_HAVE_TARIFF_EDITOR
+  steps.openTariffs = [this] { tariffEditor_.Load(appDir_ + "tarif.ini"); };
+#endif
+#ifdef VTC_HAVE_SKIN_CHOOSER
+  steps.createPreview = [this] { skinChooser_.CreatePreview(); };
+  steps.fillSkinList = [this] { skinChooser_.FillSkinList(); };
+#endif
+  LoadSettings(SettingsControls{&general, &look, &traffic}, appDir_ + "options.ini", steps);
+#ifdef VTC_HAVE_TARIFF_EDITOR
+  tariffEditor_.Empty(false);
+#endif
+#ifdef VTC_HAVE_SKIN_CHOOSER
+  skinChooser_.BuildTestWindow();
+#endif
+}
+
+void SettingsWindow::Show() {
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+}
+
+void SettingsWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+void SettingsWindow::Close() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void SettingsWindow::SelectPage(int index) {
+  SendMessageW(tab_, TCM_SETCURSEL, index, 0);
+  ShowPage(index);
+}
+
+void SettingsWindow::ShowPage(int index) {
+  for (int i = 0; i < 4; ++i) {
+    if (i != index) ShowWindow(pages_[i], SW_HIDE);
+  }
+  if (index >= 0 && index < 4) ShowWindow(pages_[index], SW_SHOW);
+}
+
+void SettingsWindow::OnOk() {
+  SaveSettings(SettingsControls{&general, &look, &traffic}, appDir_ + "options.ini", appDir_);
+  MessageBoxUtf8(hwnd_, kRestartNotice, kSettingsTitle, MB_OK | MB_ICONINFORMATION);
+  Close();
+}
+
+void SettingsWindow::OnCommand(HWND control, int code) {
+  if (code == BN_CLICKED) {
+    if (control == ok_) return OnOk();
+    if (control == cancel_) return Close();
+    if (control == reset_) {
+      ResetCounters();  // reports nothing, by design
+      return;
+    }
+  }
+  // ---- Behaviour of the pages: each object answers for its own controls.
+#ifdef VTC_HAVE_TARIFF_EDITOR
+  if (tariffEditor_.OnCommand(control, code)) return;
+#endif
+#ifdef VTC_HAVE_INTERFACE_CHOOSER
+  if (interfaceChooser_.OnCommand(control, code)) return;
+#endif
+#ifdef VTC_HAVE_SKIN_CHOOSER
+  if (skinChooser_.OnCommand(control, code)) return;
+#endif
+}
+
+LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      // Enter and Esc come as IDOK/IDCANCEL without a control; neither saves
+      // nor discards the settings.
+      if (lp) OnCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
+      return 0;
+    case WM_NOTIFY: {
+      auto* n = reinterpret_cast<NMHDR*>(lp);
+      if (n->hwndFrom == tab_ && n->code == TCN_SELCHANGE)
+        ShowPage(static_cast<int>(SendMessageW(tab_, TCM_GETCURSEL, 0, 0)));
+      return 0;
+    }
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, msg, wp, lp);
+  }
+}
+
+}  // namespace vtc
