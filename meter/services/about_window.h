@@ -1,0 +1,34 @@
+// The About window: product, version, author, thanks and contacts.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "common/ui.h"
+#include "common/window.h"
+
+namespace vtc {
+
+// The fixed texts, also used by the tests (UTF-8).
+std::string AboutAuthorLine();
+std::string AboutThanksText();  // lines separated by CR LF
+
+class AboutWindow : public BaseWindow<AboutWindow> {
+ public:
+  static constexpr int kClientWidth = 368;
+  static constexpr int kClientHeight = 452;
+
+  bool Create();  // built hidden and centred
+  void Show();    // a shown window simply stays shown
+  void Hide();
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  Font title_, version_, author_, heading_, body_, link_, button_;
+  Brush back_;
+  HWND contacts_[3] = {};
+};
+
+}  // namespace vtc

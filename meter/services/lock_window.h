@@ -1,0 +1,49 @@
+// The exit password: reading the stored one, and the window that asks for it.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "common/ui.h"
+#include "common/window.h"
+
+namespace vtc {
+
+// The stored exit password, unscrambled (UTF-8); empty when none is set or the
+// registry cannot be read. Read afresh at every exit request, so a password
+// the settings program has just saved counts at once.
+std::string ReadStoredPassword();
+
+class LockWindow : public BaseWindow<LockWindow> {
+ public:
+  static constexpr int kClientWidth = 226;
+  static constexpr int kClientHeight = 48;
+
+  // Built hidden. `expected` is the password the last exit request read
+  // (borrowed; it lives in the meter's state); `onMatch` is run when the
+  // user confirms that password.
+  bool Create(const std::string* expected, std::function<void()> onMatch);
+
+  void ClearBox();
+  void Show();
+  // The "OK" action: exact, case-sensitive comparison; hides the window in
+  // every case and gives no message for a wrong password.
+  void Confirm();
+
+  HWND box() const { return box_; }
+  HWND button() const { return button_; }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  static LRESULT CALLBACK BoxProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  const std::string* expected_ = nullptr;
+  std::function<void()> onMatch_;
+  HWND label_ = nullptr, box_ = nullptr, button_ = nullptr;
+  Font font_;
+  Brush boxBrush_;
+};
+
+}  // namespace vtc
