@@ -1,29 +1,202 @@
-// PLACEHOLDER until the skins change lands: plain labels, no picture.
+// Skins: look.ini and main.bmp of one skin folder, the shared tray icons, and
+// the value labels they lay out.
 #include "meter/look/skin.h"
 
 #include "common/encoding.h"
+#include "common/ini.h"
 
 namespace vtc {
+
+namespace {
+
+constexpr const wchar_t* kLabelClass = L"VtcSkinLabel";
+constexpr const char* kSkinSection = "Options";
+
+bool RegisterLabelClass() {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(inst, kLabelClass, &wc)) return true;
+  wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcW;  // replaced below; the class needs some procedure
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.lpszClassName = kLabelClass;
+  return RegisterClassExW(&wc) != 0;
+}
+
+// Colours are 0x00BBGGRR; a high byte would make GDI read the value as a
+// palette index, so only the three colour bytes are kept.
+COLORREF SkinColor(int value) { return static_cast<COLORREF>(value) & 0x00FFFFFFu; }
+
+}  // namespace
+
+SkinLabel::~SkinLabel() {
+  if (hwnd_ && IsWindow(hwnd_)) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
 bool SkinLabel::Create(HWND parent, int number) {
-  hwnd_ = CreateWindowExW(0, L"STATIC", L"?", WS_CHILD | SS_CENTER, 0, 0, 0, 0, parent,
+  if (!RegisterLabelClass()) return false;
+  hwnd_ = CreateWindowExW(0, kLabelClass, L"?", WS_CHILD, 0, 0, 0, 0, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + number)), GetModuleHandleW(nullptr),
                           nullptr);
-  return hwnd_ != nullptr;
+  if (!hwnd_) return false;
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinLabel::Proc));
+  return true;
 }
+
 void SkinLabel::SetText(const std::string& utf8) {
-  text_ = utf8;
+  if (!hwnd_) return;
+  if (GetTextUtf8(hwnd_) == utf8) return;  // no repaint, no flicker for an unchanged figure
   SetTextUtf8(hwnd_, utf8);
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
-std::string SkinLabel::Text() const { return text_; }
-void SkinLabel::SetBounds(int l, int t, int w, int h) { MoveWindow(hwnd_, l, t, w, h, TRUE); }
-void SkinLabel::SetColors(COLORREF b, COLORREF t) { back_ = b; fore_ = t; }
-void SkinLabel::SetFont(const std::string&, int) {}
-void SkinLabel::SetVisible(bool v) {
-  visible_ = v;
-  ShowWindow(hwnd_, v ? SW_SHOWNA : SW_HIDE);
+
+std::string SkinLabel::Text() const { return hwnd_ ? GetTextUtf8(hwnd_) : std::string(); }
+
+void SkinLabel::SetBounds(int left, int top, int width, int height) {
+  if (hwnd_) SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
-void SkinLabel::Paint(HDC) const {}
-LRESULT CALLBACK SkinLabel::Proc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcW(h, m, w, l); }
-void LoadSkin(const std::string&, const std::string&, HWND, HWND, SkinLabel*[12], SkinResources&,
-              const std::function<void(HICON)>&) {}
+
+RECT SkinLabel::Bounds() const {
+  RECT r{};
+  if (!hwnd_) return r;
+  GetWindowRect(hwnd_, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void SkinLabel::SetColors(COLORREF back, COLORREF text) {
+  back_ = back;
+  fore_ = text;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void SkinLabel::SetFont(const std::string& face, int height) {
+  font_.reset(MakeFont(face, height));
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+LOGFONTW SkinLabel::FontInfo() const {
+  LOGFONTW lf = {};
+  if (font_) GetObjectW(font_.get(), sizeof lf, &lf);
+  return lf;
+}
+
+void SkinLabel::SetVisible(bool visible) {
+  visible_ = visible;
+  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void SkinLabel::Paint(HDC dc) const {
+  if (!hwnd_) return;
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  Brush back(CreateSolidBrush(back_));
+  FillRect(dc, &r, back.get());
+  int n = GetWindowTextLengthW(hwnd_);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  n = GetWindowTextW(hwnd_, &text[0], n + 1);
+  text.resize(static_cast<size_t>(n > 0 ? n : 0));
+  HGDIOBJ font = font_ ? static_cast<HGDIOBJ>(font_.get()) : GetStockObject(DEFAULT_GUI_FONT);
+  SelectGuard sel(dc, font);
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  COLORREF oldColor = SetTextColor(dc, fore_);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  SetTextColor(dc, oldColor);
+  SetBkMode(dc, oldMode);
+}
+
+LRESULT CALLBACK SkinLabel::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<SkinLabel*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  switch (msg) {
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;
+    case WM_ERASEBKGND:
+      return 1;  // the paint routine fills the whole box
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      self->Paint(dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      self->Paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      self->hwnd_ = nullptr;
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void LoadSkin(const std::string& appDir, const std::string& skinDir, HWND window, HWND background,
+              SkinLabel* labels[12], SkinResources& res, const std::function<void(HICON)>& setTrayIcon) {
+  // The tray shows the small icon size; a multi-size .ico gives its matching image.
+  const int iconW = GetSystemMetrics(SM_CXSMICON), iconH = GetSystemMetrics(SM_CYSMICON);
+  auto loadIcon = [&](const char* name) {
+    return static_cast<HICON>(
+        LoadImageW(nullptr, Utf8ToWide(appDir + name).c_str(), IMAGE_ICON, iconW, iconH, LR_LOADFROMFILE));
+  };
+  res.online.reset(loadIcon("look\\online.ico"));
+  res.offline.reset(loadIcon("look\\offline.ico"));
+  // The connection counts as down until the first tick proves otherwise.
+  if (setTrayIcon) setTrayIcon(res.offline.get());
+
+  res.background.reset(static_cast<HBITMAP>(LoadImageW(nullptr, Utf8ToWide(skinDir + "main.bmp").c_str(),
+                                                       IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  res.width = res.height = 0;
+  if (res.background) {
+    BITMAP bm{};
+    if (GetObjectW(res.background.get(), sizeof bm, &bm)) {
+      res.width = bm.bmWidth;
+      res.height = bm.bmHeight;
+    }
+  }
+  const UINT sizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+  if (background) SetWindowPos(background, nullptr, 0, 0, res.width, res.height, sizeOnly);
+  // The window has no border, so its outer size is the picture's size.
+  if (window) SetWindowPos(window, nullptr, 0, 0, res.width, res.height, sizeOnly);
+
+  IniFile ini(skinDir + "look.ini");
+  for (int i = 0; i < 12; ++i) {
+    SkinLabel* label = labels ? labels[i] : nullptr;
+    if (!label) continue;
+    const std::string p = "Label" + std::to_string(i + 1);
+    // The keys in their fixed order; a key the skin leaves out gives the off value.
+    int left = ini.ReadInt(kSkinSection, p + "_Left", 0);
+    int top = ini.ReadInt(kSkinSection, p + "_Top", 0);
+    int width = ini.ReadInt(kSkinSection, p + "_Width", 0);
+    int height = ini.ReadInt(kSkinSection, p + "_Height", 0);
+    label->SetBounds(left, top, width, height);
+    COLORREF back = SkinColor(ini.ReadInt(kSkinSection, p + "_Color", 0));
+    int fontHeight = ini.ReadInt(kSkinSection, p + "_Font_Height", 0);
+    // Absent gives the classic face; present but empty leaves the face to the platform.
+    std::string face = ini.Find(kSkinSection, p + "_Font_Name").value_or(kDefaultLabelFace);
+    label->SetFont(face, fontHeight);
+    COLORREF fore = SkinColor(ini.ReadInt(kSkinSection, p + "_Font_Color", 0));
+    label->SetColors(back, fore);
+    label->SetVisible(ini.ReadBool(kSkinSection, p + "_Visible", false));
+  }
+}
+
+void PaintSkinBackground(HDC dc, const SkinResources& res) {
+  if (!res.background || res.width <= 0 || res.height <= 0) return;
+  HDC mem = CreateCompatibleDC(dc);
+  if (!mem) return;
+  {
+    SelectGuard sel(mem, res.background.get());
+    BitBlt(dc, 0, 0, res.width, res.height, mem, 0, 0, SRCCOPY);
+  }
+  DeleteDC(mem);
+}
+
 }  // namespace vtc

@@ -10,12 +10,22 @@
 
 namespace vtc {
 
+constexpr const char* kDefaultLabelFace = "MS Sans Serif";
+
 // One value label of the floating window: an opaque box with centred,
-// top-aligned text in the skin's font and colours.
+// top-aligned text in the skin's font and colours. Mouse input passes through
+// it (HTTRANSPARENT) to the window beneath, so the background area or the
+// floating window handles dragging and the context menu for every label.
 class SkinLabel {
  public:
+  SkinLabel() = default;
+  SkinLabel(const SkinLabel&) = delete;
+  SkinLabel& operator=(const SkinLabel&) = delete;
+  ~SkinLabel();
+
   // Creates the child window hidden, with the caption "?".
   bool Create(HWND parent, int number /*1..12*/);
+  // The text is the window's own text, so other programs can read it too.
   void SetText(const std::string& utf8);
   std::string Text() const;
   HWND hwnd() const { return hwnd_; }
@@ -27,13 +37,19 @@ class SkinLabel {
   void SetFont(const std::string& face, int height);
   void SetVisible(bool visible);
 
-  // Paints the label (used by its window procedure and by tests through a memory DC).
+  COLORREF BackColor() const { return back_; }
+  COLORREF TextColor() const { return fore_; }
+  // The font as the platform holds it (face name and logical height).
+  LOGFONTW FontInfo() const;
+  RECT Bounds() const;  // in the parent's client coordinates
+
+  // Paints the label into `dc` (its window procedure for WM_PAINT and
+  // WM_PRINTCLIENT, and tests through a memory DC).
   void Paint(HDC dc) const;
 
  private:
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   HWND hwnd_ = nullptr;
-  std::string text_ = "?";
   COLORREF back_ = 0, fore_ = 0;
   Font font_;
   bool visible_ = false;
@@ -51,5 +67,8 @@ struct SkinResources {
 // labels[0] is Label1 ... labels[11] is Label12. Reports nothing.
 void LoadSkin(const std::string& appDir, const std::string& skinDir, HWND window, HWND background,
               SkinLabel* labels[12], SkinResources& res, const std::function<void(HICON)>& setTrayIcon);
+
+// Draws the skin's picture at (0, 0) at its own size; nothing when there is none.
+void PaintSkinBackground(HDC dc, const SkinResources& res);
 
 }  // namespace vtc
