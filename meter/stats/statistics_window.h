@@ -14,11 +14,17 @@ class StatisticsWindow {
  public:
   StatisticsWindow();
   ~StatisticsWindow();
+  StatisticsWindow(const StatisticsWindow&) = delete;
+  StatisticsWindow& operator=(const StatisticsWindow&) = delete;
   // Builds the window hidden and fills it once (FillStatistics, which also
   // trims statistic.ini to statkol + 1 records).
   bool Create(const std::string& appDir, int statkol, const std::string& denstr);
+  // Rebuilds the text from the file and applies the record limit to it.
+  void FillStatistics(int statkol);
   void Show();
   HWND hwnd() const;
+  // The text box's contents (UTF-8), as a user could copy them.
+  std::string Text() const;
 
  private:
   struct Impl;

@@ -1,0 +1,20 @@
+// statistic.ini through the profile functions: writing a closed record, and
+// the statistics window's text with the record limit applied to the file.
+#pragma once
+#include <string>
+
+#include "common/ini.h"
+#include "meter/stats/history.h"
+
+namespace vtc {
+
+// Writes the record's four keys in their order; a record of the same name
+// already in the file gets the sum of both (MergeRecordValues). False when
+// the file refused a write.
+bool WriteRecord(const IniFile& file, const std::string& name, const RecordValues& values);
+
+// Deletes the sections older than the newest statkol + 1 and returns the text
+// of the remaining records, newest first.
+std::string FillStatisticsText(const IniFile& file, int statkol, const std::string& denstr);
+
+}  // namespace vtc

@@ -1,0 +1,179 @@
+#include "meter/stats/rollover.h"
+
+#include <gtest/gtest.h>
+
+#include "common/encoding.h"
+#include "common/registry.h"
+#include "support/temp_dir.h"
+
+using namespace vtc;
+using vtc::test::TempDir;
+using vtc::test::TestRegistry;
+
+namespace {
+
+LocalTime At(int y, int mo, int d, int h, int mi, int s, int weekday) {
+  LocalTime t;
+  t.year = y;
+  t.month = mo;
+  t.day = d;
+  t.hour = h;
+  t.minute = mi;
+  t.second = s;
+  t.weekday = weekday;
+  return t;
+}
+
+void SetTotals(const std::string& in, const std::string& out, const std::string& money, uint32_t seconds) {
+  RegKey k = RegKey::Open(kTotalsKeyPath);
+  ASSERT_TRUE(k.ok());
+  k.SetString("InTall", in);
+  k.SetString("OutTall", out);
+  k.SetString("denall", money);
+  k.SetDword("timeall", seconds);
+}
+
+void SetDate(uint32_t d, uint32_t m, uint32_t y) {
+  RegKey k = RegKey::Open(kTotalsKeyPath);
+  k.SetDword("day", d);
+  k.SetDword("month", m);
+  k.SetDword("year", y);
+}
+
+std::string Str(const char* name) { return RegKey::Open(kTotalsKeyPath).GetString(name).value_or("<absent>"); }
+uint32_t Dw(const char* name) { return RegKey::Open(kTotalsKeyPath).GetDword(name).value_or(9999); }
+
+void ExpectTotalsReset() {
+  for (const char* n : {"InTall", "OutTall", "denall", "timeall"}) EXPECT_EQ(Str(n), "0") << n;
+}
+
+std::string Record(const std::string& name, const std::string& in, const std::string& out, const std::string& money,
+                   const std::string& time) {
+  return Utf8ToCp1251("[" + name + "]\r\nInTall=" + in + "\r\nOutTall=" + out + "\r\nDenall=" + money +
+                      "\r\ntimeall=" + time + "\r\n");
+}
+
+}  // namespace
+
+TEST(RollStatistics, SessionModeAcrossTwoStarts) {
+  TempDir dir;
+  TestRegistry reg;
+  RegKey::Open(kTotalsKeyPath).SetString("SessionName", "Сессия 18:00:00 05.12.2026");
+  SetTotals("1500", "200", "2.5", 3725);
+
+  RollStatistics(dir.path(), 0, 0, At(2026, 12, 6, 9, 5, 7, 7));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("Сессия 18:00:00 05.12.2026", "1500", "200", "2.5", "01:02:05"));
+  EXPECT_EQ(Str("SessionName"), "Сессия 09:05:07 06.12.2026");
+  ExpectTotalsReset();
+  // timeall is a string now; the totals reader takes it as 0.
+  EXPECT_FALSE(RegKey::Open(kTotalsKeyPath).GetDword("timeall").has_value());
+
+  SetTotals("10", "20", "0.01", 61);
+  RollStatistics(dir.path(), 0, 0, At(2026, 12, 6, 13, 0, 0, 7));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("Сессия 18:00:00 05.12.2026", "1500", "200", "2.5", "01:02:05") +
+                                           Record("Сессия 09:05:07 06.12.2026", "10", "20", "0.01", "00:01:01"));
+  EXPECT_EQ(Str("SessionName"), "Сессия 13:00:00 06.12.2026");
+}
+
+TEST(RollStatistics, DayModeAfterThreeDaysAwayThenAgainTheSameDay) {
+  TempDir dir;
+  TestRegistry reg;
+  SetDate(3, 12, 2026);
+  SetTotals("300", "30", "3", 30);
+  RollStatistics(dir.path(), 1, 0, At(2026, 12, 6, 9, 0, 0, 7));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("За день 03.12.2026", "300", "30", "3", "00:00:30"));
+  EXPECT_EQ(Dw("day"), 6u);
+  EXPECT_EQ(Dw("month"), 12u);
+  EXPECT_EQ(Dw("year"), 2026u);
+  ExpectTotalsReset();
+
+  SetTotals("5", "6", "7", 8);
+  RollStatistics(dir.path(), 1, 0, At(2026, 12, 6, 23, 59, 59, 7));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("За день 03.12.2026", "300", "30", "3", "00:00:30"));
+  EXPECT_EQ(Str("InTall"), "5");
+  EXPECT_EQ(Dw("timeall"), 8u);
+}
+
+TEST(RollStatistics, MonthModeAcrossTheYearAndYearMode) {
+  TempDir dir;
+  TestRegistry reg;
+  SetDate(20, 12, 2026);
+  SetTotals("1", "2", "3", 4);
+  RollStatistics(dir.path(), 3, 0, At(2027, 1, 1, 0, 0, 1, 5));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("За месяц 12.2026", "1", "2", "3", "00:00:04"));
+  EXPECT_EQ(Dw("day"), 1u);
+  EXPECT_EQ(Dw("month"), 1u);
+  EXPECT_EQ(Dw("year"), 2027u);
+
+  // Year mode reads the same markers: 2027 is the open year.
+  SetTotals("9", "9", "9", 9);
+  RollStatistics(dir.path(), 4, 0, At(2027, 6, 1, 0, 0, 1, 2));
+  EXPECT_EQ(Str("InTall"), "9");
+  RollStatistics(dir.path(), 4, 0, At(2028, 1, 3, 0, 0, 1, 1));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("За месяц 12.2026", "1", "2", "3", "00:00:04") +
+                                           Record("За год 2027", "9", "9", "9", "00:00:09"));
+}
+
+TEST(RollStatistics, WeekModeWithMondayFirst) {
+  TempDir dir;
+  TestRegistry reg;
+  SetTotals("100", "10", "1", 1);
+  RollStatistics(dir.path(), 2, 1, At(2026, 12, 8, 10, 0, 0, 2));  // Tuesday
+  EXPECT_FALSE(dir.Exists("statistic.ini"));
+  EXPECT_EQ(Str("InTall"), "100");
+
+  RollStatistics(dir.path(), 2, 1, At(2026, 12, 14, 8, 0, 0, 1));  // Monday
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("Первая Неделя", "100", "10", "1", "00:00:01"));
+  EXPECT_EQ(Str("SessionName"), "Неделя с 14.12.2026");
+  ExpectTotalsReset();
+
+  SetTotals("7", "7", "7", 7);
+  RollStatistics(dir.path(), 2, 1, At(2026, 12, 14, 20, 0, 0, 1));  // the same Monday again
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("Первая Неделя", "100", "10", "1", "00:00:01"));
+  EXPECT_EQ(Str("InTall"), "7");
+}
+
+TEST(RollStatistics, FirstClosingWithNothingStoredUsesZerosAndEmptyValues) {
+  TempDir dir;
+  TestRegistry reg;
+  RollStatistics(dir.path(), 1, 0, At(2026, 12, 6, 9, 0, 0, 7));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("За день 00.00.0000", "", "", "", "00:00:00"));
+  ExpectTotalsReset();
+}
+
+TEST(RollStatistics, UnopenableKeyClosesFirstSessionEveryTimeAndStoresNothing) {
+  TempDir dir;
+  TestRegistry reg([](HKEY, const std::string&, HKEY*) -> LSTATUS { return ERROR_ACCESS_DENIED; });
+  RollStatistics(dir.path(), 0, 0, At(2026, 12, 6, 9, 0, 0, 7));
+  RollStatistics(dir.path(), 0, 0, At(2026, 12, 6, 10, 0, 0, 7));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("Первая Сессия", "", "", "", "00:00:00"));
+}
+
+TEST(RollStatistics, RecordThatCannotBeWrittenKeepsTotalsAndMarkers) {
+  TempDir dir;
+  TestRegistry reg;
+  SetDate(5, 12, 2026);
+  SetTotals("123", "45", "6.7", 89);
+  std::string missingFolder = dir.path() + "no such folder\\";
+  RollStatistics(missingFolder, 1, 0, At(2026, 12, 6, 9, 0, 0, 7));
+  EXPECT_EQ(Str("InTall"), "123");
+  EXPECT_EQ(Str("denall"), "6.7");
+  EXPECT_EQ(Dw("timeall"), 89u);
+  EXPECT_EQ(Dw("day"), 5u);
+  // The next start that can write closes the same period with everything in it.
+  RollStatistics(dir.path(), 1, 0, At(2026, 12, 7, 9, 0, 0, 1));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("За день 05.12.2026", "123", "45", "6.7", "00:01:29"));
+}
+
+TEST(RollStatistics, TwoRunsStartedInTheSameSecondDoNotOverwriteEachOther) {
+  TempDir dir;
+  TestRegistry reg;
+  const LocalTime t = At(2026, 12, 6, 9, 5, 7, 7);
+  RollStatistics(dir.path(), 0, 0, t);  // opens "Сессия 09:05:07 06.12.2026"
+  SetTotals("100", "10", "1.5", 60);
+  RollStatistics(dir.path(), 0, 0, t);  // closes it and opens the same name again
+  SetTotals("50", "5", "0.25", 30);
+  RollStatistics(dir.path(), 0, 0, At(2026, 12, 6, 10, 0, 0, 7));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("Первая Сессия", "", "", "", "00:00:00") +
+                                           Record("Сессия 09:05:07 06.12.2026", "150", "15", "1.75", "00:01:30"));
+}

@@ -1,0 +1,186 @@
+#include "meter/stats/statistics_window.h"
+
+#include <gtest/gtest.h>
+
+#include "common/encoding.h"
+#include "common/ini.h"
+#include "meter/stats/history.h"
+#include "meter/stats/history_file.h"
+#include "support/temp_dir.h"
+
+using namespace vtc;
+using vtc::test::TempDir;
+
+namespace {
+
+std::string Records(int from, int to) {
+  std::string s;
+  for (int i = from; i <= to; ++i)
+    s += "[За день 0" + std::to_string(i) + ".12.2026]\r\nInTall=" + std::to_string(i * 1024) + "\r\nOutTall=" +
+         std::to_string(i) + "\r\nDenall=" + std::to_string(i) + ".5\r\ntimeall=00:00:0" + std::to_string(i) + "\r\n";
+  return Utf8ToCp1251(s);
+}
+
+std::string Day(int i) { return "За день 0" + std::to_string(i) + ".12.2026"; }
+
+std::string Shown(int i) {
+  return RecordText(Day(i), std::to_string(i * 1024), std::to_string(i), std::to_string(i) + ".5", "руб.");
+}
+
+// A rich edit hands its text out with CR LF; the lines are what matters.
+std::string Lines(std::string s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') continue;
+    out += s[i] == '\n' ? '\r' : s[i];
+  }
+  return out;
+}
+
+class RecordingSink : public BalloonSink {
+ public:
+  bool ShowBalloon(const std::string& text, uint8_t seconds, uint8_t icon, const std::string& title) override {
+    this->text = text;
+    this->seconds = seconds;
+    this->icon = icon;
+    this->title = title;
+    ++calls;
+    return true;
+  }
+  std::string text, title;
+  int seconds = -1, icon = -1, calls = 0;
+};
+
+}  // namespace
+
+TEST(FillStatistics, LimitTwoWithFiveRecordsKeepsTheThreeNewest) {
+  TempDir dir;
+  dir.Write("statistic.ini", Records(1, 5));
+  IniFile f(dir.File("statistic.ini"));
+  EXPECT_EQ(FillStatisticsText(f, 2, "руб."), Shown(5) + Shown(4) + Shown(3));
+  EXPECT_EQ(dir.Read("statistic.ini"), Records(3, 5));
+  // Applying the same limit again changes nothing.
+  EXPECT_EQ(FillStatisticsText(f, 2, "руб."), Shown(5) + Shown(4) + Shown(3));
+  EXPECT_EQ(dir.Read("statistic.ini"), Records(3, 5));
+}
+
+TEST(FillStatistics, LimitOneWithFourRecordsAndLimitZero) {
+  TempDir dir;
+  dir.Write("statistic.ini", Records(1, 4));
+  IniFile f(dir.File("statistic.ini"));
+  EXPECT_EQ(FillStatisticsText(f, 1, "$"), RecordText(Day(4), "4096", "4", "4.5", "$") +
+                                              RecordText(Day(3), "3072", "3", "3.5", "$"));
+  EXPECT_EQ(f.SectionNames(), (std::vector<std::string>{Day(3), Day(4)}));
+  FillStatisticsText(f, 0, "$");
+  EXPECT_EQ(f.SectionNames(), (std::vector<std::string>{Day(4)}));
+}
+
+TEST(FillStatistics, NegativeLimitKeepsTheWholeHistory) {
+  TempDir dir;
+  dir.Write("statistic.ini", Records(1, 4));
+  IniFile f(dir.File("statistic.ini"));
+  EXPECT_EQ(FillStatisticsText(f, -1, "руб."), Shown(4) + Shown(3) + Shown(2) + Shown(1));
+  EXPECT_EQ(dir.Read("statistic.ini"), Records(1, 4));
+}
+
+TEST(FillStatistics, MissingFileAndMissingKeys) {
+  TempDir dir;
+  IniFile f(dir.File("statistic.ini"));
+  EXPECT_EQ(FillStatisticsText(f, 10, "руб."), "");
+  EXPECT_FALSE(dir.Exists("statistic.ini"));
+  dir.Write("statistic.ini", "[Empty]\r\n[Lower]\r\nintall=1536\r\nDENALL=1\r\n");
+  EXPECT_EQ(FillStatisticsText(f, 10, "руб."),
+            RecordText("Lower", "1536", "0", "1", "руб.") + RecordText("Empty", "0", "0", "0", "руб."));
+}
+
+TEST(StatisticsWindow, BuiltHiddenWithItsControlsAndFilledOnce) {
+  TempDir dir;
+  dir.Write("statistic.ini", Records(1, 5));
+  StatisticsWindow w;
+  ASSERT_TRUE(w.Create(dir.path(), 2, "руб."));
+  HWND h = w.hwnd();
+  ASSERT_NE(h, nullptr);
+  EXPECT_FALSE(IsWindowVisible(h));
+  EXPECT_TRUE(GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_NE(GetWindowLongPtrW(h, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  EXPECT_EQ(Lines(w.Text()), Shown(5) + Shown(4) + Shown(3));
+  EXPECT_EQ(dir.Read("statistic.ini"), Records(3, 5));
+
+  HWND box = GetDlgItem(h, 100);
+  HWND ok = GetDlgItem(h, IDOK);
+  ASSERT_TRUE(box && ok);
+  RECT rb{}, ro{};
+  GetWindowRect(box, &rb);
+  GetWindowRect(ok, &ro);
+  MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&rb), 2);
+  MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&ro), 2);
+  EXPECT_EQ(rb.left, 0);
+  EXPECT_EQ(rb.top, 0);
+  EXPECT_EQ(rb.right - rb.left, 537);
+  EXPECT_EQ(rb.bottom - rb.top, 473);
+  EXPECT_EQ(ro.left, 416);
+  EXPECT_EQ(ro.top, 480);
+  EXPECT_EQ(ro.right - ro.left, 120);
+  RECT client{};
+  GetClientRect(h, &client);
+  EXPECT_GE(client.bottom, ro.bottom);
+  EXPECT_GE(client.right, ro.right);
+  EXPECT_TRUE(GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY);
+  wchar_t cls[32] = {};
+  GetClassNameW(box, cls, 32);
+  EXPECT_TRUE(_wcsicmp(cls, L"RICHEDIT50W") == 0 || _wcsicmp(cls, L"RichEdit20W") == 0) << WideToUtf8(cls);
+  wchar_t caption[8] = {};
+  GetWindowTextW(ok, caption, 8);
+  EXPECT_STREQ(caption, L"OK");
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(ok, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  EXPECT_STREQ(lf.lfFaceName, L"Tahoma");
+  EXPECT_GE(lf.lfWeight, FW_BOLD);
+
+  // Showing does not refill: a record added since start-up stays out.
+  IniFile(dir.File("statistic.ini")).WriteString("Later", "InTall", "1");
+  w.Show();
+  EXPECT_TRUE(IsWindowVisible(h));
+  EXPECT_EQ(Lines(w.Text()), Shown(5) + Shown(4) + Shown(3));
+
+  SendMessageW(h, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(h));
+  EXPECT_TRUE(IsWindowVisible(h));
+  SendMessageW(ok, BM_CLICK, 0, 0);
+  EXPECT_TRUE(IsWindow(h));
+  EXPECT_FALSE(IsWindowVisible(h));
+}
+
+TEST(StatisticsWindow, LongHistoryIsNotCutByTheTextBoxLimit) {
+  TempDir dir;
+  std::string body;
+  for (int i = 0; i < 800; ++i) body += "[Сессия " + std::to_string(i) + "]\r\nInTall=1\r\n";
+  dir.Write("statistic.ini", Utf8ToCp1251(body));
+  StatisticsWindow w;
+  ASSERT_TRUE(w.Create(dir.path(), 10000, "руб."));
+  std::string text = Lines(w.Text());
+  ASSERT_GT(text.size(), 65536u);
+  EXPECT_EQ(text.find("Сессия 799\r"), std::string("================================\r").size());
+  EXPECT_NE(text.find("\rСессия 0\r"), std::string::npos);
+}
+
+TEST(ShowTariffInfo, ShownThroughTheSinkForATariffAndForNone) {
+  TTariff t;
+  t.name = "День";
+  t.pricePerByteIn = 1.0 / 1048576;
+  t.pricePerByteOut = 2.0 / 1048576;
+  t.pricePerSecond = 0;
+  RecordingSink sink;
+  ShowTariffInfo({t}, 0, "руб.", sink);
+  EXPECT_EQ(sink.calls, 1);
+  EXPECT_EQ(sink.title, "Тариф \"День\"");
+  EXPECT_EQ(sink.text, "1Мб Входящего трафика = 1 руб.\r1Мб Исходящего трафика = 2 руб.\r"
+                       "1час времени в интернете  = 0 руб.");
+  EXPECT_EQ(sink.icon, 0);
+  EXPECT_EQ(sink.seconds, 7);
+  ShowTariffInfo({t}, -1, "руб.", sink);
+  EXPECT_EQ(sink.calls, 2);
+  EXPECT_EQ(sink.text, "Нет активного тарифа.");
+  EXPECT_EQ(sink.icon, 3);
+  EXPECT_EQ(sink.title, "Varnok Traffic Counter");
+}
