@@ -1,0 +1,196 @@
+#include "settings/tariff_editor.h"
+
+#include "common/encoding.h"
+#include "common/tariff_format.h"
+#include "common/ui.h"
+#include "settings/settings_window.h"
+
+namespace vtc {
+namespace {
+
+std::string ListText(HWND list, int index) {
+  LRESULT n = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  if (n == LB_ERR) return "";
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  n = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&w[0]));
+  w.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
+  return WideToUtf8(w);
+}
+
+int Selected(HWND list) {
+  LRESULT i = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  return i == LB_ERR ? -1 : static_cast<int>(i);
+}
+
+bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void Tick(HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+}  // namespace
+
+void TariffEditor::Attach(HWND owner, PageTariffs& page) {
+  owner_ = owner;
+  page_ = &page;
+}
+
+void TariffEditor::Load(const std::string& tarifPath) {
+  file_.emplace(tarifPath);
+  if (!page_) return;
+  SendMessageW(page_->list, LB_RESETCONTENT, 0, 0);
+  for (const auto& name : file_->SectionNames())
+    SendMessageW(page_->list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(name).c_str()));
+}
+
+void TariffEditor::Empty(bool enabled) {
+  if (!page_) return;
+  HWND fields[] = {page_->name,   page_->start,   page_->end,      page_->freeIn,
+                   page_->freeOut, page_->priceIn, page_->priceOut, page_->priceHour};
+  for (HWND f : fields) {
+    SetWindowTextW(f, L"");
+    EnableWindow(f, enabled);
+  }
+  for (HWND d : page_->days) {
+    Tick(d, false);
+    EnableWindow(d, enabled);
+  }
+  EnableWindow(page_->all, enabled);
+  EnableWindow(page_->none, enabled);
+  EnableWindow(page_->save, enabled);
+}
+
+bool TariffEditor::Enabled() const { return page_ && IsWindowEnabled(page_->save); }
+
+bool TariffEditor::OnCommand(HWND control, int code) {
+  if (!page_ || !control) return false;
+  const PageTariffs& p = *page_;
+  if (control == p.list) {
+    if (code == LBN_SELCHANGE) ShowSelected();
+    return true;
+  }
+  bool clicked = code == BN_CLICKED;
+  if (control == p.save) {
+    if (clicked) Save();
+  } else if (control == p.add) {
+    if (clicked) Add();
+  } else if (control == p.del) {
+    if (clicked) Delete();
+  } else if (control == p.all) {
+    if (clicked) SetAllDays(true);
+  } else if (control == p.none) {
+    if (clicked) SetAllDays(false);
+  } else {
+    HWND others[] = {p.name, p.start, p.end, p.freeIn, p.freeOut, p.priceIn, p.priceOut, p.priceHour};
+    for (HWND h : others)
+      if (control == h) return true;
+    for (HWND h : p.days)
+      if (control == h) return true;
+    return false;
+  }
+  return true;
+}
+
+std::vector<std::string> TariffEditor::Names() const {
+  std::vector<std::string> names;
+  if (!page_) return names;
+  LRESULT n = SendMessageW(page_->list, LB_GETCOUNT, 0, 0);
+  for (int i = 0; i < n; ++i) names.push_back(ListText(page_->list, i));
+  return names;
+}
+
+TariffFields TariffEditor::Fields() const {
+  TariffFields f;
+  if (!page_) return f;
+  f.name = GetTextUtf8(page_->name);
+  f.start = GetTextUtf8(page_->start);
+  f.end = GetTextUtf8(page_->end);
+  f.freeIn = GetTextUtf8(page_->freeIn);
+  f.freeOut = GetTextUtf8(page_->freeOut);
+  f.priceIn = GetTextUtf8(page_->priceIn);
+  f.priceOut = GetTextUtf8(page_->priceOut);
+  f.priceHour = GetTextUtf8(page_->priceHour);
+  for (int d = 0; d < 7; ++d) f.days[d] = Ticked(page_->days[d]);
+  return f;
+}
+
+void TariffEditor::SetFields(const TariffFields& f) {
+  if (!page_) return;
+  SetTextUtf8(page_->name, f.name);
+  SetTextUtf8(page_->start, f.start);
+  SetTextUtf8(page_->end, f.end);
+  SetTextUtf8(page_->freeIn, f.freeIn);
+  SetTextUtf8(page_->freeOut, f.freeOut);
+  SetTextUtf8(page_->priceIn, f.priceIn);
+  SetTextUtf8(page_->priceOut, f.priceOut);
+  SetTextUtf8(page_->priceHour, f.priceHour);
+  for (int d = 0; d < 7; ++d) Tick(page_->days[d], f.days[d]);
+}
+
+void TariffEditor::ShowSelected() {
+  if (!page_ || !file_) return;
+  int sel = Selected(page_->list);
+  if (sel < 0) return;
+  Empty(true);
+  std::string section = ListText(page_->list, sel);
+  const IniFile& file = *file_;
+  SetFields(ShownTariffFields(section, [&](const std::string& key) { return file.Find(section, key); }));
+}
+
+void TariffEditor::Save() {
+  if (!page_ || !file_) return;
+  int sel = Selected(page_->list);
+  if (sel < 0) return;
+  std::vector<std::string> names = Names();
+  TariffFields f = Fields();
+  if (TariffRefusal r = CheckTariffSave(f, names, sel); r != TariffRefusal::None) {
+    Warn(r);
+    return;
+  }
+  std::string section = names[sel];
+  if (f.name != section) {
+    // The profile functions append the new section, so a renamed tariff
+    // moves to the end of the priority order while keeping its list place.
+    file_->DeleteSection(section);
+    section = f.name;
+    SendMessageW(page_->list, LB_DELETESTRING, sel, 0);
+    SendMessageW(page_->list, LB_INSERTSTRING, sel, reinterpret_cast<LPARAM>(Utf8ToWide(section).c_str()));
+  }
+  for (const auto& [key, value] : StoredTariffValues(f)) file_->WriteString(section, key, value);
+  // Nothing stays selected, so picking the same tariff again shows it anew.
+  SendMessageW(page_->list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  Empty(false);
+}
+
+void TariffEditor::Add() {
+  if (!page_ || !file_) return;
+  std::optional<std::string> name = NameForNewTariff(Names());
+  if (!name) {
+    Warn(TariffRefusal::TooMany);
+    return;
+  }
+  SendMessageW(page_->list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(*name).c_str()));
+  file_->WriteString(*name, kTariffStartKey, "0");
+}
+
+void TariffEditor::Delete() {
+  if (!page_ || !file_) return;
+  int sel = Selected(page_->list);
+  if (sel < 0) return;
+  file_->DeleteSection(ListText(page_->list, sel));
+  SendMessageW(page_->list, LB_DELETESTRING, sel, 0);
+  Empty(false);
+}
+
+void TariffEditor::SetAllDays(bool ticked) {
+  if (!page_) return;
+  for (HWND d : page_->days) Tick(d, ticked);
+}
+
+void TariffEditor::Warn(TariffRefusal r) {
+  std::string text = RefusalText(r);
+  if (warn) {
+    warn(text);
+    return;
+  }
+  MessageBoxUtf8(owner_, text, kSettingsTitle, MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace vtc
