@@ -1,0 +1,87 @@
+#include "settings/interface_chooser.h"
+
+#include <iphlpapi.h>
+
+#include "common/conntypes.h"
+#include "common/encoding.h"
+#include "common/ui.h"
+
+namespace vtc {
+namespace {
+
+std::string ListText(HWND list, int index) {
+  LRESULT n = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  if (n == LB_ERR) return "";
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  n = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&w[0]));
+  w.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
+  return WideToUtf8(w);
+}
+
+}  // namespace
+
+std::optional<std::vector<InterfaceRow>> ReadInterfaceRows() {
+  ULONG size = 0;
+  if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+  // An interface that appears between the two calls makes the table larger
+  // than asked for; ask again a few times rather than show nothing.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::vector<unsigned char> buf(size);
+    auto* table = reinterpret_cast<MIB_IFTABLE*>(buf.data());
+    DWORD r = GetIfTable(table, &size, FALSE);
+    if (r == ERROR_INSUFFICIENT_BUFFER) continue;
+    if (r != NO_ERROR) return std::nullopt;
+    std::vector<InterfaceRow> rows;
+    rows.reserve(table->dwNumEntries);
+    for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+      const MIB_IFROW& row = table->table[i];
+      rows.push_back({row.dwType, InterfaceDescription(row.bDescr, sizeof row.bDescr, row.dwDescrLen)});
+    }
+    return rows;
+  }
+  return std::nullopt;
+}
+
+void InterfaceChooser::Attach(HWND owner, PageTraffic& page) {
+  owner_ = owner;
+  page_ = &page;
+}
+
+bool InterfaceChooser::OnCommand(HWND control, int code) {
+  if (!page_ || !control) return false;
+  const PageTraffic& p = *page_;
+  bool clicked = code == BN_CLICKED;
+  if (control == p.find) {
+    if (clicked) Find();
+  } else if (control == p.makePrimary) {
+    if (clicked) MakePrimary();
+  } else if (control == p.makeSecondary) {
+    if (clicked) MakeSecondary();
+  } else {
+    // The lists and fields have no behaviour of their own.
+    return control == p.typeList || control == p.found || control == p.primary || control == p.secondary ||
+           control == p.autoList;
+  }
+  return true;
+}
+
+void InterfaceChooser::Find() {
+  if (!page_) return;
+  SendMessageW(page_->found, LB_RESETCONTENT, 0, 0);
+  LRESULT index = SendMessageW(page_->typeList, CB_GETCURSEL, 0, 0);
+  int type = ConnectionTypeAt(index == CB_ERR ? 0 : static_cast<int>(index)).type;
+  // A failed call or a type with no interface simply leaves the list empty.
+  std::optional<std::vector<InterfaceRow>> rows = ReadInterfaceRows();
+  if (!rows) return;
+  for (const auto& d : InterfacesOfType(*rows, type))
+    SendMessageW(page_->found, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(d).c_str()));
+}
+
+void InterfaceChooser::CopyFound(HWND field) {
+  if (!page_ || !field) return;
+  LRESULT sel = SendMessageW(page_->found, LB_GETCURSEL, 0, 0);
+  if (sel == LB_ERR) return;  // nothing picked: the field keeps what it has
+  SetTextUtf8(field, ListText(page_->found, static_cast<int>(sel)));
+}
+
+}  // namespace vtc
