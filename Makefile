@@ -22,8 +22,16 @@ dist: build
 run: dist
 	scripts/run.sh $(BUILD)
 
+# The native sanitizer build and short fuzz runs first, then the Wine tests,
+# whose closing lines stay the last ones printed.
 test: dist
-	scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j 2
+	@scripts/native.sh $(BUILD) test; native=$$?; \
+	scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j 2; wine=$$?; \
+	[ $$native = 0 ] || echo "make test: native sanitizer/fuzz tests FAILED (see above)"; \
+	[ $$native = 0 ] && [ $$wine = 0 ]
+
+fuzz: deps
+	scripts/native.sh $(BUILD) fuzz
 
 bench: dist
 	scripts/with-display.sh scripts/bench.sh $(BUILD)

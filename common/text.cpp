@@ -43,7 +43,9 @@ std::string Pad2(int64_t v) {
 std::string FormatSeconds(double s) {
   if (!(s >= 0) || std::isinf(s)) s = 0;
   double hours = std::trunc(s / 3600);
-  double rest = std::trunc(s - hours * 3600);
+  // fmod is exact; s - hours * 3600 is not once s has more digits than a
+  // double holds, and a negative rest would not fit the integer fields.
+  double rest = std::trunc(std::fmod(s, 3600));
   double minutes = std::trunc(rest / 60);
   double seconds = rest - minutes * 60;
   char h[400];
