@@ -1,6 +1,7 @@
 // The meter's notification-area icon and its balloons.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -9,6 +10,8 @@
 namespace vtc {
 
 constexpr const char* kTrayTip = "Varnok Traffic Counter 4.6";
+// The one icon the program puts into the notification area.
+constexpr UINT kTrayIconId = 1;
 
 class TrayIcon : public BalloonSink {
  public:
@@ -20,7 +23,17 @@ class TrayIcon : public BalloonSink {
   void Remove();
   bool ShowBalloon(const std::string& text, uint8_t seconds, uint8_t icon, const std::string& title) override;
 
+  // The message Explorer broadcasts to every top-level window when it has
+  // (re)created the taskbar; the owner's window procedure answers it with Readd().
+  static UINT TaskbarCreatedMessage();
+
+  // The record ShowBalloon hands to the shell (exposed for tests): only the
+  // balloon flag, text and title cut to what the record holds.
+  static NOTIFYICONDATAW BalloonData(HWND owner, const std::string& text, uint8_t seconds, uint8_t icon,
+                                     const std::string& title);
+
  private:
+  NOTIFYICONDATAW Base() const;
   HWND owner_ = nullptr;
   UINT msg_ = 0;
   HICON icon_ = nullptr;  // borrowed

@@ -1,0 +1,43 @@
+#include "meter/core/window_drag.h"
+
+#include "common/encoding.h"
+#include "meter/core/window_behaviour.h"
+
+namespace vtc {
+
+void BeginDrag(HWND window) {
+  // fWinIni 0: the change lasts for the session and never reaches the profile.
+  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+  ReleaseCapture();
+  SendMessageW(window, WM_SYSCOMMAND, kMoveByCaption, 0);
+}
+
+void SnapAfterClick(HWND window) {
+  RECT work{}, r{};
+  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) && GetWindowRect(window, &r)) {
+    ScreenPoint p = SnapToWorkArea(ScreenRect{work.left, work.top, work.right, work.bottom},
+                                   ScreenRect{r.left, r.top, r.right, r.bottom});
+    if (p.x != r.left || p.y != r.top)
+      SetWindowPos(window, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
+}
+
+void SetStayOnTop(HWND window, bool onTop) {
+  SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool IsStayOnTop(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+void StartProgram(const std::string& path) {
+  // WinExec takes text in the system code page; quoted, because the program
+  // folder is often below "Program Files" and the first blank would end the name.
+  std::wstring wide = L"\"" + Utf8ToWide(path) + L"\"";
+  int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return;
+  std::string ansi(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &ansi[0], n, nullptr, nullptr);
+  WinExec(ansi.c_str(), SW_SHOWNORMAL);
+}
+
+}  // namespace vtc

@@ -1,0 +1,30 @@
+// The floating window's behaviours that talk to the platform: dragging it by
+// its contents, snapping it on the click that ends a drag, the topmost band.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace vtc {
+
+// The move command with the caption hit-test folded in (SC_MOVE | HTCAPTION):
+// the platform then moves the window with the mouse until the button is up.
+constexpr WPARAM kMoveByCaption = 0xF012;
+
+// Left button down on a label or the background: full-window dragging on for
+// this session only (never written to the user's profile), then the move loop.
+void BeginDrag(HWND window);
+
+// The click that ends a drag: snap to the work area's edges within 40 pixels,
+// then full-window dragging off again.
+void SnapAfterClick(HWND window);
+
+// Into or out of the topmost band without moving, sizing or activating.
+void SetStayOnTop(HWND window, bool onTop);
+bool IsStayOnTop(HWND window);
+
+// Starts a program without waiting for it; a failure is ignored, as a missing
+// settings program must not disturb the meter.
+void StartProgram(const std::string& path);
+
+}  // namespace vtc
