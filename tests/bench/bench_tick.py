@@ -1,0 +1,86 @@
+"""CPU cost of one meter tick beside the two bare GetIfTable lookups it
+needs, measured in the same run, as a ratio.
+
+Under Wine part of every GetIfTable and registry call is done by Wine's own
+service processes (wineserver, the network driver host), so two figures are
+given: the meter thread's own CPU time, and the whole CPU time including those
+processes (each run's start-up cost is taken out with a run of zero rounds)."""
+import os
+import subprocess
+import sys
+import tempfile
+
+BUILD = os.environ.get("VTC_BUILD") or os.path.abspath(
+    os.path.join(os.path.dirname(__file__), "..", "..", "build"))
+SOURCE = os.environ.get("VTC_SOURCE") or os.path.abspath(
+    os.path.join(os.path.dirname(__file__), "..", ".."))
+ROUNDS = int(os.environ.get("VTC_BENCH_TICKS", "500"))
+TICK = os.sysconf("SC_CLK_TCK")
+
+
+def prefix_processes_cpu(prefix):
+    """CPU seconds used so far by the processes that serve this Wine prefix."""
+    total = 0.0
+    for pid in os.listdir("/proc"):
+        if not pid.isdigit():
+            continue
+        try:
+            with open("/proc/%s/environ" % pid, "rb") as f:
+                if ("WINEPREFIX=%s" % prefix).encode() not in f.read().split(b"\0"):
+                    continue
+            with open("/proc/%s/stat" % pid) as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            total += (int(fields[11]) + int(fields[12])) / TICK
+        except OSError:
+            continue
+    return total
+
+
+def run(env, mode, rounds):
+    exe = os.path.join(BUILD, "bench_tick.exe")
+    before = prefix_processes_cpu(env["WINEPREFIX"])
+    with tempfile.TemporaryFile() as out:
+        proc = subprocess.Popen(["wine", exe, mode, str(rounds)], env=env, stdin=subprocess.DEVNULL,
+                                stdout=out, stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(proc.pid, 0)
+        proc.returncode = status
+        out.seek(0)
+        fields = out.read().decode().split()
+    services = prefix_processes_cpu(env["WINEPREFIX"]) - before
+    if len(fields) != 4:
+        raise RuntimeError("bench_tick %s gave no figures" % mode)
+    own = float(fields[2]) / 1e6
+    whole = usage.ru_utime + usage.ru_stime + services
+    return own, whole, float(fields[3]) / 1e6
+
+
+def main():
+    env = dict(os.environ)
+    env.setdefault("WINEPREFIX", os.path.join(BUILD, "wineprefix"))
+    env["WINEPREFIX"] = os.path.abspath(env["WINEPREFIX"])
+    env.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    if not os.path.exists(os.path.join(env["WINEPREFIX"], "system.reg")):
+        subprocess.run([os.path.join(SOURCE, "scripts", "wine-prefix.sh"), env["WINEPREFIX"]], check=True)
+    subprocess.run(["wineserver", "-p"], env=env)
+    subprocess.run(["wine", "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    run(env, "lookups", 50)  # warm up the network driver host
+    figures = {}
+    for mode in ("lookups", "ticks"):
+        base = run(env, mode, 0)
+        full = run(env, mode, ROUNDS)
+        figures[mode] = tuple(max(f - b, 0.0) / ROUNDS * 1e6 for f, b in zip(full, base))
+    lk, tk = figures["lookups"], figures["ticks"]
+    print("rounds: %d" % ROUNDS)
+    print("two bare GetIfTable lookups: %8.1f us thread CPU, %8.1f us CPU with Wine services, %8.1f us wall"
+          % lk)
+    print("one tick (sample, totals):   %8.1f us thread CPU, %8.1f us CPU with Wine services, %8.1f us wall"
+          % tk)
+    ratio = lambda a, b: (a / b) if b > 0 else float("nan")
+    print("tick / lookups: %.2f (thread CPU), %.2f (CPU with Wine services), %.2f (wall)"
+          % (ratio(tk[0], lk[0]), ratio(tk[1], lk[1]), ratio(tk[2], lk[2])))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
