@@ -1,9 +1,68 @@
-// PLACEHOLDER until the tariff change lands: no tariffs, no price.
+// Choosing the tariff in force and pricing one tick. Platform-free: the clock
+// and the notification area come in as arguments.
 #include "meter/tariff/tariffs.h"
 
 namespace vtc {
-std::vector<TTariff> LoadTariffs(const std::string&) { return {}; }
-int SelectTariff(const std::vector<TTariff>&, const LocalTime&, int active, bool, BalloonSink&) { return active; }
-double PriceTick(double, double, double, double, const std::vector<TTariff>&, int) { return 0; }
-std::string NoTariffErrorText(int) { return ""; }
+
+const char* const kNoTariffNotice = "Нет активного тарифа.";
+
+namespace {
+
+constexpr uint8_t kNoticeSeconds = 7;
+
+bool ValidIndex(const std::vector<TTariff>& tariffs, int i) {
+  return i >= 0 && static_cast<size_t>(i) < tariffs.size();
+}
+
+}  // namespace
+
+uint16_t TimeOfDay(const LocalTime& now) { return static_cast<uint16_t>(now.hour * 100 + now.minute); }
+
+int MatchTariff(const std::vector<TTariff>& tariffs, const LocalTime& now) {
+  if (now.weekday < 1 || now.weekday > 7) return -1;
+  const uint16_t t = TimeOfDay(now);
+  for (size_t i = 0; i < tariffs.size(); ++i) {
+    const TTariff& tariff = tariffs[i];
+    if (tariff.startHhmm <= t && t <= tariff.endHhmm && tariff.days[now.weekday - 1]) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string TariffActiveNotice(const std::string& name) { return "Тариф \"" + name + "\" активен."; }
+
+int SelectTariff(const std::vector<TTariff>& tariffs, const LocalTime& now, int active, bool showBt,
+                 BalloonSink& sink) {
+  int found = MatchTariff(tariffs, now);
+  if (found < 0) return active;  // the tariff in force stays in force
+  // Tariffs are told apart by name: re-selecting the same tariff, or moving to
+  // a same-named one, is not news for the user.
+  bool renamed = !ValidIndex(tariffs, active) || tariffs[active].name != tariffs[found].name;
+  if (showBt && renamed)
+    sink.ShowBalloon(TariffActiveNotice(tariffs[found].name), kNoticeSeconds, kBalloonNone, kProductTitle);
+  return found;
+}
+
+double PriceTick(double dIn, double dOut, double totalIn, double totalOut, const std::vector<TTariff>& tariffs,
+                 int active) {
+  if (!ValidIndex(tariffs, active)) return 0;
+  const TTariff& t = tariffs[active];
+  if (t.pricePerSecond > 0) return t.pricePerSecond;  // one tick is one second online
+  // The totals already hold this tick, so the tick that crosses the prepaid
+  // amount pays for all of its bytes and one that ends exactly on it is free.
+  double price = 0;
+  if (totalIn > t.freeIn) price += dIn * t.pricePerByteIn;
+  if (totalOut > t.freeOut) price += dOut * t.pricePerByteOut;
+  return price;
+}
+
+std::string NoTariffErrorText(int tariffCount) {
+  return "Ошибка 308: Текущее состояние не подходит под указанные тарифы (Кол-во тарифов: " +
+         std::to_string(tariffCount) + ")\r";
+}
+
+std::string ReportNoTariff(int tariffCount, bool showBt, BalloonSink& sink) {
+  if (showBt) sink.ShowBalloon(kNoTariffNotice, kNoticeSeconds, kBalloonError, kProductTitle);
+  return NoTariffErrorText(tariffCount);
+}
+
 }  // namespace vtc

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "common/tariff_format.h"
 #include "meter/core/balloon.h"
 
 namespace vtc {
@@ -20,11 +21,16 @@ struct TTariff {
   bool days[7] = {};  // Monday first
 };
 
-constexpr int kMaxTariffs = 127;
-
 // Never fails: a missing or empty file gives an empty table; sections beyond
-// the 127th are ignored.
+// the 127th are ignored. Names keep their first 31 characters.
 std::vector<TTariff> LoadTariffs(const std::string& path);
+
+// Time of day as the selection sees it: hours * 100 + minutes, seconds ignored.
+uint16_t TimeOfDay(const LocalTime& now);
+
+// Index of the first tariff in file order whose range (both ends inclusive)
+// holds `now` on a day it applies; -1 when none does.
+int MatchTariff(const std::vector<TTariff>& tariffs, const LocalTime& now);
 
 // Returns the new ActiveTariff (the old one when nothing matches) and tells
 // the user through `sink` when a tariff with another name becomes active.
@@ -37,5 +43,13 @@ double PriceTick(double dIn, double dOut, double totalIn, double totalOut, const
 
 // The start-up error text when no tariff is in force (ends with one CR).
 std::string NoTariffErrorText(int tariffCount);
+
+// The notice shown when a tariff becomes active, and the one for no tariff.
+std::string TariffActiveNotice(const std::string& name);
+extern const char* const kNoTariffNotice;
+
+// Start-up with no tariff in force: the error notice (only with ShowBt on)
+// and the error text that goes to the report.
+std::string ReportNoTariff(int tariffCount, bool showBt, BalloonSink& sink);
 
 }  // namespace vtc
