@@ -131,17 +131,6 @@ void FloatWindow::OnTariffTimer() {
       static_cast<int8_t>(SelectTariff(tariffs_, NowLocal(), state_.activeTariff, state_.showBt, app_.tray()));
 }
 
-void FloatWindow::OnlineTransition(const TickSample&, const std::string&) {
-  app_.tray().SetIcon(skin_.online.get());
-  state_.firstOnline = false;
-  if (state_.autoClose) SetFloatVisible(true);
-}
-
-void FloatWindow::OfflineTransition() {
-  app_.tray().SetIcon(skin_.offline.get());
-  if (state_.autoClose) SetFloatVisible(false);
-}
-
 void FloatWindow::RefreshLabels(const TickDeltas& d) {
   if (!IsWindowVisible(hwnd_)) return;
   for (int n = 1; n <= kLabelCount; ++n) {
@@ -171,36 +160,6 @@ void FloatWindow::SetStayOnTop(bool on) {
 
 void FloatWindow::SetFloatVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
 
-void FloatWindow::OnTrayMouse(UINT mouseMsg) {
-  if (mouseMsg == WM_LBUTTONUP) {
-    visibleChecked_ = !IsWindowVisible(hwnd_);
-    SetFloatVisible(visibleChecked_);
-  }
-}
-
-void FloatWindow::SaveWindowState(const std::string& optionsPath) {
-  RECT r;
-  GetWindowRect(hwnd_, &r);
-  WriteWindowState(IniFile(optionsPath), r.left, r.top, IsWindowVisible(hwnd_) != FALSE, stayOnTop_);
-  SaveTotals(state_);
-}
-
-void FloatWindow::RequestExit() {
-  SaveWindowState(state_.appDir + "options.ini");
-  state_.exitAllowed = true;
-  PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-}
-
-void FloatWindow::OnClose() {
-  if (!state_.exitAllowed) {
-    RequestExit();
-    return;
-  }
-  KillTimer(hwnd_, kTickTimer);
-  KillTimer(hwnd_, kTariffTimer);
-  DestroyWindow(hwnd_);
-}
-
 LRESULT FloatWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
@@ -210,6 +169,13 @@ LRESULT FloatWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       OnClose();
       return 0;
+    case WM_COMMAND:
+      if (OnMenuCommand(LOWORD(wp))) return 0;
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_CONTEXTMENU:
+      if (OnSurfaceMouse(msg, wp, lp)) return 0;
+      break;
     case WM_QUERYENDSESSION:
       SaveWindowState(state_.appDir + "options.ini");
       return TRUE;
@@ -245,6 +211,7 @@ LRESULT CALLBACK FloatWindow::BackgroundProc(HWND h, UINT msg, WPARAM wp, LPARAM
   }
   auto* self = reinterpret_cast<FloatWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
   if (!self) return DefWindowProcW(h, msg, wp, lp);
+  if (msg == WM_LBUTTONDOWN && self->OnSurfaceMouse(msg, wp, lp)) return 0;
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;

@@ -13,8 +13,11 @@
 #include "meter/core/display.h"
 #include "meter/core/iftable.h"
 #include "meter/core/meter_state.h"
+#include "meter/core/popup_menu.h"
 #include "meter/core/sampling.h"
 #include "meter/look/skin.h"
+#include "meter/services/about_window.h"
+#include "meter/services/lock_window.h"
 #include "meter/tariff/tariffs.h"
 
 namespace vtc {
@@ -45,6 +48,11 @@ class FloatWindow : public BaseWindow<FloatWindow> {
 
   // Mouse messages of the tray icon (the callback's lParam).
   void OnTrayMouse(UINT mouseMsg);
+  // The popup menu, the lock window and the About window, built hidden after
+  // the floating window (float_window_actions.cpp).
+  void CreateDialogs();
+  // A command id of the popup menu; false for any other id.
+  bool OnMenuCommand(UINT commandId);
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -66,6 +74,10 @@ class FloatWindow : public BaseWindow<FloatWindow> {
   void SaveWindowState(const std::string& optionsPath);
   void RequestExit();
   void OnClose();
+  void ShowMenu(HWND owner, POINT at);
+  void ToggleFloatVisible();
+  // Mouse on the labels or the background: drag, snap, context menu.
+  bool OnSurfaceMouse(UINT msg, WPARAM wp, LPARAM lp);
 
   bool CreateBackground();
   static LRESULT CALLBACK BackgroundProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
@@ -79,6 +91,9 @@ class FloatWindow : public BaseWindow<FloatWindow> {
   std::vector<TTariff> tariffs_;
   SystemInterfaceTable table_;
   StatisticsWindow* statistics_ = nullptr;  // borrowed
+  PopupMenu menu_;
+  LockWindow lock_;
+  AboutWindow about_;
 
   bool stayOnTop_ = true;
   bool visibleChecked_ = true;  // check mark of the "Плавающее окно" menu item

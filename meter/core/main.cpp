@@ -17,6 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   vtc::FloatWindow floating(app);
   if (!floating.Create()) return 1;
+  floating.CreateDialogs();  // lock window, About window, popup menu
   const vtc::MeterState& state = floating.state();
 
   vtc::StatisticsWindow statistics;
