@@ -17,4 +17,9 @@ bool WriteRecord(const IniFile& file, const std::string& name, const RecordValue
 // of the remaining records, newest first.
 std::string FillStatisticsText(const IniFile& file, int statkol, const std::string& denstr);
 
+// The same, one profile-function call per key and per deleted section: the
+// reference the one-pass reading is held to, and its fallback whenever it
+// does not see the file's sections as the profile functions do.
+std::string FillStatisticsTextByProfileCalls(const IniFile& file, int statkol, const std::string& denstr);
+
 }  // namespace vtc
