@@ -49,7 +49,8 @@ bool SkinTestWindow::LoadPicture(const std::string& bmpPath) {
 void SkinTestWindow::ShowTest(int alpha) {
   if (!hwnd_) return;
   ApplyOpacity(hwnd_, alpha & 0xFF);
-  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  // A preview takes no keyboard focus away from the settings window.
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(hwnd_, nullptr, TRUE);
   StartTimer();
 }
