@@ -1,7 +1,150 @@
-// PLACEHOLDER until the update change lands.
+// The update check: one HTTP GET of /VER.TXT, its raw body kept in
+// last_upd.txt, and a notice when its first line names another version.
 #include "meter/services/update_check.h"
 
+#include <wininet.h>
+
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
+#include "common/encoding.h"
+#include "common/ui.h"
+
 namespace vtc {
+
+namespace {
+
+constexpr DWORD kReadChunk = 1024;
+// Each network step may take this long, the whole check half as long again;
+// the meter does not tick meanwhile.
+constexpr DWORD kNetTimeoutMs = 4000;
+// A version file is a few bytes; anything far bigger is not one, and is not
+// worth holding the meter's thread or memory for.
+constexpr size_t kMaxBody = 64 * 1024;
+
+class NetHandle {
+ public:
+  explicit NetHandle(HINTERNET h) : h_(h) {}
+  NetHandle(const NetHandle&) = delete;
+  NetHandle& operator=(const NetHandle&) = delete;
+  ~NetHandle() {
+    if (h_) InternetCloseHandle(h_);
+  }
+  HINTERNET get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+
+ private:
+  HINTERNET h_;
+};
+
+// Replaces the file with exactly `bytes`; false when it could not be written.
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  HANDLE f = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = bytes.empty() ||
+            (WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size());
+  return CloseHandle(f) && ok;
+}
+
+}  // namespace
+
 std::string DefaultUpdateUrl() { return std::string("http://") + VTC_UPDATE_HOST + "/VER.TXT"; }
-void CheckForUpdate(const std::string&, const std::string&, bool, BalloonSink&, HWND) {}
+
+std::string UpdateFirstLine(const std::string& bytes) {
+  size_t end = bytes.find_first_of(std::string("\r\n\x1a", 3));
+  return bytes.substr(0, end);
+}
+
+bool IsNewVersion(const std::string& line) { return !line.empty() && line != kCurrentVersion; }
+
+std::string UpdateBalloonTitle(const std::string& line) {
+  return std::string(kProductTitle) + " " + Cp1251ToUtf8(line);
+}
+
+std::string UpdateMessageText(const std::string& line) {
+  return "Доступна новая версия программы \"" + std::string(kProductTitle) + " " + Cp1251ToUtf8(line) + "\"!";
+}
+
+namespace {
+
+// The request itself, on its own thread: the session handle is the caller's,
+// and closing it is what aborts a call that hangs here.
+std::optional<std::string> Download(HINTERNET session, const std::string& url) {
+  // A cached copy could hide a release; a redirect is how captive portals
+  // answer, and their login page is no version file.
+  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                      INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+  NetHandle request(InternetOpenUrlA(session, url.c_str(), nullptr, 0, flags, 0));
+  if (!request) return std::nullopt;
+
+  DWORD status = 0, size = sizeof status, index = 0;
+  if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, &index) ||
+      status != 200)
+    return std::nullopt;
+
+  std::string body;
+  char buf[kReadChunk];
+  for (;;) {
+    DWORD got = 0;
+    // A failed read is a broken transfer: its partial body is not the file.
+    if (!InternetReadFile(request.get(), buf, kReadChunk, &got)) return std::nullopt;
+    if (got == 0) break;
+    body.append(buf, got);
+    if (body.size() > kMaxBody) return std::nullopt;
+  }
+  return body;
+}
+
+}  // namespace
+
+std::optional<std::string> FetchUpdateFile(const std::string& url, DWORD timeoutMs) {
+  HINTERNET session = InternetOpenA("", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  if (!session) return std::nullopt;
+  // Set on the session so that every handle opened from it inherits them.
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
+                       INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT}) {
+    DWORD ms = timeoutMs;
+    InternetSetOptionA(session, option, &ms, sizeof ms);
+  }
+  DWORD retries = 1;
+  InternetSetOptionA(session, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
+
+  // Not every WinINet honours those timeouts (nor bounds the name lookup), so
+  // the meter's thread waits for the request only so long, then closes the
+  // session, which makes the hung call return on the helper thread.
+  auto result = std::make_shared<std::promise<std::optional<std::string>>>();
+  std::future<std::optional<std::string>> done = result->get_future();
+  try {
+    std::thread([session, url, result] { result->set_value(Download(session, url)); }).detach();
+  } catch (...) {
+    InternetCloseHandle(session);
+    return std::nullopt;
+  }
+  const bool finished = done.wait_for(std::chrono::milliseconds(timeoutMs + timeoutMs / 2)) == std::future_status::ready;
+  InternetCloseHandle(session);
+  if (!finished) return std::nullopt;
+  return done.get();
+}
+
+void CheckForUpdate(const std::string& url, const std::string& file, bool automatic, BalloonSink& sink, HWND owner) {
+  std::optional<std::string> body = FetchUpdateFile(url, kNetTimeoutMs);
+  if (!body) return;
+  // The notice follows the file: when last_upd.txt cannot be written (a
+  // read-only program folder) the check gives up without a word.
+  if (!WriteWholeFile(file, *body)) return;
+  std::string line = UpdateFirstLine(*body);
+  if (!IsNewVersion(line)) return;
+  if (automatic) {
+    sink.ShowBalloon(kUpdateBalloonText, 7, kBalloonInfo, UpdateBalloonTitle(line));
+  } else {
+    MessageBoxUtf8(owner, UpdateMessageText(line), owner ? GetTextUtf8(owner) : std::string("qmeter"),
+                   MB_OK | MB_ICONINFORMATION);
+  }
+}
+
 }  // namespace vtc
