@@ -6,6 +6,7 @@
 //   vtc_probe reg-get <path> <name>         registry value (as the programs read it; HKLM, else HKCU)
 //   vtc_probe reg-set-sz <path> <name> <v>  / reg-set-dword <path> <name> <n> / reg-del <path> <name>
 //   vtc_probe post "<title>" <msg> <wparam> <lparam>
+//   vtc_probe tooltips                      texts of the visible tooltip windows, balloons included
 //   vtc_probe iftable                       type, speed, in, out octets and description of every interface row
 #include <winsock2.h>
 #include <windows.h>
@@ -54,6 +55,23 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   std::string cmd = WideToUtf8(argv[1]);
   auto arg = [&](int i) { return i < argc ? WideToUtf8(argv[i]) : std::string(); };
+  if (cmd == "tooltips") {
+    // The notification area draws its balloons as tooltip windows; their
+    // window text is the balloon's text (the title is not readable this way).
+    EnumWindows(
+        [](HWND h, LPARAM) -> BOOL {
+          wchar_t cls[64] = {};
+          GetClassNameW(h, cls, 64);
+          if (IsWindowVisible(h) && lstrcmpiW(cls, L"tooltips_class32") == 0) {
+            wchar_t text[1024] = {};
+            SendMessageW(h, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+            Out(WideToUtf8(text));
+          }
+          return TRUE;
+        },
+        0);
+    return 0;
+  }
   if (cmd == "iftable") {
     ULONG size = 0;
     if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) return 1;

@@ -1,3 +1,4 @@
+// native-test: on
 #include <gtest/gtest.h>
 
 #include <tuple>
