@@ -51,6 +51,7 @@ bool PasswordWindow::Create(HFONT font, std::function<void(bool)> onClosed) {
 bool PasswordWindow::RunGate(const std::string& stored) {
   stored_ = stored;
   locked_ = true;
+  closed_ = false;
   if (stored.empty()) {
     ShowWindow(hwnd_, SW_HIDE);
     return true;
