@@ -53,7 +53,9 @@ void FloatWindow::ShowMenu(HWND owner, POINT at) {
   menu_.SetChecked(kMenuStayOnTop, stayOnTop_);
   menu_.SetChecked(kMenuFloating, visibleChecked_);
   UINT cmd = menu_.Track(owner, at);
-  if (cmd) OnMenuCommand(cmd);
+  // Carried out from the window's own queue: the tray's mouse message may
+  // have been sent by the notification area's process, which waits for us.
+  if (cmd) PostMessageW(hwnd_, WM_COMMAND, cmd, 0);
 }
 
 void FloatWindow::ToggleFloatVisible() {

@@ -14,8 +14,28 @@ constexpr const char* kContactHeading = "С предложениями и воп
 constexpr const char* kFace = "Tahoma";
 constexpr int kIdOk = IDOK;
 
-// Character heights in pixels (negative lfHeight).
-HFONT Tahoma(int px, bool bold = false, bool underline = false) { return MakeFont(kFace, -px, bold, underline); }
+HFONT Tahoma(int px, bool bold = false, bool underline = false) { return MakeFont(kFace, px, bold, underline); }
+
+// Where Tahoma is missing a wider face stands in for it; a one-line text
+// that would no longer fit its label is drawn a little smaller instead of
+// being wrapped out of sight.
+HFONT FittedTahoma(const std::string& text, int width, int px, bool bold, bool underline = false) {
+  std::wstring w = Utf8ToWide(text);
+  HDC dc = GetDC(nullptr);
+  HFONT font = nullptr;
+  for (int h = px; h >= px * 2 / 3; --h) {
+    if (font) DeleteObject(font);
+    font = Tahoma(h, bold, underline);
+    SIZE sz{};
+    {
+      SelectGuard sel(dc, font);
+      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &sz);
+    }
+    if (sz.cx <= width) break;
+  }
+  ReleaseDC(nullptr, dc);
+  return font;
+}
 }  // namespace
 
 std::string AboutAuthorLine() { return std::string("АВТОР: ") + VTC_TEAM_NAME; }
@@ -41,10 +61,11 @@ bool AboutWindow::Create() {
   SIZE outer = OuterSizeForClient(hwnd_, kClientWidth, kClientHeight);
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOACTIVATE);
 
-  title_.reset(Tahoma(35, true, true));
+  title_.reset(FittedTahoma(kProductName, 369, 35, true, true));
   version_.reset(Tahoma(15));
-  author_.reset(Tahoma(17, true));
-  heading_.reset(Tahoma(15, true));
+  author_.reset(FittedTahoma(AboutAuthorLine(), 369, 17, true));
+  heading_.reset(FittedTahoma(kThanksHeading, 353, 15, true));
+  contactHeading_.reset(FittedTahoma(kContactHeading, 329, 15, true));
   body_.reset(Tahoma(15));
   link_.reset(Tahoma(15, true, true));
   button_.reset(Tahoma(15, true));
@@ -61,7 +82,7 @@ bool AboutWindow::Create() {
   CreateControl(w, {.text = kThanksHeading, .x = 8, .y = 144, .w = 353, .h = 17, .font = heading_.get()});
   CreateControl(w, {.cls = L"EDIT", .text = AboutThanksText(), .x = 8, .y = 168, .w = 353, .h = 145,
                     .style = ES_MULTILINE | ES_READONLY, .exStyle = WS_EX_CLIENTEDGE, .font = body_.get()});
-  CreateControl(w, {.text = kContactHeading, .x = 8, .y = 320, .w = 329, .h = 17, .font = heading_.get()});
+  CreateControl(w, {.text = kContactHeading, .x = 8, .y = 320, .w = 329, .h = 17, .font = contactHeading_.get()});
   const char* captions[3] = {"E-mail", "Сайт", "ICQ"};
   const char* values[3] = {VTC_CONTACT_EMAIL, VTC_CONTACT_SITE, VTC_CONTACT_ICQ};
   for (int i = 0; i < 3; ++i) {

@@ -26,7 +26,7 @@ class AboutWindow : public BaseWindow<AboutWindow> {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  Font title_, version_, author_, heading_, body_, link_, button_;
+  Font title_, version_, author_, heading_, contactHeading_, body_, link_, button_;
   Brush back_;
   HWND contacts_[3] = {};
 };
