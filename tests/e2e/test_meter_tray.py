@@ -23,6 +23,8 @@ TARIFF = [("Весь день", {"st": "0", "et": "2359"})]
 ITEM_Y = {"О программе": 11, "Поверх остальных окон": 37, "Плавающее окно": 54, "Выход": 166}
 LOCK = "Блокировка"
 MENU_EXIT_ID = 40100 + 11  # command id of "Выход"
+MENU_FLOATING_ID = 40100 + 3  # command id of "Плавающее окно"
+WM_QUERYENDSESSION = 0x0011
 ABOUT = "О программе..."
 
 
@@ -172,6 +174,20 @@ class MeterTray(unittest.TestCase):
             self.assertTrue(p.wait_window(LOCK, 10, visible=True))
             type_into(p, LOCK, 101, "Secret7")
             self.assertTrue(p.wait_exit(15), "the right password did not end the meter")
+
+    def test_end_of_session_saves_the_state_without_a_password(self):
+        with vb.Program(options=dict(BASE, Left="150", Top="250"), tarif=TARIFF) as p:
+            p.reg_set_sz(vb.PASSWORD_KEY, "DumpFile", scramble("Secret7"))
+            p.start_meter()
+            p.post(vb.TITLE, vb.WM_COMMAND, MENU_FLOATING_ID)  # hide the floating window
+            self.assertTrue(wait_for(lambda: not p.window_visible(vb.TITLE), 5))
+            p.post(vb.TITLE, WM_QUERYENDSESSION)
+            self.assertTrue(wait_for(lambda: options(p).get("visible") == "0", 10), options(p))
+            o = options(p)
+            self.assertEqual((o.get("left"), o.get("top"), o.get("stayontop")), ("150", "250", "1"))
+            time.sleep(0.5)
+            self.assertFalse(p.window_visible(LOCK))
+            self.assertTrue(p.meter_running())
 
     def test_a_click_snaps_to_the_left_edge_within_40_pixels(self):
         for left, want in (("30", 0), ("40", 0), ("41", 41)):
