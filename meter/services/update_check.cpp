@@ -142,8 +142,10 @@ void CheckForUpdate(const std::string& url, const std::string& file, bool automa
   if (automatic) {
     sink.ShowBalloon(kUpdateBalloonText, 7, kBalloonInfo, UpdateBalloonTitle(line));
   } else {
-    MessageBoxUtf8(owner, UpdateMessageText(line), owner ? GetTextUtf8(owner) : std::string("qmeter"),
-                   MB_OK | MB_ICONINFORMATION);
+    // The notice belongs to the program, not to the floating window, which may be hidden.
+    HWND app = owner ? GetAncestor(owner, GA_ROOTOWNER) : nullptr;
+    if (!app) app = owner;
+    MessageBoxUtf8(app, UpdateMessageText(line), app ? GetTextUtf8(app) : std::string(), MB_OK | MB_ICONINFORMATION);
   }
 }
 
