@@ -110,12 +110,13 @@ bool FloatWindow::OnMenuCommand(UINT commandId) {
 
 bool FloatWindow::OnSurfaceMouse(UINT msg, WPARAM, LPARAM lp) {
   switch (msg) {
-    case WM_LBUTTONDOWN:
-      BeginDrag(hwnd_);
-      // The move loop has ended with the button released where it was
-      // pressed: that is the click, and it snaps the window.
-      SnapAfterClick(hwnd_);
+    case WM_LBUTTONDOWN: {
+      bool fullDrag = BeginDrag(hwnd_);
+      // The move loop has ended with the button released: that is the
+      // click, and it snaps the window wherever the drag left it.
+      SnapAfterClick(hwnd_, fullDrag);
       return true;
+    }
     case WM_CONTEXTMENU: {
       // Screen coordinates, negative left of or above the primary monitor;
       // (-1, -1) when the menu key was used.

@@ -5,14 +5,17 @@
 
 namespace vtc {
 
-void BeginDrag(HWND window) {
+bool BeginDrag(HWND window) {
+  BOOL before = FALSE;
+  SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &before, 0);
   // fWinIni 0: the change lasts for the session and never reaches the profile.
   SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
   ReleaseCapture();
   SendMessageW(window, WM_SYSCOMMAND, kMoveByCaption, 0);
+  return before != FALSE;
 }
 
-void SnapAfterClick(HWND window) {
+void SnapAfterClick(HWND window, bool fullDragBefore) {
   RECT work{}, r{};
   if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) && GetWindowRect(window, &r)) {
     ScreenPoint p = SnapToWorkArea(ScreenRect{work.left, work.top, work.right, work.bottom},
@@ -20,14 +23,10 @@ void SnapAfterClick(HWND window) {
     if (p.x != r.left || p.y != r.top)
       SetWindowPos(window, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
+  // The setting is the user's, shared by every program of the session: put
+  // back what was there rather than switching it off.
+  if (!fullDragBefore) SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
 }
-
-void SetStayOnTop(HWND window, bool onTop) {
-  SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-bool IsStayOnTop(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 void StartProgram(const std::string& path) {
   // WinExec takes text in the system code page; quoted, because the program

@@ -1,5 +1,5 @@
 // The floating window's behaviours that talk to the platform: dragging it by
-// its contents, snapping it on the click that ends a drag, the topmost band.
+// its contents, snapping it on the click that ends a drag, starting a program.
 #pragma once
 #include <windows.h>
 
@@ -12,16 +12,14 @@ namespace vtc {
 constexpr WPARAM kMoveByCaption = 0xF012;
 
 // Left button down on a label or the background: full-window dragging on for
-// this session only (never written to the user's profile), then the move loop.
-void BeginDrag(HWND window);
+// this session only (never written to the user's profile), then the move
+// loop, which returns once the button is released. Returns whether full-window
+// dragging was on before.
+bool BeginDrag(HWND window);
 
 // The click that ends a drag: snap to the work area's edges within 40 pixels,
-// then full-window dragging off again.
-void SnapAfterClick(HWND window);
-
-// Into or out of the topmost band without moving, sizing or activating.
-void SetStayOnTop(HWND window, bool onTop);
-bool IsStayOnTop(HWND window);
+// then full-window dragging back to what it was before the drag.
+void SnapAfterClick(HWND window, bool fullDragBefore);
 
 // Starts a program without waiting for it; a failure is ignored, as a missing
 // settings program must not disturb the meter.

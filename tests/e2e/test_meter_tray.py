@@ -24,6 +24,7 @@ ITEM_Y = {"О программе": 11, "Поверх остальных окон
 LOCK = "Блокировка"
 MENU_EXIT_ID = 40100 + 11  # command id of "Выход"
 MENU_FLOATING_ID = 40100 + 3  # command id of "Плавающее окно"
+MENU_SETTINGS_ID = 40100 + 9  # command id of "Настройки"
 WM_QUERYENDSESSION = 0x0011
 ABOUT = "О программе..."
 
@@ -188,6 +189,20 @@ class MeterTray(unittest.TestCase):
             time.sleep(0.5)
             self.assertFalse(p.window_visible(LOCK))
             self.assertTrue(p.meter_running())
+
+    def test_settings_item_starts_the_settings_program_and_a_missing_one_is_ignored(self):
+        with vb.Program(options=BASE, tarif=TARIFF) as p:
+            p.start_meter()
+            p.post(vb.TITLE, vb.WM_COMMAND, MENU_SETTINGS_ID)
+            self.assertTrue(p.wait_window("Настройки", 20), "the settings program did not start")
+            self.assertTrue(p.meter_running())
+        with vb.Program(options=BASE, tarif=TARIFF) as p:
+            os.remove(p.path("qmeter_cfg.exe"))
+            p.start_meter()
+            p.post(vb.TITLE, vb.WM_COMMAND, MENU_SETTINGS_ID)
+            time.sleep(2)
+            self.assertTrue(p.meter_running())
+            self.assertTrue(p.window_visible(vb.TITLE))
 
     def test_a_click_snaps_to_the_left_edge_within_40_pixels(self):
         for left, want in (("30", 0), ("40", 0), ("41", 41)):
