@@ -1,0 +1,172 @@
+"""The update check against a small HTTP server on 127.0.0.1 inside the test's
+network namespace, pointed at by UpdateURL in options.ini: a first line that
+differs from "4.7" is announced by a balloon (even with ShowBt off), anything
+else - the same version, an empty first line, an error page, a server that
+never answers - shows nothing and keeps last_upd.txt, and a silent server
+cannot hold the meter's counting for long.
+
+The notification area draws balloons as tooltip windows; the probe lists the
+texts of the visible ones, and a screenshot shows the title."""
+import http.server
+import os
+import socket
+import threading
+import time
+import unittest
+
+import vtcbench as vb
+
+vb.enter_namespace()
+
+SHOTS = os.environ.get("VTC_SHOTS", "/tmp/shots")
+NOTICE = "Доступна новая версия программы!"
+BASE = {"AutoFind": "24", "ShowBt": "0", "AlphaBlend": "255", "Look": "Default", "Statistic": "5",
+        "Left": "300", "Top": "300", "Visible": "1"}
+TARIFF = [("Весь день", {"st": "0", "et": "2359"})]
+
+
+def wait_for(predicate, timeout=15.0, step=0.3):
+    end = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() > end:
+            return value
+        time.sleep(step)
+
+
+class Server:
+    """Answers GET with (status, body) for the path; counts requests."""
+
+    def __init__(self, routes):
+        outer = self
+        self.requests = []
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                outer.requests.append((self.path, dict(self.headers)))
+                status, body, headers = routes.get(self.path, (404, b"<html>Not found</html>", {}))
+                self.send_response(status)
+                for k, v in headers.items():
+                    self.send_header(k, v)
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+            def log_message(self, *args):
+                pass
+
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.url = "http://127.0.0.1:%d" % self.httpd.server_address[1]
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+class SilentServer:
+    """Accepts connections and never says a word."""
+
+    def __init__(self):
+        self.sock = socket.socket()
+        self.sock.bind(("127.0.0.1", 0))
+        self.sock.listen(8)
+        self.url = "http://127.0.0.1:%d" % self.sock.getsockname()[1]
+        self.held = []
+        threading.Thread(target=self._accept, daemon=True).start()
+
+    def _accept(self):
+        while True:
+            try:
+                conn, _ = self.sock.accept()
+            except OSError:
+                return
+            self.held.append(conn)
+
+    def close(self):
+        self.sock.close()
+        for c in self.held:
+            c.close()
+
+
+def balloons(p):
+    code, out = p.probe("tooltips")
+    return [l for l in out.splitlines() if l.strip()] if code == 0 else []
+
+
+def session_time(p):
+    for t in p.window_texts(vb.TITLE):
+        if t["id"] == 111:
+            return t["text"]
+    return None
+
+
+def ticking(p):
+    t = session_time(p)
+    return t not in (None, "?", "00:00:00")
+
+
+class UpdateCheck(unittest.TestCase):
+    def run_meter(self, body, status=200, files=None, shot=None):
+        """Starts the meter with the automatic check against a server that
+        answers `status` and `body`; returns (balloon texts seen, program)."""
+        server = Server({"/VER.TXT": (status, body, {"Content-Type": "text/plain"})})
+        self.addCleanup(server.close)
+        opts = dict(BASE, AutoUpdate="1", UpdateURL=server.url + "/VER.TXT")
+        p = vb.Program(options=opts, tarif=TARIFF, files=files)
+        self.addCleanup(p.close)
+        p.start_meter()
+        self.assertTrue(wait_for(lambda: server.requests, 20), "the meter did not ask for /VER.TXT")
+        self.assertTrue(wait_for(lambda: ticking(p), 20), "the meter does not tick")
+        # Wine's notification area shows a balloon about two seconds after it was asked.
+        seen = wait_for(lambda: [b for b in balloons(p) if NOTICE in b], 8.0)
+        if shot:
+            p.screenshot(os.path.join(SHOTS, shot))
+        self.assertEqual(server.requests[0][0], "/VER.TXT")
+        return seen, p, server
+
+    def test_a_new_version_is_announced_and_the_body_kept_byte_for_byte(self):
+        body = b"4.8\r\n\xcd\xee\xe2\xee\xe5: fixes\n\x1a\x00\xff tail"
+        seen, p, server = self.run_meter(body, shot="i7_update_balloon_4.8.png")
+        self.assertTrue(seen, "no balloon for 4.8")
+        self.assertEqual(p.read_bytes("last_upd.txt"), body)
+        headers = {k.lower(): v for k, v in server.requests[0][1].items()}
+        self.assertIn("no-cache", headers.get("pragma", "") + headers.get("cache-control", ""))
+
+    def test_a_trailing_blank_is_another_version(self):
+        seen, p, _ = self.run_meter(b"4.7 ")
+        self.assertTrue(seen, "no balloon for '4.7 '")
+        self.assertEqual(p.read_bytes("last_upd.txt"), b"4.7 ")
+
+    def test_the_same_version_or_an_empty_first_line_shows_nothing(self):
+        for body in (b"4.7", b"4.7\r\n", b"\r\n4.8\r\n"):
+            with self.subTest(body=body):
+                seen, p, _ = self.run_meter(body)
+                self.assertFalse(seen)
+                self.assertEqual(p.read_bytes("last_upd.txt"), body)
+
+    def test_an_error_page_is_no_version_and_leaves_the_file(self):
+        seen, p, _ = self.run_meter(b"<html>404 Not Found</html>", status=404,
+                                    files={"last_upd.txt": b"4.7\r\n"})
+        self.assertFalse(seen)
+        self.assertEqual(p.read_bytes("last_upd.txt"), b"4.7\r\n")
+
+    def test_a_silent_server_holds_the_meter_only_a_few_seconds(self):
+        server = SilentServer()
+        self.addCleanup(server.close)
+        opts = dict(BASE, AutoUpdate="1", UpdateURL=server.url + "/VER.TXT")
+        with vb.Program(options=opts, tarif=TARIFF, files={"last_upd.txt": b"kept"}) as p:
+            t0 = time.monotonic()
+            p.start_meter()
+            self.assertTrue(wait_for(lambda: server.held, 20), "the meter did not connect")
+            self.assertTrue(wait_for(lambda: ticking(p), 25), "the meter never ticked")
+            took = time.monotonic() - t0
+            print("first tick %.1f s after start with a silent update server" % took)
+            self.assertLess(took, 20.0)
+            self.assertTrue(p.meter_running())
+            self.assertEqual(p.read_bytes("last_upd.txt"), b"kept")
+            self.assertFalse([b for b in balloons(p) if NOTICE in b])
+
+
+if __name__ == "__main__":
+    unittest.main()
