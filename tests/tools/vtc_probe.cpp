@@ -6,12 +6,17 @@
 //   vtc_probe reg-get <path> <name>         registry value (as the programs read it; HKLM, else HKCU)
 //   vtc_probe reg-set-sz <path> <name> <v>  / reg-set-dword <path> <name> <n> / reg-del <path> <name>
 //   vtc_probe post "<title>" <msg> <wparam> <lparam>
-//   vtc_probe tooltips                      texts of the visible tooltip windows, balloons included
+//   vtc_probe child-text "<title>" <n> "<text>"   WM_SETTEXT to the n-th child (order of `texts`)
+//   vtc_probe child-post "<title>" <n> <msg> <wparam> <lparam>   PostMessage to the n-th child
 //   vtc_probe child-command "<title>" <n> <code>   the n-th child tells its parent `code` (WM_COMMAND,
 //                                          posted), as a click or a pick by the user would
 //   vtc_probe child-items "<title>" <n>     entries of the n-th child (list box or combo box)
 //   vtc_probe msgbox "<title>" [ok|gone]    texts of a visible message box with that title; "ok" presses
 //                                          OK; "gone" exits 0 once no such box exists, hidden or not
+//   vtc_probe proc "<title>"                pid, handles, gdi, user objects and private bytes of its process
+//   vtc_probe msg-id <name>                 number of a registered window message (e.g. TaskbarCreated)
+//   vtc_probe reg-deny <path>               HKEY_LOCAL_MACHINE\\<path> refuses writes from now on
+//   vtc_probe tooltips                      texts of the visible tooltip windows, balloons included
 //   vtc_probe iftable                       type, speed, in, out octets and description of every interface row
 #include <winsock2.h>
 #include <windows.h>
@@ -52,6 +57,19 @@ BOOL CALLBACK PrintChild(HWND h, LPARAM) {
            r.bottom - r.top, IsWindowVisible(h) ? 1 : 0);
   Out(std::string(buf) + WideToUtf8(cls) + "\t" + text);
   return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+
+// The n-th child in the order `texts` prints them.
+HWND NthChild(HWND top, const std::string& n) {
+  std::vector<HWND> all;
+  EnumChildWindows(top, CollectChild, reinterpret_cast<LPARAM>(&all));
+  size_t i = std::stoul(n);
+  return i < all.size() ? all[i] : nullptr;
 }
 
 // A top-level window by title: a message box (class #32770) or anything else.
@@ -132,13 +150,169 @@ int ChildCommand(int argc, wchar_t** argv) {
   return 0;
 }
 
+
+// ---- What a long run watches: the meter's handles, GDI and USER objects and
+// private memory. GetGuiResources, GetProcessHandleCount and the private-usage
+// counter answer 0 under Wine, so each has a second way that works there too.
+
+struct HandleEntry {
+  ULONG pid;
+  UCHAR type;
+  UCHAR flags;
+  USHORT handle;
+  PVOID object;
+  ACCESS_MASK access;
+};
+struct HandleTable {
+  ULONG count;
+  HandleEntry entries[1];
+};
+
+size_t CountHandles(HANDLE process, DWORD pid) {
+  DWORD n = 0;
+  if (GetProcessHandleCount(process, &n) && n) return n;
+  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return 0;
+  std::vector<char> buf(1 << 20);
+  for (;;) {
+    ULONG got = 0;
+    LONG st = query(16 /* SystemHandleInformation */, buf.data(), static_cast<ULONG>(buf.size()), &got);
+    if (st == static_cast<LONG>(0xC0000004) && buf.size() < (256u << 20)) {
+      buf.resize(buf.size() * 2);
+      continue;
+    }
+    if (st != 0) return 0;
+    break;
+  }
+  const auto* t = reinterpret_cast<const HandleTable*>(buf.data());
+  size_t mine = 0;
+  for (ULONG i = 0; i < t->count; ++i)
+    if (t->entries[i].pid == pid) ++mine;
+  return mine;
+}
+
+// The process's own GDI handle table (PEB field GdiSharedHandleTable, 24-byte
+// entries; the stock objects carry flag 0x80 in the unique word).
+size_t CountGdiObjects(HANDLE process) {
+  DWORD n = GetGuiResources(process, GR_GDIOBJECTS);
+  if (n) return n;
+  using Query = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+  auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  if (!query) return 0;
+  PVOID basic[6] = {};  // PROCESS_BASIC_INFORMATION: PebBaseAddress is the second field
+  if (query(process, 0, basic, sizeof basic, nullptr) != 0 || !basic[1]) return 0;
+  PVOID table = nullptr;
+  SIZE_T got = 0;
+  if (!ReadProcessMemory(process, static_cast<char*>(basic[1]) + 0xF8, &table, sizeof table, &got) || !table)
+    return 0;
+  const size_t kEntries = 0x10000, kEntrySize = 24;
+  std::vector<unsigned char> t(kEntries * kEntrySize);
+  if (!ReadProcessMemory(process, table, t.data(), t.size(), &got)) return 0;
+  size_t count = 0;
+  for (size_t i = 0; i < kEntries; ++i) {
+    const unsigned char* e = &t[i * kEntrySize];
+    unsigned short unique = static_cast<unsigned short>(e[12] | (e[13] << 8));
+    if (e[14] != 0 && !(unique & 0x80)) ++count;
+  }
+  return count;
+}
+
+struct WindowCount {
+  DWORD pid;
+  size_t n;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM lp) {
+  ++reinterpret_cast<WindowCount*>(lp)->n;
+  return TRUE;
+}
+
+BOOL CALLBACK CountTop(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<WindowCount*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid == c->pid) {
+    ++c->n;
+    EnumChildWindows(h, CountChild, lp);
+  }
+  return TRUE;
+}
+
+// USER objects; where the platform does not count them, the windows.
+size_t CountUserObjects(HANDLE process, DWORD pid) {
+  DWORD n = GetGuiResources(process, GR_USEROBJECTS);
+  if (n) return n;
+  WindowCount c{pid, 0};
+  EnumWindows(CountTop, reinterpret_cast<LPARAM>(&c));
+  return c.n;
+}
+
+// Committed private memory, region by region.
+unsigned long long PrivateBytes(HANDLE process) {
+  unsigned long long total = 0;
+  MEMORY_BASIC_INFORMATION mbi;
+  const char* at = nullptr;
+  while (VirtualQueryEx(process, at, &mbi, sizeof mbi) == sizeof mbi) {
+    if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE) total += mbi.RegionSize;
+    const char* next = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize;
+    if (next <= at) break;
+    at = next;
+  }
+  return total;
+}
+
+int PrintProcessFigures(HWND w) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!p) return 1;
+  Out("pid\t" + std::to_string(pid));
+  Out("handles\t" + std::to_string(CountHandles(p, pid)));
+  Out("gdi\t" + std::to_string(CountGdiObjects(p)));
+  Out("user\t" + std::to_string(CountUserObjects(p, pid)));
+  Out("private\t" + std::to_string(PrivateBytes(p)));
+  CloseHandle(p);
+  return 0;
+}
+
+// Takes write access to HKEY_LOCAL_MACHINE\<path> from everybody (reading
+// stays allowed), as a standard user meets that key.
+int DenyMachineKeyWrites(const std::string& path) {
+  HKEY k = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, Utf8ToCp1251(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                      nullptr) != ERROR_SUCCESS)
+    return 1;
+  // D: deny Everyone (WD) set-value, create-subkey, delete, write-DAC; allow read.
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  const wchar_t* sddl = L"D:P(D;;0x50006;;;WD)(A;;KR;;;WD)";
+  using Convert = BOOL(WINAPI*)(LPCWSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
+  auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+      GetProcAddress(LoadLibraryW(L"advapi32.dll"), "ConvertStringSecurityDescriptorToSecurityDescriptorW")));
+  bool ok = convert && convert(sddl, 1, &sd, nullptr) &&
+            RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
+  if (sd) LocalFree(sd);
+  RegCloseKey(k);
+  return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   std::string cmd = WideToUtf8(argv[1]);
   auto arg = [&](int i) { return i < argc ? WideToUtf8(argv[i]) : std::string(); };
-  if (cmd == "child-command" || cmd == "child-items" || cmd == "msgbox") return ChildCommand(argc, argv);
+  if (cmd == "proc") {
+    HWND w = FindWindowW(nullptr, Utf8ToWide(arg(2)).c_str());
+    return w ? PrintProcessFigures(w) : 1;
+  }
+  if (cmd == "msg-id") {
+    Out(std::to_string(RegisterWindowMessageW(Utf8ToWide(arg(2)).c_str())));
+    return 0;
+  }
+  if (cmd == "reg-deny") return DenyMachineKeyWrites(arg(2));
   if (cmd == "tooltips") {
     // The notification area draws its balloons as tooltip windows; their
     // window text is the balloon's text (the title is not readable this way).
@@ -168,6 +342,20 @@ int wmain(int argc, wchar_t** argv) {
       char line[200];
       snprintf(line, sizeof line, "%lu\t%lu\t%lu\t%lu\t", r.dwType, r.dwSpeed, r.dwInOctets, r.dwOutOctets);
       Out(line + Cp1251ToUtf8(descr));
+    }
+    return 0;
+  }
+  if (cmd == "child-command" || cmd == "child-items" || cmd == "msgbox") return ChildCommand(argc, argv);
+  if (cmd == "child-text" || cmd == "child-post") {
+    HWND w = FindWindowW(nullptr, Utf8ToWide(arg(2)).c_str());
+    HWND c = w ? NthChild(w, arg(3)) : nullptr;
+    if (!c) return 1;
+    if (cmd == "child-text") {
+      std::wstring t = Utf8ToWide(arg(4));
+      SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(t.c_str()));
+    } else {
+      PostMessageW(c, static_cast<UINT>(std::stoul(arg(4), nullptr, 0)), std::stoull(arg(5), nullptr, 0),
+                   static_cast<LPARAM>(std::stoll(arg(6), nullptr, 0)));
     }
     return 0;
   }
