@@ -97,11 +97,11 @@ class MeterTray(unittest.TestCase):
         with vb.Program(options=BASE, tarif=TARIFF) as p:
             p.start_meter()
             time.sleep(1.5)
-            p.screenshot(os.path.join(SHOTS, "e2e_floating_window.png"))
+            p.screenshot(os.path.join(SHOTS, "meter_tray_floating_window.png"))
             menu = TrayMenu(p)
             self.assertTrue(p.window_visible(vb.TITLE))
 
-            menu.choose("Плавающее окно", shot="e2e_menu_both_checked.png")
+            menu.choose("Плавающее окно", shot="meter_tray_menu_both_checked.png")
             self.assertTrue(wait_for(lambda: not p.window_visible(vb.TITLE), 5), "window still shown")
             menu.choose("Плавающее окно")
             self.assertTrue(wait_for(lambda: p.window_visible(vb.TITLE), 5), "window not shown again")
@@ -110,7 +110,7 @@ class MeterTray(unittest.TestCase):
             self.assertTrue(wait_for(lambda: not p.window_visible(vb.TITLE), 5))
 
             menu.choose("Поверх остальных окон")
-            menu.open(shot="e2e_menu_both_unchecked.png")
+            menu.open(shot="meter_tray_menu_both_unchecked.png")
             p.xdotool("key", "Escape")
             time.sleep(0.5)
 
@@ -129,7 +129,7 @@ class MeterTray(unittest.TestCase):
             menu.choose("О программе")
             self.assertTrue(p.wait_window(ABOUT, 10, visible=True), "About window not shown")
             time.sleep(0.5)
-            p.screenshot(os.path.join(SHOTS, "e2e_about_window.png"))
+            p.screenshot(os.path.join(SHOTS, "meter_tray_about_window.png"))
             texts = [t["text"] for t in p.window_texts(ABOUT)]
             for want in ("Varnok Traffic Counter", "версия: 4.7", "E-mail", "Сайт", "ICQ", "OK"):
                 self.assertIn(want, texts)
@@ -155,7 +155,7 @@ class MeterTray(unittest.TestCase):
             menu.choose("Выход")
             self.assertTrue(p.wait_window(LOCK, 10, visible=True), "lock window not shown")
             time.sleep(0.3)
-            p.screenshot(os.path.join(SHOTS, "e2e_lock_window.png"))
+            p.screenshot(os.path.join(SHOTS, "meter_tray_lock_window.png"))
             texts = [t["text"] for t in p.window_texts(LOCK)]
             self.assertIn("Введите пароль разблокировки", texts)
             self.assertIn("OK", texts)
@@ -235,7 +235,7 @@ class MeterTray(unittest.TestCase):
         with vb.Program(options=opts, tarif=TARIFF) as p:
             p.start_meter()
             time.sleep(4.5)  # the notification area shows balloons after two seconds
-            p.screenshot(os.path.join(SHOTS, "e2e_balloon_online.png"))
+            p.screenshot(os.path.join(SHOTS, "meter_tray_balloon_online.png"))
             self.assertTrue(p.meter_running())
 
 
