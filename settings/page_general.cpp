@@ -24,6 +24,7 @@ void PageGeneral::Create(HWND tab, HFONT font) {
   weekStart = b.DropList(8, 184, 201, kWeekStarts, 7);
   recordsCaption = b.Label("Количество записей статистики:", 8, 216, 201);
   records = b.Field(8, 240, 201);
+  FitLabels(page, font);
 }
 
 }  // namespace vtc

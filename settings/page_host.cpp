@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "common/encoding.h"
 
 namespace vtc {
@@ -39,8 +42,29 @@ void RegisterPageClass() {
   RegisterClassExW(&wc);
 }
 
-bool IsLabel(const wchar_t* cls, DWORD style) {
-  return lstrcmpW(cls, L"STATIC") == 0 && (style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP;
+bool IsOneLineLabel(HWND h) {
+  wchar_t cls[16] = {};
+  GetClassNameW(h, cls, 16);
+  return lstrcmpiW(cls, L"STATIC") == 0 && (GetWindowLongPtrW(h, GWL_STYLE) & SS_TYPEMASK) == SS_LEFTNOWORDWRAP;
+}
+
+// A frame paints only its edge, so a caption may run up to it.
+bool IsFrame(HWND h) {
+  wchar_t cls[16] = {};
+  GetClassNameW(h, cls, 16);
+  return lstrcmpiW(cls, L"BUTTON") == 0 && (GetWindowLongPtrW(h, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+RECT RectIn(HWND page, HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+BOOL CALLBACK Collect(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
 }
 
 }  // namespace
@@ -61,16 +85,6 @@ HWND CreatePageHost(HWND tab) {
 
 HWND PageControl(HWND page, HFONT font, const wchar_t* cls, const std::string& text, int x, int y, int w, int h,
                  DWORD style, DWORD exStyle) {
-  // A one-line label grows to its text, so no caption is ever cut off.
-  if (IsLabel(cls, style) && font) {
-    HDC dc = GetDC(page);
-    HGDIOBJ old = SelectObject(dc, font);
-    std::wstring wide = Utf8ToWide(text);
-    SIZE sz{};
-    if (GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &sz) && sz.cx > w) w = sz.cx;
-    SelectObject(dc, old);
-    ReleaseDC(page, dc);
-  }
   ControlArgs a;
   a.cls = cls;
   a.text = text;
@@ -82,6 +96,34 @@ HWND PageControl(HWND page, HFONT font, const wchar_t* cls, const std::string& t
   a.exStyle = exStyle;
   a.font = font;
   return CreateControl(page, a);
+}
+
+void FitLabels(HWND page, HFONT font) {
+  std::vector<HWND> all;
+  EnumChildWindows(page, Collect, reinterpret_cast<LPARAM>(&all));
+  RECT client{};
+  GetClientRect(page, &client);
+  HDC dc = GetDC(page);
+  HGDIOBJ old = SelectObject(dc, font);
+  for (HWND label : all) {
+    if (GetParent(label) != page || !IsOneLineLabel(label)) continue;
+    RECT r = RectIn(page, label);
+    std::wstring text = Utf8ToWide(GetTextUtf8(label));
+    SIZE sz{};
+    if (!GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz) || sz.cx <= r.right - r.left)
+      continue;
+    // Up to the next control on the same line, or the page's edge.
+    LONG limit = client.right;
+    for (HWND other : all) {
+      if (other == label || GetParent(other) != page || IsFrame(other)) continue;
+      RECT o = RectIn(page, other);
+      if (o.top < r.bottom && o.bottom > r.top && o.left >= r.right && o.left - 4 < limit) limit = o.left - 4;
+    }
+    LONG w = std::min<LONG>(sz.cx, limit - r.left);
+    if (w > r.right - r.left) SetWindowPos(label, nullptr, 0, 0, w, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(page, dc);
 }
 
 void AddComboEntries(HWND combo, const char* const* entries, int count) {

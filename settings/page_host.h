@@ -35,6 +35,10 @@ struct PageBuilder {
 HWND PageControl(HWND page, HFONT font, const wchar_t* cls, const std::string& text, int x, int y, int w, int h,
                  DWORD style = 0, DWORD exStyle = 0);
 
+// One-line captions grow to show their whole text where the page leaves them
+// room (up to the next control on their line), as self-sizing labels do.
+void FitLabels(HWND page, HFONT font);
+
 // Fills a combo box or list box with UTF-8 entries.
 void AddComboEntries(HWND combo, const char* const* entries, int count);
 

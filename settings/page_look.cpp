@@ -30,6 +30,7 @@ void PageLook::Create(HWND tab, HFONT font) {
   autoHide = b.Check("Автоскрытие при отсутствии онлайна", 8, 232, 241);
   onTop = b.Check("Поверх всех окон", 8, 256, 121);
   autoUpdate = b.Check("Автоматическая проверка обновлений (1Кб вх. трафика за раз)", 8, 280, 441);
+  FitLabels(page, font);
 }
 
 }  // namespace vtc

@@ -37,6 +37,7 @@ void PageTariffs::Create(HWND tab, HFONT font) {
   priceHourCaption = b.Label("Стоимость 1 часа интернета", 176, 328, 169);
   priceHour = b.Field(176, 352, 313);
   save = b.Button("Сохранить", 176, 384, 313);
+  FitLabels(page, font);
 }
 
 }  // namespace vtc

@@ -37,6 +37,7 @@ void PageTraffic::Create(HWND tab, HFONT font, HFONT boldFont) {
   makePrimary = b.Button("Сделать основным", 368, 296, 121);
   autoCaption = b.Label("Автоопределение интерфейса (работает только на основной интерфейс)", 8, 333, 481, 17);
   autoList = b.DropList(8, 352, 481, autoTexts, kConnectionTypeCount);
+  FitLabels(page, font);
 }
 
 }  // namespace vtc
