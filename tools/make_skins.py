@@ -312,20 +312,22 @@ def default_skin(folder):
 
 
 def strip_skin(folder):
-    """Light one-line strip, 396 x 24: incoming and outgoing speed, online
-    time and money of the session, separated by thin rules."""
-    W, H = 396, 24
+    """Light one-line strip, 406 x 24: incoming and outgoing speed, online
+    time and money of the session, separated by thin rules. Each cell is
+    wide enough for its longest usual figure ("1023.99Kb/s", "100:00:00",
+    "12345.67 руб.") in 13-pixel Tahoma."""
+    W, H = 406, 24
     face = "#eef1f5"
     c = Canvas(W, H, rgb(face) + (255,))
     c.rect(0, 0, W, 1, rgb("#ffffff") + (255,))
     c.rect(0, H - 1, W, H, rgb("#9aa4b1") + (255,))
     c.rect(0, 0, 1, H, rgb("#c3cad3") + (255,))
     c.rect(W - 1, 0, W, H, rgb("#9aa4b1") + (255,))
-    cells = [("in", 4, "#1d7f35"), ("out", 5, "#b85c00"), ("time", 11, "#1f4f9e"), ("money", 3, "#6b5200")]
-    cw = W // len(cells)
+    cells = [("in", 4, "#1d7f35", 108), ("out", 5, "#b85c00", 108), ("time", 11, "#1f4f9e", 82),
+             ("money", 3, "#6b5200", 108)]
     labels = {}
-    for i, (glyph, num, fcol) in enumerate(cells):
-        x = i * cw
+    x = 0
+    for i, (glyph, num, fcol, cw) in enumerate(cells):
         if i:
             c.rect(x, 4, x + 1, H - 4, rgb("#b7bfc9") + (255,))
             c.rect(x + 1, 4, x + 2, H - 4, rgb("#ffffff") + (255,))
@@ -339,6 +341,7 @@ def strip_skin(folder):
             coin(c, x + 7, gy, s, rgb("#e0b12e") + (255,), rgb("#6b5200") + (255,))
         labels[num] = dict(left=x + 22, top=5, width=cw - 26, height=16, color=face, font_height=-13,
                            font=FONT, font_color=fcol)
+        x += cw
     os.makedirs(folder, exist_ok=True)
     write_bmp(os.path.join(folder, "main.bmp"), c)
     write_look_ini(os.path.join(folder, "look.ini"), "Полоска: скорость, время и деньги в одну строку", labels)
