@@ -106,6 +106,32 @@ def ticking(p):
     return t not in (None, "?", "00:00:00")
 
 
+def tray_point(p):
+    """Our icon in Wine's own notification-area window (first slot)."""
+    ids = p.xdotool("search", "--name", "Wine System Tray").split()
+    if not ids:
+        return 13, 32
+    geo = p.xdotool("getwindowgeometry", ids[0])
+    pos = [l for l in geo.splitlines() if "Position:" in l][0].split()[1].split(",")
+    return int(pos[0]) + 10, int(pos[1]) + 10
+
+
+def choose_check_for_update(p, shot=None):
+    """Right click on the tray icon, then the menu's sixth row "Проверить
+    обновление" (17-pixel items, 9-pixel separators below the click point)."""
+    x, y = tray_point(p)
+    p.xdotool("mousemove", str(x), str(y), "click", "3")
+    time.sleep(0.8)
+    if shot:
+        p.screenshot(os.path.join(SHOTS, shot))
+    p.xdotool("mousemove", str(x + 50), str(y + 80), "click", "1")
+
+
+def message_box(p, title="qmeter"):
+    code, out = p.probe("msgbox", title)
+    return out if code == 0 else None
+
+
 class UpdateCheck(unittest.TestCase):
     def run_meter(self, body, status=200, files=None, shot=None):
         """Starts the meter with the automatic check against a server that
@@ -166,6 +192,29 @@ class UpdateCheck(unittest.TestCase):
             self.assertTrue(p.meter_running())
             self.assertEqual(p.read_bytes("last_upd.txt"), b"kept")
             self.assertFalse([b for b in balloons(p) if NOTICE in b])
+
+    def test_the_menu_check_answers_by_message_box_and_only_when_new(self):
+        for body, expected in ((b"4.9\r\n", True), (b"4.7", False)):
+            with self.subTest(body=body):
+                server = Server({"/VER.TXT": (200, body, {})})
+                self.addCleanup(server.close)
+                opts = dict(BASE, AutoUpdate="0", UpdateURL=server.url + "/VER.TXT")
+                with vb.Program(options=opts, tarif=TARIFF) as p:
+                    p.start_meter()
+                    self.assertTrue(wait_for(lambda: ticking(p), 20))
+                    self.assertEqual(server.requests, [])  # no automatic check
+                    choose_check_for_update(p, shot="i7_update_menu.png" if expected else None)
+                    self.assertTrue(wait_for(lambda: server.requests, 10), "the menu item did not ask")
+                    box = wait_for(lambda: message_box(p), 6.0 if expected else 3.0)
+                    if expected:
+                        p.screenshot(os.path.join(SHOTS, "i7_update_msgbox_4.9.png"))
+                        self.assertIn('Доступна новая версия программы "Varnok Traffic Counter 4.9"!', box or "")
+                        p.probe("msgbox", "qmeter", "ok")
+                        self.assertTrue(wait_for(lambda: ticking(p), 5))
+                    else:
+                        self.assertFalse(box)
+                    self.assertEqual(p.read_bytes("last_upd.txt"), body)
+                    self.assertFalse([b for b in balloons(p) if NOTICE in b])
 
 
 if __name__ == "__main__":
