@@ -217,6 +217,17 @@ TEST_F(SkinTest, FontNameAbsentGivesClassicFaceEmptyGivesPlatformChoice) {
   EXPECT_EQ(Face(labels[2]), L"Tahoma");
 }
 
+TEST_F(SkinTest, FontNameIsReadAsCodePage1251) {
+  dir.Write("Look\\Sk\\look.ini", "[Options]\r\nLabel6_Font_Name=\xCA\xF3\xF0\xF1\xE8\xE2\r\n");
+  Load();
+  EXPECT_EQ(Face(labels[5]), L"\x041A\x0443\x0440\x0441\x0438\x0432");  // "Курсив"
+}
+
+TEST_F(SkinTest, LabelsLetTheMouseThroughToTheWindowBeneath) {
+  // Dragging and the context menu are the background's; a label must not swallow them.
+  EXPECT_EQ(SendMessageW(labels[0].hwnd(), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+}
+
 TEST_F(SkinTest, IconsComeFromTheLookFolderAtTraySizeAndTheTrayStartsOffline) {
   dir.Write("Look\\online.ico", IcoFile(16, RGB(0, 200, 0)));
   dir.Write("Look\\offline.ico", IcoFile(16, RGB(90, 90, 90)));
