@@ -99,10 +99,7 @@ void FloatWindow::StartUp(const std::string& optionsPath) {
 void FloatWindow::Baseline(std::string& errorText) {
   TickSample s = TakeSample(table_, Utf8ToCp1251(state_.iface), Utf8ToCp1251(state_.iface2),
                             state_.autoFindType, errorText);
-  if (s.online) {
-    state_.prevIn = s.sumIn;
-    state_.prevOut = s.sumOut;
-  }
+  TakeBaseline(state_, s, sumParts_);
   lastSampleMs_ = GetTickCount64();
 }
 
@@ -114,12 +111,12 @@ void FloatWindow::OnTick() {
   uint64_t now = GetTickCount64();
   if (s.online) {
     if (state_.showBt && state_.firstOnline) OnlineTransition(s, errorText);
-    TickDeltas d = AccountOnlineTick(state_, s, static_cast<double>(now - lastSampleMs_) / 1000.0);
+    TickDeltas d = AccountOnlineTick(state_, s, static_cast<double>(now - lastSampleMs_) / 1000.0, sumParts_);
     AddTickMoney(state_, PriceTick(d.dIn, d.dOut, state_.totalIn, state_.totalOut, tariffs_, state_.activeTariff));
     RefreshLabels(d);
   } else {
     if (!state_.firstOnline) OfflineTransition();
-    AccountOfflineTick(state_);
+    AccountOfflineTick(state_, sumParts_);
   }
   lastSampleMs_ = now;
   SaveTotals(state_);

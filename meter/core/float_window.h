@@ -98,6 +98,7 @@ class FloatWindow : public BaseWindow<FloatWindow> {
   bool stayOnTop_ = true;
   bool visibleChecked_ = true;  // check mark of the "Плавающее окно" menu item
   uint64_t lastSampleMs_ = 0;   // when the current baseline was taken
+  SumParts sumParts_;
 };
 
 }  // namespace vtc

@@ -69,10 +69,40 @@ double CounterDelta(double prev, uint32_t cur, double speedBitsPerSec, double el
   return cur;
 }
 
-TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds) {
+namespace {
+
+void RememberParts(const TickSample& sample, SumParts& parts) {
+  const IfRow* r2 = sample.row2();
+  parts.has2 = r2 != nullptr;
+  parts.in2 = r2 ? r2->inOctets : 0;
+  parts.out2 = r2 ? r2->outOctets : 0;
+}
+
+// The previous sum without interface 2's share, modulo 2^32 like the sum.
+double WithoutSecond(double prev, uint32_t share) {
+  uint32_t p = static_cast<uint32_t>(std::fmod(std::max(prev, 0.0), kTwoTo32));
+  return static_cast<uint32_t>(p - share);
+}
+
+}  // namespace
+
+void TakeBaseline(MeterState& s, const TickSample& sample, SumParts& parts) {
+  parts = SumParts{};
+  if (!sample.online) return;
+  s.prevIn = sample.sumIn;
+  s.prevOut = sample.sumOut;
+  RememberParts(sample, parts);
+}
+
+TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds, SumParts& parts) {
+  double prevIn = s.prevIn, prevOut = s.prevOut;
+  if (parts.has2 && !sample.row2()) {
+    prevIn = WithoutSecond(prevIn, parts.in2);
+    prevOut = WithoutSecond(prevOut, parts.out2);
+  }
   TickDeltas d;
-  d.dIn = CounterDelta(s.prevIn, sample.sumIn, sample.speed, elapsedSeconds);
-  d.dOut = CounterDelta(s.prevOut, sample.sumOut, sample.speed, elapsedSeconds);
+  d.dIn = CounterDelta(prevIn, sample.sumIn, sample.speed, elapsedSeconds);
+  d.dOut = CounterDelta(prevOut, sample.sumOut, sample.speed, elapsedSeconds);
   if (d.dIn > s.maxIn) s.maxIn = d.dIn;
   if (d.dOut > s.maxOut) s.maxOut = d.dOut;
   s.sessionIn += d.dIn;
@@ -83,6 +113,7 @@ TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double ela
   s.totalTime += 1;
   s.prevIn = sample.sumIn;
   s.prevOut = sample.sumOut;
+  RememberParts(sample, parts);
   return d;
 }
 
@@ -91,7 +122,8 @@ void AddTickMoney(MeterState& s, double price) {
   s.totalMoney += price;
 }
 
-void AccountOfflineTick(MeterState& s) {
+void AccountOfflineTick(MeterState& s, SumParts& parts) {
+  parts = SumParts{};
   s.prevIn = s.prevOut = 0;
   s.sessionTime = s.sessionIn = s.sessionOut = 0;
   s.maxIn = s.maxOut = 0;

@@ -75,14 +75,26 @@ struct TickDeltas {
   double dIn = 0, dOut = 0;
 };
 
+// What the previous sums were made of. When interface 2 goes away (a PPP
+// link over the LAN hangs up) the sum drops by its counters; without them
+// the drop would look like a reset and count interface 1's whole counter.
+struct SumParts {
+  bool has2 = false;
+  uint32_t in2 = 0, out2 = 0;
+};
+
+// The start-up baseline: when online, the current sums become the previous
+// ones, so traffic from before the start is not counted.
+void TakeBaseline(MeterState& s, const TickSample& sample, SumParts& parts);
+
 // An online tick: deltas against the previous sums, maxima, online-period
 // values and totals, one second of online time; the sums become the
 // baseline. Money is added afterwards (AddTickMoney), because the price
 // depends on the updated totals.
-TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds);
+TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds, SumParts& parts);
 void AddTickMoney(MeterState& s, double price);
 
 // An offline tick: the online period ends; totals stay.
-void AccountOfflineTick(MeterState& s);
+void AccountOfflineTick(MeterState& s, SumParts& parts);
 
 }  // namespace vtc

@@ -66,6 +66,7 @@ int wmain(int argc, wchar_t** argv) {
   std::string name2 = rows.empty() ? "" : TrimDescription(rows.back().description);
   ScopedRegistryRedirect redirect("SOFTWARE\\vtc-bench-" + std::to_string(GetCurrentProcessId()) + "\\");
   MeterState st;
+  SumParts parts;
   std::vector<TTariff> tariffs;
   double cpu0 = ThreadCpuMicros(), wall0 = WallMicros();
   if (mode == "lookups") {
@@ -78,12 +79,12 @@ int wmain(int argc, wchar_t** argv) {
       std::string tickErr;
       TickSample s = TakeSample(table, "", name2, 24, tickErr);
       if (s.online) {
-        TickDeltas d = AccountOnlineTick(st, s, 1.0);
+        TickDeltas d = AccountOnlineTick(st, s, 1.0, parts);
         AddTickMoney(st, PriceTick(d.dIn, d.dOut, st.totalIn, st.totalOut, tariffs, st.activeTariff));
         std::string texts;
         for (int l = 1; l <= kLabelCount; ++l) texts += LabelText(l, st, d.dIn, d.dOut);
       } else {
-        AccountOfflineTick(st);
+        AccountOfflineTick(st, parts);
       }
       SaveTotals(st);
     }

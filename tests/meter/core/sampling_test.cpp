@@ -165,6 +165,7 @@ TEST(CounterDelta, AfterAnOfflineTickTheWholeCounterCounts) {
 
 TEST(Tick, OnlineTickAccountsDeltasMaximaAndOneSecond) {
   MeterState st;
+  SumParts parts;
   st.prevIn = 1000;
   st.prevOut = 10;
   st.totalIn = 5;
@@ -173,7 +174,7 @@ TEST(Tick, OnlineTickAccountsDeltasMaximaAndOneSecond) {
   s.online = true;
   s.sumIn = 1600;
   s.sumOut = 30;
-  TickDeltas d = AccountOnlineTick(st, s, 1.0);
+  TickDeltas d = AccountOnlineTick(st, s, 1.0, parts);
   EXPECT_EQ(d.dIn, 600);
   EXPECT_EQ(d.dOut, 20);
   EXPECT_EQ(st.sessionIn, 600);
@@ -187,7 +188,7 @@ TEST(Tick, OnlineTickAccountsDeltasMaximaAndOneSecond) {
 
   s.sumIn = 1700;
   s.sumOut = 30;
-  AccountOnlineTick(st, s, 5.0);  // a late tick is still one second online
+  AccountOnlineTick(st, s, 5.0, parts);  // a late tick is still one second online
   EXPECT_EQ(st.maxIn, 600);
   EXPECT_EQ(st.sessionTime, 2);
   AddTickMoney(st, 0.25);
@@ -195,7 +196,7 @@ TEST(Tick, OnlineTickAccountsDeltasMaximaAndOneSecond) {
   EXPECT_EQ(st.sessionMoney, 0.75);
   EXPECT_EQ(st.totalMoney, 0.75);
 
-  AccountOfflineTick(st);
+  AccountOfflineTick(st, parts);
   EXPECT_EQ(st.prevIn, 0);
   EXPECT_EQ(st.sessionIn, 0);
   EXPECT_EQ(st.sessionTime, 0);
@@ -209,16 +210,62 @@ TEST(Tick, OnlineTickAccountsDeltasMaximaAndOneSecond) {
 
 TEST(Tick, TotalsNeverGoDownAcrossWrapsAndResets) {
   MeterState st;
+  SumParts parts;
   TickSample s;
   s.online = true;
   const uint32_t seq[] = {100, 0xFFFFFF00u, 0x100, 50, 0xC0000000u, 7};
   double last = 0;
   for (uint32_t v : seq) {
     s.sumIn = v;
-    AccountOnlineTick(st, s, 1.0);
+    AccountOnlineTick(st, s, 1.0, parts);
     EXPECT_GE(st.totalIn, last);
     last = st.totalIn;
   }
+}
+
+TEST(Tick, InterfaceTwoGoingAwayCountsOnlyWhatInterfaceOneCarried) {
+  FixedTable t;
+  t.rows = {Row("lan", 6, 3000000000u, 2000), Row("pppoe", 23, 700000, 900)};
+  std::string err;
+  MeterState st;
+  SumParts parts;
+  TakeBaseline(st, TakeSample(t, "", "pppoe", 6, err), parts);
+  EXPECT_EQ(st.prevIn, 3000700000.0);
+
+  t.rows[0].inOctets += 1000;
+  t.rows[1].inOctets += 50;
+  TickDeltas d = AccountOnlineTick(st, TakeSample(t, "", "pppoe", 6, err), 1.0, parts);
+  EXPECT_EQ(d.dIn, 1050);
+
+  // The PPP link hangs up: its row leaves the table.
+  t.rows.pop_back();
+  t.rows[0].inOctets += 300;
+  t.rows[0].outOctets += 7;
+  d = AccountOnlineTick(st, TakeSample(t, "", "pppoe", 6, err), 1.0, parts);
+  EXPECT_EQ(d.dIn, 300);
+  EXPECT_EQ(d.dOut, 7);
+  EXPECT_EQ(st.totalIn, 1350);
+
+  // It dials again: its fresh counter counts from 0, as a new link does.
+  t.rows.push_back(Row("pppoe", 23, 400, 10));
+  d = AccountOnlineTick(st, TakeSample(t, "", "pppoe", 6, err), 1.0, parts);
+  EXPECT_EQ(d.dIn, 400);
+  EXPECT_EQ(d.dOut, 10);
+}
+
+TEST(Tick, BaselineOnlyWhenOnline) {
+  FixedTable t;
+  t.rows = {Row("lan", 6, 5000, 6000)};
+  std::string err;
+  MeterState st;
+  SumParts parts;
+  TakeBaseline(st, TakeSample(t, "", "", 23, err), parts);
+  EXPECT_EQ(st.prevIn, 0);
+  TakeBaseline(st, TakeSample(t, "", "", 6, err), parts);
+  EXPECT_EQ(st.prevIn, 5000);
+  EXPECT_EQ(st.prevOut, 6000);
+  t.rows[0].inOctets += 10;
+  EXPECT_EQ(AccountOnlineTick(st, TakeSample(t, "", "", 6, err), 1.0, parts).dIn, 10);
 }
 
 }  // namespace
