@@ -24,11 +24,11 @@ IfDetails Details(const IfRow& row) { return IfDetails{row.type, row.mtu, static
 
 void FloatWindow::CreateDialogs() {
   menu_.Create();
-  lock_.Create(&state_.password, [this] {
+  lock_.Create(app_.hwnd(), &state_.password, [this] {
     state_.exitAllowed = true;
     PostMessageW(hwnd_, WM_CLOSE, 0, 0);
   });
-  about_.Create();
+  about_.Create(app_.hwnd());
 }
 
 void FloatWindow::OnlineTransition(const TickSample& sample, const std::string& errorText) {

@@ -1,5 +1,7 @@
 #include "meter/core/popup_menu.h"
 
+#include <string>
+
 #include "common/encoding.h"
 
 namespace vtc {
@@ -29,7 +31,7 @@ const char* MenuCaption(int position) {
 int MenuPositionOf(UINT commandId) {
   if (commandId < kMenuIdBase || commandId >= kMenuIdBase + kMenuItemCount) return -1;
   int pos = static_cast<int>(commandId - kMenuIdBase);
-  return MenuCaption(pos)[0] == '-' && MenuCaption(pos)[1] == '\0' ? -1 : pos;
+  return std::string(MenuCaption(pos)) == "-" ? -1 : pos;
 }
 
 PopupMenu::~PopupMenu() {

@@ -29,11 +29,6 @@ DWORD InfoFlags(uint8_t icon) {
 
 }  // namespace
 
-UINT TrayIcon::TaskbarCreatedMessage() {
-  static const UINT msg = RegisterWindowMessageW(L"TaskbarCreated");
-  return msg;
-}
-
 NOTIFYICONDATAW TrayIcon::Base() const {
   NOTIFYICONDATAW d = {};
   d.cbSize = sizeof d;

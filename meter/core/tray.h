@@ -23,10 +23,6 @@ class TrayIcon : public BalloonSink {
   void Remove();
   bool ShowBalloon(const std::string& text, uint8_t seconds, uint8_t icon, const std::string& title) override;
 
-  // The message Explorer broadcasts to every top-level window when it has
-  // (re)created the taskbar; the owner's window procedure answers it with Readd().
-  static UINT TaskbarCreatedMessage();
-
   // The record ShowBalloon hands to the shell (exposed for tests): only the
   // balloon flag, text and title cut to what the record holds.
   static NOTIFYICONDATAW BalloonData(HWND owner, const std::string& text, uint8_t seconds, uint8_t icon,

@@ -52,10 +52,10 @@ std::string AboutThanksText() {
   return t;
 }
 
-bool AboutWindow::Create() {
+bool AboutWindow::Create(HWND owner) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD ex = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME;  // the modal frame drops the window icon
-  if (!CreateWin(L"VtcAboutWindow", Utf8ToWide(kAboutCaption).c_str(), style, ex, 0, 0, 100, 100)) return false;
+  if (!CreateWin(L"VtcAboutWindow", Utf8ToWide(kAboutCaption).c_str(), style, ex, 0, 0, 100, 100, owner)) return false;
   // Close is taken off the system menu; "OK" is the way out.
   DeleteMenu(GetSystemMenu(hwnd_, FALSE), SC_CLOSE, MF_BYCOMMAND);
   SIZE outer = OuterSizeForClient(hwnd_, kClientWidth, kClientHeight);

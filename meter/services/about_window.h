@@ -18,7 +18,9 @@ class AboutWindow : public BaseWindow<AboutWindow> {
   static constexpr int kClientWidth = 368;
   static constexpr int kClientHeight = 452;
 
-  bool Create();  // built hidden and centred
+  // Built hidden and centred; `owner` (the program's hidden application
+  // window) keeps it off the taskbar.
+  bool Create(HWND owner = nullptr);
   void Show();    // a shown window simply stays shown
   void Hide();
 

@@ -25,13 +25,13 @@ std::string ReadStoredPassword() {
   return Cp1251ToUtf8(UnscrambleText(Utf8ToCp1251(*stored), ScrambleKey));
 }
 
-bool LockWindow::Create(const std::string* expected, std::function<void()> onMatch) {
+bool LockWindow::Create(HWND owner, const std::string* expected, std::function<void()> onMatch) {
   expected_ = expected;
   onMatch_ = std::move(onMatch);
   // No title bar but a dialog frame: WS_POPUP | WS_DLGFRAME without WS_CAPTION.
   const DWORD style = WS_POPUP | WS_DLGFRAME;
   const DWORD ex = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME;
-  if (!CreateWin(L"VtcLockWindow", Utf8ToWide(kLockTitle).c_str(), style, ex, 0, 0, 100, 100)) return false;
+  if (!CreateWin(L"VtcLockWindow", Utf8ToWide(kLockTitle).c_str(), style, ex, 0, 0, 100, 100, owner)) return false;
   SIZE outer = OuterSizeForClient(hwnd_, kClientWidth, kClientHeight);
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOACTIVATE);
   font_.reset(MakeFont("Tahoma", 13));

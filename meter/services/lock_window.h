@@ -23,7 +23,8 @@ class LockWindow : public BaseWindow<LockWindow> {
   // Built hidden. `expected` is the password the last exit request read
   // (borrowed; it lives in the meter's state); `onMatch` is run when the
   // user confirms that password.
-  bool Create(const std::string* expected, std::function<void()> onMatch);
+  // `owner` (the program's hidden application window) keeps it off the taskbar.
+  bool Create(HWND owner, const std::string* expected, std::function<void()> onMatch);
 
   void ClearBox();
   void Show();

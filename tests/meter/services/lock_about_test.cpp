@@ -50,7 +50,7 @@ TEST(ReadStoredPassword, OddLengthDropsTheUnpairedCharacter) {
 
 class LockWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(lock.Create(&expected, [this] { ++matches; })); }
+  void SetUp() override { ASSERT_TRUE(lock.Create(nullptr, &expected, [this] { ++matches; })); }
   void Type(const std::string& s) { SetTextUtf8(lock.box(), s); }
   bool Visible() { return IsWindowVisible(lock.hwnd()) != FALSE; }
   std::string expected = "Secret";
