@@ -115,6 +115,14 @@ class MeterRuns(unittest.TestCase):
             self.assert_totals_settle(p, float(rx2 - rx0), float(tx2 - tx0))
             self.assertGreaterEqual(p.totals()[3], stored[3])
 
+    def test_interface_two_naming_interface_one_is_counted_once(self):
+        with vb.Program(options=dict(LOOPBACK, Interface2="lo")) as p:
+            start_online(p)
+            rx0, tx0 = vb.netdev("lo")
+            vb.send_loopback(1000000)
+            rx1, tx1 = vb.netdev("lo")
+            self.assert_totals_settle(p, float(rx1 - rx0), float(tx1 - tx0))
+
     def test_hard_kill_loses_at_most_the_last_tick(self):
         rate = 2 * 1000 * 1000  # bytes per second
         with vb.Program(options=LOOPBACK) as p:
