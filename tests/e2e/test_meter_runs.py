@@ -160,6 +160,9 @@ class MeterRuns(unittest.TestCase):
             shown = labels(p)
             self.assertEqual(sorted(shown), list(range(1, 13)))
             self.assertEqual({text for _, text in shown.values()}, {"?"})
+            # The application window exists and is never shown.
+            self.assertTrue(p.window_exists("qmeter"))
+            self.assertFalse(p.window_visible("qmeter"))
             p.screenshot("/tmp/shots/e2e-meter-offline.png")
 
     def test_saved_place_off_every_monitor_starts_at_the_work_area(self):
