@@ -312,19 +312,19 @@ def default_skin(folder):
 
 
 def strip_skin(folder):
-    """Light one-line strip, 406 x 24: incoming and outgoing speed, online
+    """Light one-line strip, 436 x 24: incoming and outgoing speed, online
     time and money of the session, separated by thin rules. Each cell is
     wide enough for its longest usual figure ("1023.99Kb/s", "100:00:00",
     "12345.67 руб.") in 13-pixel Tahoma."""
-    W, H = 406, 24
+    W, H = 436, 24
     face = "#eef1f5"
     c = Canvas(W, H, rgb(face) + (255,))
     c.rect(0, 0, W, 1, rgb("#ffffff") + (255,))
     c.rect(0, H - 1, W, H, rgb("#9aa4b1") + (255,))
     c.rect(0, 0, 1, H, rgb("#c3cad3") + (255,))
     c.rect(W - 1, 0, W, H, rgb("#9aa4b1") + (255,))
-    cells = [("in", 4, "#1d7f35", 108), ("out", 5, "#b85c00", 108), ("time", 11, "#1f4f9e", 82),
-             ("money", 3, "#6b5200", 108)]
+    cells = [("in", 4, "#1d7f35", 108), ("out", 5, "#b85c00", 108), ("time", 11, "#1f4f9e", 96),
+             ("money", 3, "#6b5200", 124)]
     labels = {}
     x = 0
     for i, (glyph, num, fcol, cw) in enumerate(cells):

@@ -54,7 +54,6 @@ void SkinLabel::SetText(const std::string& utf8) {
   if (!hwnd_) return;
   if (GetTextUtf8(hwnd_) == utf8) return;  // no repaint, no flicker for an unchanged figure
   SetTextUtf8(hwnd_, utf8);
-  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 std::string SkinLabel::Text() const { return hwnd_ ? GetTextUtf8(hwnd_) : std::string(); }
@@ -126,6 +125,12 @@ LRESULT CALLBACK SkinLabel::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       self->Paint(dc);
       EndPaint(hwnd, &ps);
       return 0;
+    }
+    case WM_SETTEXT: {
+      // Like a static control: whoever sets the text sees it drawn.
+      LRESULT r = DefWindowProcW(hwnd, msg, wp, lp);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return r;
     }
     case WM_PRINTCLIENT:
       self->Paint(reinterpret_cast<HDC>(wp));
