@@ -43,7 +43,13 @@ class Window:
     def __init__(self, program, title):
         self.p = program
         self.title = title
-        self.rows = program.window_texts(title)
+        # A window that has just appeared may not answer the first look.
+        self.rows = []
+        end = time.monotonic() + 10
+        while not self.rows and time.monotonic() < end:
+            self.rows = program.window_texts(title)
+            if not self.rows:
+                time.sleep(0.2)
         # Children are listed depth first: each page row is followed by its controls.
         groups = {}
         current = None
@@ -74,7 +80,7 @@ class Window:
         for r in self.rows:
             if r["cls"].lower() == "button" and r["text"] == text:
                 return r["index"]
-        raise AssertionError("no button " + text)
+        raise AssertionError("no button %s among %r" % (text, [(r["cls"], r["text"]) for r in self.rows]))
 
     def set_text(self, index, text):
         code, _ = self.p.probe("child-text", self.title, str(index), text)
