@@ -300,10 +300,12 @@ def bmp_pixels(data):
     return w, h, rows
 
 
-def screen_region(x, y, w, h):
-    """RGB rows of a screen rectangle, from a screenshot of the root window."""
-    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8",
-                          "rgb:-"], capture_output=True, check=True).stdout
+def screen_region(x, y, w, h, shot):
+    """RGB rows of a screen rectangle, from a screenshot of the root window
+    that is kept as `shot`."""
+    subprocess.run(["import", "-window", "root", shot], check=True)
+    raw = subprocess.run(["convert", shot, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8", "rgb:-"],
+                         capture_output=True, check=True).stdout
     return [[tuple(raw[(yy * w + xx) * 3:(yy * w + xx) * 3 + 3]) for xx in range(w)] for yy in range(h)]
 
 
@@ -357,16 +359,17 @@ class SkinChooser(unittest.TestCase):
             self.assertEqual(len(shown), 1, "the test window is not up at the picture's size")
             x, y, _, _ = shown[0]
 
-            def shows_picture(at_x, at_y):
-                seen = screen_region(at_x, at_y, bw, bh)
+            os.makedirs("/tmp/shots", exist_ok=True)
+
+            def shows_picture(at_x, at_y, shot):
+                seen = screen_region(at_x, at_y, bw, bh, shot)
                 same = sum(1 for yy in range(bh) for xx in range(bw) if seen[yy][xx] == pixels[yy][xx])
                 return same > bw * bh * 0.99
 
             # Mapped first, painted a moment later: look again while it is up.
             painted = False
             while not painted and any(r[2:] == (bw, bh) for r in visible_windows(p)):
-                painted = shows_picture(x, y)
-            p.screenshot("/tmp/shots/issue9-skin-test.png")
+                painted = shows_picture(x, y, "/tmp/shots/issue9-skin-test.png")
             self.assertTrue(painted, "the test window does not show main.bmp")
             end = time.monotonic() + 4
             while time.monotonic() < end and any(r[2:] == (bw, bh) for r in visible_windows(p)):
@@ -387,8 +390,8 @@ class SkinChooser(unittest.TestCase):
             moved = [r for r in visible_windows(p) if r[2:] == (bw, bh)]
             self.assertEqual(len(moved), 1, "a window that was held did not stay")
             self.assertEqual(moved[0][:2], (x + 50, y + 100))
-            self.assertTrue(shows_picture(x + 50, y + 100), "the held test window does not show main.bmp")
-            p.screenshot("/tmp/shots/issue9-skin-test-dragged.png")
+            self.assertTrue(shows_picture(x + 50, y + 100, "/tmp/shots/issue9-skin-test-dragged.png"),
+                            "the held test window does not show main.bmp")
             p.xdotool("mousemove", str(x + 60), str(y + 110), "click", "1")
             time.sleep(3)
             self.assertFalse(any(r[2:] == (bw, bh) for r in visible_windows(p)), "a click did not let it hide")
