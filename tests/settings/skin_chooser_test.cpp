@@ -55,6 +55,12 @@ void Pump(DWORD ms) {
   }
 }
 
+// Pumps until `w` is hidden (at most `capMs`); the milliseconds since `start`.
+DWORD PumpUntilHidden(HWND w, DWORD start, DWORD capMs = 5000) {
+  while (IsWindowVisible(w) && GetTickCount() - start < capMs) Pump(10);
+  return GetTickCount() - start;
+}
+
 class LookPage : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -142,6 +148,7 @@ TEST_F(LookPage, TestShowsThePictureAtItsSizeAndHidesOneSecondLater) {
   dir.Write("Look\\Default\\main.bmp", BmpFile(150, 40, 200, 10, 20));
   Pick("Default");
   SetTextUtf8(page.alpha, "255");
+  DWORD shownAt = GetTickCount();
   EXPECT_TRUE(chooser.OnCommand(page.test, BN_CLICKED));
   RECT r1{};
   GetWindowRect(w.hwnd(), &r1);
@@ -158,10 +165,10 @@ TEST_F(LookPage, TestShowsThePictureAtItsSizeAndHidesOneSecondLater) {
   SendMessageW(w.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(w.hwnd()));
 
-  Pump(600);
-  EXPECT_TRUE(IsWindowVisible(w.hwnd()));
-  Pump(900);
+  DWORD hiddenAfter = PumpUntilHidden(w.hwnd(), shownAt);
   EXPECT_FALSE(IsWindowVisible(w.hwnd()));
+  EXPECT_GE(hiddenAfter, 990u);  // timer resolution aside, never before the second is up
+  EXPECT_LT(hiddenAfter, 3000u);
   EXPECT_FALSE(w.timerRunning());
 }
 
@@ -210,8 +217,9 @@ TEST_F(LookPage, ClickOnThePictureRestartsTheTimerAfterAPressStoppedIt) {
   // A press outside the picture does nothing.
   SendMessageW(w.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(200, 200));
   EXPECT_FALSE(w.timerRunning());
+  DWORD clickedAt = GetTickCount();
   SendMessageW(w.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   EXPECT_TRUE(w.timerRunning());
-  Pump(1300);
+  EXPECT_GE(PumpUntilHidden(w.hwnd(), clickedAt), 990u);
   EXPECT_FALSE(IsWindowVisible(w.hwnd()));
 }
