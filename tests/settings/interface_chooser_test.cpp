@@ -66,20 +66,6 @@ class TrafficPage : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(TrafficPage, FindListsTheTableOnceHowEverOftenItIsPressed) {
-  auto rows = ReadInterfaceRows();
-  ASSERT_TRUE(rows.has_value());
-  SendMessageW(page.typeList, CB_SETCURSEL, 0, 0);
-  EXPECT_TRUE(chooser.OnCommand(page.find, BN_CLICKED));
-  EXPECT_EQ(FoundCount(), static_cast<int>(rows->size()));
-  chooser.OnCommand(page.find, BN_CLICKED);
-  EXPECT_EQ(FoundCount(), static_cast<int>(rows->size()));
-  // A type that no row has gives an empty list.
-  SendMessageW(page.typeList, CB_SETCURSEL, ConnectionTypeIndex(241), 0);
-  chooser.OnCommand(page.find, BN_CLICKED);
-  EXPECT_EQ(FoundCount(), static_cast<int>(InterfacesOfType(*rows, 241).size()));
-}
-
 TEST_F(TrafficPage, MakePrimaryAndSecondaryCopyThePickedEntryOnly) {
   SetTextUtf8(page.primary, "typed by hand");
   SetTextUtf8(page.secondary, "second");

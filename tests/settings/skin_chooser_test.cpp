@@ -78,16 +78,6 @@ class LookPage : public ::testing::Test {
   }
   void TearDown() override { DestroyWindow(top); }
 
-  std::vector<std::string> Entries() {
-    std::vector<std::string> out;
-    int n = static_cast<int>(SendMessageW(page.skinList, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-      wchar_t buf[260] = {};
-      SendMessageW(page.skinList, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buf));
-      out.push_back(WideToUtf8(buf));
-    }
-    return out;
-  }
   void Pick(const std::string& name) {
     LRESULT i = SendMessageW(page.skinList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                              reinterpret_cast<LPARAM>(Utf8ToWide(name).c_str()));
@@ -116,25 +106,6 @@ class LookPage : public ::testing::Test {
 };
 
 }  // namespace
-
-TEST_F(LookPage, SkinListHoldsNamesWithoutExtensionFilesIncluded) {
-  auto entries = Entries();
-  std::sort(entries.begin(), entries.end());
-  EXPECT_EQ(entries, (std::vector<std::string>{"Default", "Second", "x"}));
-}
-
-TEST_F(LookPage, AuthorAndNameShowOnlyWhenTheUserPicksASkin) {
-  dir.Write("Look\\Second\\look.ini", Utf8ToCp1251("[About]\r\nAuthor=Иван\r\nName=Синий скин\r\n"));
-  Pick("Second");
-  EXPECT_EQ(GetTextUtf8(page.author), "");
-  EXPECT_TRUE(chooser.OnCommand(page.skinList, CBN_SELCHANGE));
-  EXPECT_EQ(GetTextUtf8(page.author), "Автор: Иван");
-  EXPECT_EQ(GetTextUtf8(page.skinName), "Синий скин");
-  Pick("Default");  // no look.ini
-  chooser.OnCommand(page.skinList, CBN_SELCHANGE);
-  EXPECT_EQ(GetTextUtf8(page.author), "Автор: ");
-  EXPECT_EQ(GetTextUtf8(page.skinName), "");
-}
 
 TEST_F(LookPage, TestShowsThePictureAtItsSizeAndHidesOneSecondLater) {
   SkinTestWindow& w = chooser.testWindow();

@@ -68,16 +68,6 @@ TEST_F(TariffPage, ListInFileOrderAndEditorDisabledUntilATariffIsPicked) {
   EXPECT_EQ(GetTextUtf8(page.priceHour), "0");
 }
 
-TEST_F(TariffPage, AddingTwoToAnEmptyFileWritesOnlyStAndSelectsNothing) {
-  Open("");
-  Click(page.add);
-  Click(page.add);
-  EXPECT_EQ(editor.Names(), (std::vector<std::string>{"Новый тариф №0", "Новый тариф №1"}));
-  EXPECT_EQ(File(), Utf8ToCp1251("[Новый тариф №0]\r\nst=0\r\n[Новый тариф №1]\r\nst=0\r\n"));
-  EXPECT_EQ(SendMessageW(page.list, LB_GETCURSEL, 0, 0), LB_ERR);
-  EXPECT_FALSE(editor.Enabled());
-}
-
 TEST_F(TariffPage, AddWhileEditingLeavesTheShownTariffEditable) {
   Open(kThree);
   Select(0);
@@ -126,33 +116,6 @@ TEST_F(TariffPage, PrepaidAbove2047MegabytesIsStoredAsA64BitCount) {
   EXPECT_EQ(f.ReadString("A", "freeout"), "5242880000");
   Select(0);
   EXPECT_EQ(GetTextUtf8(page.freeOut), "5000");
-}
-
-TEST_F(TariffPage, StartAfterEndWarnsKeepsTheFieldsAndWritesNothing) {
-  Open(kThree);
-  std::string before = File();
-  Select(0);
-  SetTextUtf8(page.start, "07:00");
-  SetTextUtf8(page.end, "06:00");
-  SetTextUtf8(page.name, "Переименован");
-  Click(page.save);
-  ASSERT_EQ(warnings.size(), 1u);
-  EXPECT_EQ(warnings[0], "Начальный период больше конечного. Проверьте правильность ввода");
-  EXPECT_EQ(File(), before);
-  EXPECT_TRUE(editor.Enabled());
-  EXPECT_EQ(GetTextUtf8(page.start), "07:00");
-  EXPECT_EQ(editor.Names(), (std::vector<std::string>{"A", "B", "C"}));
-}
-
-TEST_F(TariffPage, RenamingTheFirstOfThreeMakesItTheLastSectionButKeepsItsListPlace) {
-  Open(kThree);
-  Select(0);
-  SetTextUtf8(page.name, "Ночной");
-  Click(page.save);
-  EXPECT_TRUE(warnings.empty());
-  EXPECT_EQ(editor.Names(), (std::vector<std::string>{"Ночной", "B", "C"}));
-  EXPECT_EQ(IniFile(dir.File("tarif.ini")).SectionNames(), (std::vector<std::string>{"B", "C", "Ночной"}));
-  EXPECT_FALSE(IniFile(dir.File("tarif.ini")).Find("A", "st").has_value());
 }
 
 TEST_F(TariffPage, RenamingOntoAnotherTariffIsRefusedWithoutWriting) {
