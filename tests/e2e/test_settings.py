@@ -224,8 +224,8 @@ class SettingsProgram(unittest.TestCase):
             Window(p, SETTINGS).click("Отмена")
             self.assertTrue(p.wait_exit(20, proc))
 
-        # Wrong letter case, an empty answer and closing the window all end the program.
-        for answer in ("секрет", "", None):
+        # Wrong letter case, an empty answer, a close request and Alt+F4 all end the program.
+        for answer in ("секрет", "", None, "alt+F4"):
             with vb.Program() as p:
                 p.reg_set_sz(vb.PASSWORD_KEY, "DumpFile", scramble("Секрет"))
                 proc = p.start_settings()
@@ -233,6 +233,10 @@ class SettingsProgram(unittest.TestCase):
                 gate = Window(p, GATE)
                 if answer is None:
                     p.post(GATE, WM_CLOSE)
+                elif answer == "alt+F4":
+                    field = gate.rows[1]
+                    p.xdotool("mousemove", str(field["x"] + 20), str(field["y"] + 10), "click", "1")
+                    p.xdotool("key", "alt+F4")
                 else:
                     gate.set_text(1, answer)
                     gate.click("OK")
