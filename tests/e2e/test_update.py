@@ -124,7 +124,12 @@ def choose_check_for_update(p, shot=None):
     time.sleep(0.8)
     if shot:
         p.screenshot(os.path.join(SHOTS, shot))
-    p.xdotool("mousemove", str(x + 50), str(y + 80), "click", "1")
+    # Wine's menu highlights an item on motion and takes the click only after that.
+    p.xdotool("mousemove", str(x + 50), str(y + 78))
+    time.sleep(0.3)
+    p.xdotool("mousemove", str(x + 50), str(y + 80))
+    time.sleep(0.3)
+    p.xdotool("click", "1")
 
 
 def message_box(p, title="qmeter"):
