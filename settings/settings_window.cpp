@@ -80,35 +80,21 @@ bool SettingsWindow::Create(const std::string& appDir) {
   SelectPage(0);
   CenterOnScreen(hwnd_);
 
-  // ---- Behaviour of the pages (tariff editor, interface chooser, skin chooser).
-#ifdef VTC_HAVE_TARIFF_EDITOR
+  // The pages' behaviour: tariff editor, interface chooser, skin chooser.
   tariffEditor_.Attach(hwnd_, tariffs);
-#endif
-#ifdef VTC_HAVE_INTERFACE_CHOOSER
   interfaceChooser_.Attach(hwnd_, traffic);
-#endif
-#ifdef VTC_HAVE_SKIN_CHOOSER
   skinChooser_.Attach(hwnd_, look, appDir_);
-#endif
   return true;
 }
 
 void SettingsWindow::Load() {
   LoadSteps steps;
-#ifdef VTC_HAVE_TARIFF_EDITOR
   steps.openTariffs = [this] { tariffEditor_.Load(appDir_ + "tarif.ini"); };
-#endif
-#ifdef VTC_HAVE_SKIN_CHOOSER
   steps.createPreview = [this] { skinChooser_.CreatePreview(); };
   steps.fillSkinList = [this] { skinChooser_.FillSkinList(); };
-#endif
   LoadSettings(SettingsControls{&general, &look, &traffic}, appDir_ + "options.ini", steps);
-#ifdef VTC_HAVE_TARIFF_EDITOR
   tariffEditor_.Empty(false);
-#endif
-#ifdef VTC_HAVE_SKIN_CHOOSER
   skinChooser_.BuildTestWindow();
-#endif
 }
 
 void SettingsWindow::Show() {
@@ -149,16 +135,10 @@ void SettingsWindow::OnCommand(HWND control, int code) {
       return;
     }
   }
-  // ---- Behaviour of the pages: each object answers for its own controls.
-#ifdef VTC_HAVE_TARIFF_EDITOR
+  // The pages' behaviour: each object answers for its own controls.
   if (tariffEditor_.OnCommand(control, code)) return;
-#endif
-#ifdef VTC_HAVE_INTERFACE_CHOOSER
   if (interfaceChooser_.OnCommand(control, code)) return;
-#endif
-#ifdef VTC_HAVE_SKIN_CHOOSER
-  if (skinChooser_.OnCommand(control, code)) return;
-#endif
+  skinChooser_.OnCommand(control, code);
 }
 
 LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -29,19 +29,9 @@
 #include "settings/page_look.h"
 #include "settings/page_tariffs.h"
 #include "settings/page_traffic.h"
-
-#if __has_include("settings/tariff_editor.h")
 #include "settings/tariff_editor.h"
-#define VTC_HAVE_TARIFF_EDITOR 1
-#endif
-#if __has_include("settings/interface_chooser.h")
 #include "settings/interface_chooser.h"
-#define VTC_HAVE_INTERFACE_CHOOSER 1
-#endif
-#if __has_include("settings/skin_chooser.h")
 #include "settings/skin_chooser.h"
-#define VTC_HAVE_SKIN_CHOOSER 1
-#endif
 
 namespace vtc {
 
@@ -89,15 +79,9 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
   HWND ok_ = nullptr;
   HWND pages_[4] = {};
 
-#ifdef VTC_HAVE_TARIFF_EDITOR
   TariffEditor tariffEditor_;
-#endif
-#ifdef VTC_HAVE_INTERFACE_CHOOSER
   InterfaceChooser interfaceChooser_;
-#endif
-#ifdef VTC_HAVE_SKIN_CHOOSER
   SkinChooser skinChooser_;
-#endif
 };
 
 }  // namespace vtc

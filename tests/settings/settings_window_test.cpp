@@ -251,7 +251,9 @@ TEST_F(Gate, RightPasswordOpens) {
 TEST_F(Gate, WrongCaseOrEmptyAnswerEndsAfterOneAttempt) {
   for (const char* answer : {"secret", ""}) {
     closed.clear();
-    if (!pw.hwnd()) ASSERT_TRUE(pw.Create(nullptr, [this](bool u) { closed.push_back(u); }));
+    if (!pw.hwnd()) {
+      ASSERT_TRUE(pw.Create(nullptr, [this](bool u) { closed.push_back(u); }));
+    }
     pw.RunGate("Secret");
     Type(answer);
     ClickOk();
