@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/tariff_format.h"
 #include "common/text.h"
 
 namespace vtc {
@@ -16,6 +17,10 @@ const char kMonthPrefix[] = "За месяц ";
 const char kYearPrefix[] = "За год ";
 
 const char kRule[] = "================================";
+// A record name or currency name the meter never writes this long only comes
+// from a damaged file; the text box's word wrap of one unbroken line of tens
+// of thousands of characters takes minutes and holds up start-up.
+constexpr size_t kMaxShownChars = 255;
 const char kInLabel[] = "  Входящий трафик: ";
 const char kOutLabel[] = "  Исходящий трафик: ";
 const char kMoneyLabel[] = "  Потрачено: ";
@@ -123,13 +128,13 @@ std::string RecordText(const std::string& name, const std::string& inText, const
   std::string t;
   t += kRule;
   t += '\r';
-  t += name;
+  t += FirstChars(name, kMaxShownChars);
   t += '\r';
   t += kRule;
   t += '\r';
   t += kInLabel + FormatBytes(TextFloat(inText)) + "b\r";
   t += kOutLabel + FormatBytes(TextFloat(outText)) + "b\r";
-  t += kMoneyLabel + FloatText(RoundMoney(TextFloat(moneyText))) + " " + denstr + "\r";
+  t += kMoneyLabel + FloatText(RoundMoney(TextFloat(moneyText))) + " " + FirstChars(denstr, kMaxShownChars) + "\r";
   t += '\r';
   return t;
 }
