@@ -1,0 +1,101 @@
+// Times the start-up's work on a long statistic.ini: the roll-over that
+// appends one record, and the statistics window's fill with the record limit.
+//   bench_statistics <folder with statistic.ini, trailing backslash> <statkol> <fill>
+// fill: "text" (the file's side of the fill: reading and trimming), "window"
+// (the whole statistics window, its rich-text box included) or "keybykey"
+// (the one-profile-call-per-key reference, no window).
+// Prints "name value" lines; the registry is redirected to a scratch key.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "common/encoding.h"
+#include "common/ini.h"
+#include "common/registry.h"
+#include "meter/stats/history_file.h"
+#include "meter/stats/rollover.h"
+#include "meter/stats/statistics_window.h"
+
+using namespace vtc;
+
+namespace {
+
+double Ms(LARGE_INTEGER a, LARGE_INTEGER b) {
+  LARGE_INTEGER f;
+  QueryPerformanceFrequency(&f);
+  return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+LARGE_INTEGER Now() {
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return t;
+}
+
+size_t ReadWhole(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  std::string buf(1 << 16, '\0');
+  size_t total = 0;
+  DWORD got = 0;
+  while (ReadFile(h, &buf[0], static_cast<DWORD>(buf.size()), &got, nullptr) && got > 0) total += got;
+  CloseHandle(h);
+  return total;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) return 2;
+  std::string dir = WideToUtf8(argv[1]);
+  int statkol = _wtoi(argv[2]);
+  std::string file = dir + kStatisticsFileName;
+
+  ScopedRegistryRedirect reg("SOFTWARE\\vtc-bench-" + std::to_string(GetCurrentProcessId()) + "\\");
+  {
+    RegKey k = RegKey::Open(kTotalsKeyPath);
+    k.SetDword("day", 6);
+    k.SetDword("month", 12);
+    k.SetDword("year", 2026);
+    k.SetString("InTall", "1234567");
+    k.SetString("OutTall", "1536");
+    k.SetString("denall", "12.3456");
+    k.SetDword("timeall", 3725);
+  }
+  LocalTime now;
+  now.year = 2026;
+  now.month = 12;
+  now.day = 7;
+  now.weekday = 1;
+
+  // One reading through the profile functions, on a copy so that nothing the
+  // timed steps do is already parsed and cached.
+  std::string copy = dir + "bench-copy.ini";
+  CopyFileW(Utf8ToWide(file).c_str(), Utf8ToWide(copy).c_str(), FALSE);
+  LARGE_INTEGER p0 = Now();
+  size_t listed = IniFile(copy).SectionNames().size();
+  LARGE_INTEGER p1 = Now();
+  DeleteFileW(Utf8ToWide(copy).c_str());
+
+  LARGE_INTEGER t0 = Now();
+  size_t bytes = ReadWhole(Utf8ToWide(file));
+  LARGE_INTEGER t1 = Now();
+  RollStatistics(dir, 1, 0, now);
+  LARGE_INTEGER t2 = Now();
+  std::wstring fill = argc > 3 ? argv[3] : L"text";
+  StatisticsWindow w;
+  bool ok = false;
+  if (fill == L"window")
+    ok = w.Create(dir, statkol, "руб.");
+  else if (fill == L"keybykey")
+    ok = !FillStatisticsTextByProfileCalls(IniFile(file), statkol, "руб.").empty();
+  else
+    ok = !FillStatisticsText(IniFile(file), statkol, "руб.").empty();
+  LARGE_INTEGER t3 = Now();
+  size_t kept = IniFile(file).SectionNames().size();
+  std::printf("sections %zu\nprofile_read_once_ms %.3f\n", listed, Ms(p0, p1));
+  std::printf("bytes %zu\nread_once_ms %.3f\nrollover_ms %.3f\nfill_ms %.3f\nfill_ok %d\nkept %zu\n", bytes,
+              Ms(t0, t1), Ms(t1, t2), Ms(t2, t3), ok ? 1 : 0, kept);
+  return 0;
+}
