@@ -16,11 +16,14 @@
 //   vtc_probe proc "<title>"                pid, handles, gdi, user objects and private bytes of its process
 //   vtc_probe msg-id <name>                 number of a registered window message (e.g. TaskbarCreated)
 //   vtc_probe reg-deny <path>               HKEY_LOCAL_MACHINE\\<path> refuses writes from now on
+//   vtc_probe tray-drop "<title>" <id>      removes the tray icon <id> of that window, as a dying taskbar does
+//   vtc_probe broadcast <name>              posts the registered message <name> to every top-level window
 //   vtc_probe tooltips                      texts of the visible tooltip windows, balloons included
 //   vtc_probe iftable                       type, speed, in, out octets and description of every interface row
 #include <winsock2.h>
 #include <windows.h>
 #include <iphlpapi.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <vector>
@@ -313,6 +316,18 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == "reg-deny") return DenyMachineKeyWrites(arg(2));
+  if (cmd == "tray-drop") {
+    // What a taskbar that went away leaves: the icon of <title>'s window is gone.
+    NOTIFYICONDATAW d = {};
+    d.cbSize = sizeof d;
+    d.hWnd = FindWindowW(nullptr, Utf8ToWide(arg(2)).c_str());
+    d.uID = static_cast<UINT>(std::stoul(arg(3)));
+    return d.hWnd && Shell_NotifyIconW(NIM_DELETE, &d) ? 0 : 1;
+  }
+  if (cmd == "broadcast") {
+    UINT msg = RegisterWindowMessageW(Utf8ToWide(arg(2)).c_str());
+    return msg && PostMessageW(HWND_BROADCAST, msg, 0, 0) ? 0 : 1;
+  }
   if (cmd == "tooltips") {
     // The notification area draws its balloons as tooltip windows; their
     // window text is the balloon's text (the title is not readable this way).
