@@ -11,6 +11,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
 fi
+# Wine's own Tahoma and MS Sans Serif (fonts-wine) into the prefix: the
+# windows are laid out for Tahoma, and without it Wine substitutes a wider face.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] && [ ! -e "$fonts/tahoma.ttf" ]; then
+  cp /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+fi
 # -p: stay alive between processes. The first process of a prefix starts Wine's
 # own services, which inherit stdout; point them at /dev/null once here.
 wineserver -p >/dev/null 2>&1 || true

@@ -11,7 +11,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VtcSettingsWindow";
 constexpr int kClientW = 504, kClientH = 473;
-constexpr int kFontHeight = -15;  // character height, without the internal leading
+constexpr int kFontHeight = 15;  // cell height: the layout is made for it
 const char* const kPageNames[4] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика"};
 
 HWND Button(HWND parent, HFONT font, const char* text, int x, int w) {
