@@ -17,8 +17,9 @@ namespace vtc {
 namespace {
 
 constexpr DWORD kReadChunk = 1024;
-// Each network step may take this long, the whole check half as long again;
-// the meter does not tick meanwhile.
+// Each network step may take this long; the whole check, a connect and a
+// receive plus the library's own start-up, at most 10 s. The meter does not
+// tick meanwhile.
 constexpr DWORD kNetTimeoutMs = 4000;
 // A version file is a few bytes; anything far bigger is not one, and is not
 // worth holding the meter's thread or memory for.
@@ -125,7 +126,7 @@ std::optional<std::string> FetchUpdateFile(const std::string& url, DWORD timeout
     InternetCloseHandle(session);
     return std::nullopt;
   }
-  const bool finished = done.wait_for(std::chrono::milliseconds(timeoutMs + timeoutMs / 2)) == std::future_status::ready;
+  const bool finished = done.wait_for(std::chrono::milliseconds(2 * timeoutMs + 2000)) == std::future_status::ready;
   InternetCloseHandle(session);
   if (!finished) return std::nullopt;
   return done.get();

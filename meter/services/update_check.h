@@ -31,7 +31,8 @@ bool IsNewVersion(const std::string& line);
 std::string UpdateBalloonTitle(const std::string& line);
 std::string UpdateMessageText(const std::string& line);
 
-// The body of `url` when the server answered 200 and the whole body arrived.
+// The body of `url` when the server answered 200 and the whole body arrived;
+// each network step gets timeoutMs, the whole request 2 * timeoutMs + 2 s.
 std::optional<std::string> FetchUpdateFile(const std::string& url, DWORD timeoutMs);
 
 }  // namespace vtc
