@@ -305,7 +305,7 @@ class SettingsProgram(unittest.TestCase):
                 tab = next(r for r in w.rows if r["cls"] == "SysTabControl32")
                 tag = lang.split("_")[0]
                 # Tabs are clicked where a user clicks them.
-                for page, x in enumerate((35, 118, 206, 305)):
+                for page, x in enumerate((28, 92, 158, 233)):
                     p.xdotool("mousemove", str(tab["x"] + x), str(tab["y"] + 12), "click", "1")
                     self.assertTrue(wait_for(lambda: Window(p, SETTINGS).pages[page]["visible"], 10),
                                     "page %d did not show" % page)
