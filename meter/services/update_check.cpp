@@ -98,6 +98,14 @@ std::optional<std::string> Download(HINTERNET session, const std::string& url) {
     body.append(buf, got);
     if (body.size() > kMaxBody) return std::nullopt;
   }
+  // A server that hangs up early ends the body like a normal end: only the
+  // announced length tells a cut-off file from a whole one.
+  DWORD length = 0;
+  size = sizeof length;
+  index = 0;
+  if (HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, &index) &&
+      body.size() != length)
+    return std::nullopt;
   return body;
 }
 
