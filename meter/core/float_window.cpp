@@ -62,6 +62,7 @@ void FloatWindow::OnFormCreate() {
   }
   Baseline(errorText);
   if (!errorText.empty()) WriteErrorReport(state_.appDir + "bug.txt", errorText);
+  tickClock_.Start(GetTickCount64());
   SetTimer(hwnd_, kTickTimer, kTickInterval, nullptr);
 }
 
@@ -120,7 +121,7 @@ void FloatWindow::OnTick() {
   }
   lastSampleMs_ = now;
   SaveTotals(state_);
-  SetTimer(hwnd_, kTickTimer, kTickInterval, nullptr);
+  SetTimer(hwnd_, kTickTimer, static_cast<UINT>(tickClock_.NextDelay(GetTickCount64())), nullptr);
 }
 
 void FloatWindow::OnTariffTimer() {

@@ -15,6 +15,7 @@
 #include "meter/core/meter_state.h"
 #include "meter/core/popup_menu.h"
 #include "meter/core/sampling.h"
+#include "meter/core/tick_clock.h"
 #include "meter/look/skin.h"
 #include "meter/services/about_window.h"
 #include "meter/services/lock_window.h"
@@ -98,6 +99,7 @@ class FloatWindow : public BaseWindow<FloatWindow> {
   bool stayOnTop_ = true;
   bool visibleChecked_ = true;  // check mark of the "Плавающее окно" menu item
   uint64_t lastSampleMs_ = 0;   // when the current baseline was taken
+  TickClock tickClock_;
   SumParts sumParts_;
 };
 
