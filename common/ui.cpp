@@ -24,6 +24,15 @@ std::string GetTextUtf8(HWND hwnd) {
   return WideToUtf8(std::wstring(buf.data(), got > 0 ? got : 0));
 }
 
+std::string ListBoxText(HWND list, int index) {
+  LRESULT n = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  if (n == LB_ERR) return "";
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  n = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&w[0]));
+  w.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
+  return WideToUtf8(w);
+}
+
 int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
   return MessageBoxW(owner, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), flags);
 }

@@ -22,6 +22,9 @@ HWND CreateControl(HWND parent, const ControlArgs& a);
 void SetTextUtf8(HWND hwnd, const std::string& text);
 std::string GetTextUtf8(HWND hwnd);
 
+// Text of a list box entry (UTF-8); empty for an index it does not have.
+std::string ListBoxText(HWND list, int index);
+
 // Message box with UTF-8 texts.
 int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 

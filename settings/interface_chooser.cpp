@@ -7,19 +7,6 @@
 #include "common/ui.h"
 
 namespace vtc {
-namespace {
-
-std::string ListText(HWND list, int index) {
-  LRESULT n = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-  if (n == LB_ERR) return "";
-  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-  n = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&w[0]));
-  w.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
-  return WideToUtf8(w);
-}
-
-}  // namespace
-
 std::optional<std::vector<InterfaceRow>> ReadInterfaceRows() {
   ULONG size = 0;
   if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
@@ -81,7 +68,7 @@ void InterfaceChooser::CopyFound(HWND field) {
   if (!page_ || !field) return;
   LRESULT sel = SendMessageW(page_->found, LB_GETCURSEL, 0, 0);
   if (sel == LB_ERR) return;  // nothing picked: the field keeps what it has
-  SetTextUtf8(field, ListText(page_->found, static_cast<int>(sel)));
+  SetTextUtf8(field, ListBoxText(page_->found, static_cast<int>(sel)));
 }
 
 }  // namespace vtc

@@ -1,5 +1,7 @@
 #include "settings/settings_io.h"
 
+#include "common/password.h"
+
 #include <windows.h>
 
 #include "common/conntypes.h"
@@ -95,21 +97,6 @@ void WriteOptionValues(const IniFile& file, const OptionValues& v) {
   file.WriteBool(s, key::AutoUpdate, v.autoUpdate);
 }
 
-std::string LoadPassword() {
-  RegKey k = RegKey::Open(kPasswordKeyPath);
-  if (!k.ok()) return "";
-  std::optional<std::string> stored = k.GetString(kPasswordValue);
-  if (!stored) return "";
-  // Scrambling works on the 1251 bytes of the password.
-  return Cp1251ToUtf8(UnscrambleText(Utf8ToCp1251(*stored), ScrambleKey));
-}
-
-bool SavePassword(const std::string& password) {
-  RegKey k = RegKey::Open(kPasswordKeyPath);
-  if (!k.ok()) return false;
-  return k.SetString(kPasswordValue, Cp1251ToUtf8(ScrambleText(Utf8ToCp1251(password), ScrambleKey)));
-}
-
 bool AutorunPresent() {
   RegKey k = RegKey::Open(kRunKeyPath);
   return k.ok() && k.Exists(kAutorunValue);
@@ -125,7 +112,7 @@ bool SaveAutorun(bool on, const std::string& appDir) {
 void LoadSettings(const SettingsControls& c, const std::string& iniPath, const LoadSteps& steps) {
   if (steps.openTariffs) steps.openTariffs();
   if (steps.createPreview) steps.createPreview();
-  SetTextUtf8(c.general->password, LoadPassword());
+  SetTextUtf8(c.general->password, ReadStoredPassword());
   SetChecked(c.general->autorun, AutorunPresent());
   if (steps.fillSkinList) steps.fillSkinList();
 
@@ -150,7 +137,7 @@ void LoadSettings(const SettingsControls& c, const std::string& iniPath, const L
 void SaveSettings(const SettingsControls& c, const std::string& iniPath, const std::string& appDir) {
   // Failed registry writes are not reported: the old password or autorun
   // entry then stays, and the settings file is written all the same.
-  SavePassword(GetTextUtf8(c.general->password));
+  StorePassword(GetTextUtf8(c.general->password));
   SaveAutorun(Checked(c.general->autorun), appDir);
 
   OptionValues v;

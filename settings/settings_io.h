@@ -39,10 +39,6 @@ OptionValues ReadOptionValues(const IniFile& file);
 // touches no other key. A list without a selection is written as its first entry.
 void WriteOptionValues(const IniFile& file, const OptionValues& v);
 
-// Stored password, unscrambled (UTF-8); empty when absent or not a string.
-std::string LoadPassword();
-// DumpFile = ScrambleText of the password's 1251 bytes; written also when empty.
-bool SavePassword(const std::string& password);
 bool AutorunPresent();
 // Ticked: the Run value = appDir + "qmeter4.exe"; clear: the value is deleted.
 bool SaveAutorun(bool on, const std::string& appDir);

@@ -8,15 +8,6 @@
 namespace vtc {
 namespace {
 
-std::string ListText(HWND list, int index) {
-  LRESULT n = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-  if (n == LB_ERR) return "";
-  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-  n = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&w[0]));
-  w.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
-  return WideToUtf8(w);
-}
-
 int Selected(HWND list) {
   LRESULT i = SendMessageW(list, LB_GETCURSEL, 0, 0);
   return i == LB_ERR ? -1 : static_cast<int>(i);
@@ -92,7 +83,7 @@ std::vector<std::string> TariffEditor::Names() const {
   std::vector<std::string> names;
   if (!page_) return names;
   LRESULT n = SendMessageW(page_->list, LB_GETCOUNT, 0, 0);
-  for (int i = 0; i < n; ++i) names.push_back(ListText(page_->list, i));
+  for (int i = 0; i < n; ++i) names.push_back(ListBoxText(page_->list, i));
   return names;
 }
 
@@ -129,7 +120,7 @@ void TariffEditor::ShowSelected() {
   int sel = Selected(page_->list);
   if (sel < 0) return;
   Empty(true);
-  std::string section = ListText(page_->list, sel);
+  std::string section = ListBoxText(page_->list, sel);
   const IniFile& file = *file_;
   SetFields(ShownTariffFields(section, [&](const std::string& key) { return file.Find(section, key); }));
 }
@@ -174,7 +165,7 @@ void TariffEditor::Delete() {
   if (!page_ || !file_) return;
   int sel = Selected(page_->list);
   if (sel < 0) return;
-  file_->DeleteSection(ListText(page_->list, sel));
+  file_->DeleteSection(ListBoxText(page_->list, sel));
   SendMessageW(page_->list, LB_DELETESTRING, sel, 0);
   Empty(false);
 }

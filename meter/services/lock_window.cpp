@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include "common/crypt.h"
 #include "common/encoding.h"
-#include "common/registry.h"
 
 namespace vtc {
 
@@ -14,16 +12,6 @@ constexpr const char* kLockPrompt = "Введите пароль разблок�
 constexpr int kIdBox = 101;
 constexpr int kIdOk = IDOK;
 }  // namespace
-
-std::string ReadStoredPassword() {
-  RegKey key = RegKey::Open(kPasswordKeyPath);
-  if (!key.ok()) return "";
-  std::optional<std::string> stored = key.GetString(kPasswordValue);
-  if (!stored) return "";
-  // The scrambling works on code page 1251 bytes; the registry layer hands
-  // out UTF-8, so go back to the bytes, unscramble, and come back.
-  return Cp1251ToUtf8(UnscrambleText(Utf8ToCp1251(*stored), ScrambleKey));
-}
 
 bool LockWindow::Create(HWND owner, const std::string* expected, std::function<void()> onMatch) {
   expected_ = expected;

@@ -5,15 +5,11 @@
 #include <functional>
 #include <string>
 
+#include "common/password.h"
 #include "common/ui.h"
 #include "common/window.h"
 
 namespace vtc {
-
-// The stored exit password, unscrambled (UTF-8); empty when none is set or the
-// registry cannot be read. Read afresh at every exit request, so a password
-// the settings program has just saved counts at once.
-std::string ReadStoredPassword();
 
 class LockWindow : public BaseWindow<LockWindow> {
  public:

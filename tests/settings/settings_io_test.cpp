@@ -1,3 +1,4 @@
+#include "common/password.h"
 #include "settings/settings_io.h"
 
 #include <gtest/gtest.h>
@@ -119,22 +120,22 @@ TEST(SettingsFile, RoundTrip) {
 
 TEST(StoredPassword, ScrambledFrom1251BytesAndReadBack) {
   TestRegistry reg;
-  ASSERT_TRUE(SavePassword("Пароль1"));
+  ASSERT_TRUE(StorePassword("Пароль1"));
   auto stored = RegKey::Open(kPasswordKeyPath).GetString(kPasswordValue);
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(Utf8ToCp1251(*stored), ScrambleText(Utf8ToCp1251("Пароль1"), ScrambleKey));
   EXPECT_EQ(stored->size() > 14, true);  // Cyrillic bytes scramble beyond ASCII
-  EXPECT_EQ(LoadPassword(), "Пароль1");
+  EXPECT_EQ(ReadStoredPassword(), "Пароль1");
 }
 
 TEST(StoredPassword, EmptyIsWrittenNotDeletedAndOtherTypesReadAsNone) {
   TestRegistry reg;
-  ASSERT_TRUE(SavePassword("x"));
-  ASSERT_TRUE(SavePassword(""));
+  ASSERT_TRUE(StorePassword("x"));
+  ASSERT_TRUE(StorePassword(""));
   EXPECT_EQ(RegKey::Open(kPasswordKeyPath).GetString(kPasswordValue), std::optional<std::string>(""));
-  EXPECT_EQ(LoadPassword(), "");
+  EXPECT_EQ(ReadStoredPassword(), "");
   RegKey::Open(kPasswordKeyPath).SetDword(kPasswordValue, 5);
-  EXPECT_EQ(LoadPassword(), "");
+  EXPECT_EQ(ReadStoredPassword(), "");
 }
 
 TEST(Autorun, WrittenAsBarePathAndDeletedWhenOff) {

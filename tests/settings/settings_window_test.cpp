@@ -1,3 +1,4 @@
+#include "common/password.h"
 #include "settings/settings_window.h"
 
 #include <commctrl.h>
@@ -153,7 +154,7 @@ TEST_F(SettingsWindowTest, LoadFillsTheControlsAndSaveWritesThemBack) {
                                         "ShowBt=1\r\nStayOnTop=1\r\n"));
   dir.Write("Look\\Strip\\look.ini", "[About]\r\nAuthor=Someone\r\nName=Strip\r\n");
   dir.Write("Look\\Default\\look.ini", "[About]\r\nAuthor=Other\r\n");
-  ASSERT_TRUE(SavePassword("секрет"));
+  ASSERT_TRUE(StorePassword("секрет"));
   ASSERT_TRUE(SaveAutorun(true, "C:\\old\\"));
   ASSERT_TRUE(w.Create(dir.path()));
   w.Load();
@@ -179,7 +180,7 @@ TEST_F(SettingsWindowTest, LoadFillsTheControlsAndSaveWritesThemBack) {
   SendMessageW(w.look.skinList, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   SaveSettings(SettingsControls{&w.general, &w.look, &w.traffic}, dir.File("options.ini"), dir.path());
 
-  EXPECT_EQ(LoadPassword(), "");
+  EXPECT_EQ(ReadStoredPassword(), "");
   EXPECT_FALSE(AutorunPresent());
   EXPECT_EQ(Cp1251ToUtf8(dir.Read("options.ini")),
             "[Options]\r\nLeft=5\r\nLook=\r\ndenstr=у.е.\r\ndof=5\r\nStatistic=2\r\nAutoFind=6\r\nAlphaBlend=200\r\n"
