@@ -97,19 +97,6 @@ BOOL CALLBACK MatchTop(HWND h, LPARAM lp) {
   return TRUE;
 }
 
-BOOL CALLBACK CollectDescendant(HWND h, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-  return TRUE;
-}
-
-// The n-th child in the order `texts` prints them.
-HWND ChildAt(HWND top, const std::string& n) {
-  std::vector<HWND> all;
-  EnumChildWindows(top, CollectDescendant, reinterpret_cast<LPARAM>(&all));
-  size_t i = std::stoul(n);
-  return i < all.size() ? all[i] : nullptr;
-}
-
 HWND FindTop(const std::string& title, bool dialog, bool visibleOnly) {
   TopSearch s{Utf8ToWide(title), dialog, visibleOnly, nullptr};
   EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&s));
@@ -132,7 +119,7 @@ int ChildCommand(int argc, wchar_t** argv) {
     return 0;
   }
   HWND top = FindTop(arg(2), false, false);
-  HWND c = top ? ChildAt(top, arg(3)) : nullptr;
+  HWND c = top ? NthChild(top, arg(3)) : nullptr;
   if (!c) return 1;
   if (cmd == "child-command") {
     WPARAM wp = MAKEWPARAM(GetDlgCtrlID(c), std::stoul(arg(4), nullptr, 0));
