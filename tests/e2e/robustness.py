@@ -97,15 +97,7 @@ def reg_import(p, values, key=T, root="HKEY_LOCAL_MACHINE"):
 
 # --- one start of each program ------------------------------------------------
 
-def wait_for(cond, timeout, step=0.2):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        v = cond()
-        if v:
-            return v
-        time.sleep(step)
-    return None
-
+wait_for = vb.wait_for
 
 def ticked(p, sentinel):
     """True once a tick has saved the totals: the sentinel value was set up so

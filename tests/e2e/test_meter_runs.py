@@ -34,14 +34,7 @@ def format_bytes(v):
     return "%d%s%s" % (whole, frac, suffix)
 
 
-def wait_for(predicate, timeout=15.0, step=0.3):
-    end = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(step)
-
+wait_for = vb.wait_for
 
 def start_online(p):
     """Starts the meter and returns once its first online tick has been saved,

@@ -33,14 +33,7 @@ def scramble(text, key=7):
         "latin-1").decode("cp1251")
 
 
-def wait_for(predicate, timeout=15.0, step=0.25):
-    end = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(step)
-
+wait_for = vb.wait_for
 
 def options(p):
     for section, keys in p.read_ini("options.ini"):

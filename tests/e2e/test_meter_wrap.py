@@ -14,14 +14,7 @@ VOLUME = 4 * 1024 ** 3 + 300 * 1024 ** 2
 RATE = 600 * 1000 * 1000  # bytes per second at most
 
 
-def wait_for(predicate, timeout=15.0, step=0.3):
-    end = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(step)
-
+wait_for = vb.wait_for
 
 class MeterWrap(unittest.TestCase):
     def test_totals_follow_the_64_bit_counters_across_a_wrap(self):

@@ -19,14 +19,7 @@ REPORT_HEAD = (":: Баг-отчет программы Varnok Traffic Counter 4
 ERROR_308 = "Ошибка 308: Текущее состояние не подходит под указанные тарифы (Кол-во тарифов: %d)\r"
 
 
-def wait_for(predicate, timeout=20.0, step=0.3):
-    end = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(step)
-
+wait_for = vb.wait_for
 
 def money_text(v):
     """FloatText of RoundMoney for the amounts these tests produce."""

@@ -98,14 +98,7 @@ def texts_of(p, title):
     return [r["text"] for r in p.window_texts(title)]
 
 
-def wait_for(predicate, timeout=20):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        if predicate():
-            return True
-        time.sleep(0.2)
-    return False
-
+wait_for = vb.wait_for
 
 class SettingsProgram(unittest.TestCase):
     def start(self, p):

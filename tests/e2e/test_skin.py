@@ -21,15 +21,7 @@ ALL_DAYS = {str(d): "1" for d in range(1, 8)}
 TARIFF = [("Повременный", dict(ALL_DAYS, st="0", et="2359", costt="0.6"))]
 
 
-def wait_for(predicate, timeout=20.0, step=0.3):
-    import time
-    end = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(step)
-
+wait_for = vb.wait_for
 
 def shipped_skins():
     look = os.path.join(vb.BUILD, "dist", "Look")

@@ -25,14 +25,7 @@ BASE = {"AutoFind": "24", "ShowBt": "0", "AlphaBlend": "255", "Look": "Default",
 TARIFF = [("Весь день", {"st": "0", "et": "2359"})]
 
 
-def wait_for(predicate, timeout=15.0, step=0.3):
-    end = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(step)
-
+wait_for = vb.wait_for
 
 class Server:
     """Answers GET with (status, body) for the path; counts requests."""

@@ -41,6 +41,17 @@ def enter_namespace():
     os.execvpe("unshare", ["unshare", "-n", sys.executable, script] + sys.argv[1:], env)
 
 
+def wait_for(predicate, timeout=20.0, step=0.25):
+    """Polls predicate until it gives a true value or timeout seconds pass;
+    returns its last value."""
+    end = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() > end:
+            return value
+        time.sleep(step)
+
+
 def netdev(iface="lo"):
     """The kernel's 64-bit (rx_bytes, tx_bytes) of an interface in this namespace."""
     with open("/proc/net/dev") as f:
