@@ -72,7 +72,8 @@ class SilentServer:
         self.sock.listen(8)
         self.url = "http://127.0.0.1:%d" % self.sock.getsockname()[1]
         self.held = []
-        threading.Thread(target=self._accept, daemon=True).start()
+        self.thread = threading.Thread(target=self._accept, daemon=True)
+        self.thread.start()
 
     def _accept(self):
         while True:
@@ -83,6 +84,15 @@ class SilentServer:
             self.held.append(conn)
 
     def close(self):
+        # A bare close leaves the thread blocked in accept() on a descriptor
+        # number that the next test's server may be given: it would then
+        # swallow that server's connections. Shutting the listener down wakes
+        # the thread first.
+        try:
+            self.sock.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
+        self.thread.join(5)
         self.sock.close()
         for c in self.held:
             c.close()
