@@ -67,25 +67,30 @@ std::string FillByProfileCalls(const IniFile& file, const std::vector<std::strin
 
 }  // namespace
 
-bool WriteRecord(const IniFile& file, const std::string& name, const RecordValues& values) {
-  RecordValues stored;
+RecordValues ClosedRecordValues(const IniFile& file, const std::string& name, const RecordValues& values) {
   auto in = file.Find(name, reckey::InTall);
   auto out = file.Find(name, reckey::OutTall);
   auto den = file.Find(name, reckey::Denall);
   auto time = file.Find(name, reckey::Timeall);
-  RecordValues v = values;
-  if (in || out || den || time) {
-    stored.inTall = in.value_or("");
-    stored.outTall = out.value_or("");
-    stored.denall = den.value_or("");
-    stored.timeall = time.value_or("");
-    v = MergeRecordValues(stored, values);
-  }
+  if (!(in || out || den || time)) return values;
+  RecordValues stored;
+  stored.inTall = in.value_or("");
+  stored.outTall = out.value_or("");
+  stored.denall = den.value_or("");
+  stored.timeall = time.value_or("");
+  return MergeRecordValues(stored, values);
+}
+
+bool PutRecord(const IniFile& file, const std::string& name, const RecordValues& v) {
   bool ok = file.WriteString(name, reckey::InTall, v.inTall);
   ok = file.WriteString(name, reckey::OutTall, v.outTall) && ok;
   ok = file.WriteString(name, reckey::Denall, v.denall) && ok;
   ok = file.WriteString(name, reckey::Timeall, v.timeall) && ok;
   return ok;
+}
+
+bool WriteRecord(const IniFile& file, const std::string& name, const RecordValues& values) {
+  return PutRecord(file, name, ClosedRecordValues(file, name, values));
 }
 
 std::string FillStatisticsTextByProfileCalls(const IniFile& file, int statkol, const std::string& denstr) {

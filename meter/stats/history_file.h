@@ -13,6 +13,12 @@ namespace vtc {
 // the file refused a write.
 bool WriteRecord(const IniFile& file, const std::string& name, const RecordValues& values);
 
+// The two halves of WriteRecord. What the record will hold once `values` are
+// closed into it (the sum when it is already there) ...
+RecordValues ClosedRecordValues(const IniFile& file, const std::string& name, const RecordValues& values);
+// ... and writing exactly that, which may be repeated without changing more.
+bool PutRecord(const IniFile& file, const std::string& name, const RecordValues& values);
+
 // Deletes the sections older than the newest statkol + 1 and returns the text
 // of the remaining records, newest first.
 std::string FillStatisticsText(const IniFile& file, int statkol, const std::string& denstr);

@@ -177,3 +177,61 @@ TEST(RollStatistics, TwoRunsStartedInTheSameSecondDoNotOverwriteEachOther) {
   EXPECT_EQ(dir.Read("statistic.ini"), Record("Первая Сессия", "", "", "", "00:00:00") +
                                            Record("Сессия 09:05:07 06.12.2026", "150", "15", "1.75", "00:01:30"));
 }
+
+// A kill can fall between any two writes of a close. Each state it may leave
+// behind (the close's outcome noted beside the totals, then more and more of
+// it carried out) must give the same history at the next start: the figure
+// once in its record, the next period empty.
+TEST(RollStatistics, KilledAnywhereInACloseTheNextStartCountsTheFigureOnce) {
+  const std::string a = "Сессия 10:00:00 01.12.2026", b = "Сессия 11:00:00 01.12.2026";
+  const std::string earlier = Record(a, "100", "10", "1", "00:00:10");
+  enum Done { kNoted, kRecordWritten, kMarkerStored, kHalfReset, kAllButTheNote };
+  for (Done done : {kNoted, kRecordWritten, kMarkerStored, kHalfReset, kAllButTheNote}) {
+    SCOPED_TRACE(done);
+    TempDir dir;
+    TestRegistry reg;
+    // The record already holds an earlier run's figures (two runs started in
+    // the same second), so a close that is repeated would add 777 twice.
+    dir.Write("statistic.ini", earlier);
+    RegKey k = RegKey::Open(kTotalsKeyPath);
+    k.SetString("SessionName", a);
+    SetTotals("777", "7", "0.5", 60);
+    k.SetString("ClosingInTall", "877");
+    k.SetString("ClosingOutTall", "17");
+    k.SetString("ClosingDenall", "1.5");
+    k.SetString("ClosingTimeall", "00:01:10");
+    k.SetString("ClosingSessionName", b);
+    k.SetString("ClosingRecord", a);
+    if (done >= kRecordWritten) dir.Write("statistic.ini", Record(a, "877", "17", "1.5", "00:01:10"));
+    if (done >= kMarkerStored) k.SetString("SessionName", b);
+    if (done >= kHalfReset) {
+      k.SetString("timeall", "0");
+      k.SetString("InTall", "0");
+    }
+    if (done >= kAllButTheNote) {
+      SetTotals("0", "0", "0", 0);
+      k.DeleteValue("ClosingRecord");
+    }
+
+    RollStatistics(dir.path(), 0, 0, At(2026, 12, 1, 12, 0, 0, 2));
+    EXPECT_EQ(dir.Read("statistic.ini"),
+              Record(a, "877", "17", "1.5", "00:01:10") + Record(b, "0", "0", "0", "00:00:00"));
+    EXPECT_EQ(Str("SessionName"), "Сессия 12:00:00 01.12.2026");
+    ExpectTotalsReset();
+    for (const char* n : {"ClosingRecord", "ClosingInTall", "ClosingSessionName"}) EXPECT_EQ(Str(n), "<absent>") << n;
+  }
+}
+
+TEST(RollStatistics, DayModeCloseLeavesNothingPendingAndOpensToday) {
+  TempDir dir;
+  TestRegistry reg;
+  SetDate(30, 11, 2026);
+  SetTotals("5", "6", "0.7", 8);
+  RollStatistics(dir.path(), 1, 0, At(2026, 12, 1, 9, 0, 0, 2));
+  EXPECT_EQ(dir.Read("statistic.ini"), Record("За день 30.11.2026", "5", "6", "0.7", "00:00:08"));
+  EXPECT_EQ(Dw("day"), 1u);
+  EXPECT_EQ(Dw("month"), 12u);
+  EXPECT_EQ(Dw("year"), 2026u);
+  EXPECT_EQ(Str("ClosingRecord"), "<absent>");
+  EXPECT_FALSE(RegKey::Open(kTotalsKeyPath).Exists("ClosingDay"));
+}
