@@ -331,6 +331,13 @@ class Program:
                        stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=30)
+        # Reaped, so that no launcher outlives its prefix unnoticed.
+        for proc in (self.meter, self.settings):
+            if proc is not None:
+                try:
+                    proc.wait(10)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
         if not self.keep:
             shutil.rmtree(self.tmp, ignore_errors=True)
 
