@@ -6,6 +6,7 @@ the lock window; the floating window snaps to the screen's edges on a click.
 Wine shows the notification area as its own "Wine System Tray" window at the
 top left when no desktop runs; our icon is its first slot."""
 import os
+import subprocess
 import time
 import unittest
 
@@ -229,6 +230,32 @@ class MeterTray(unittest.TestCase):
             time.sleep(4.5)  # the notification area shows balloons after two seconds
             p.screenshot(os.path.join(SHOTS, "meter_tray_balloon_online.png"))
             self.assertTrue(p.meter_running())
+
+    def test_auto_close_shows_the_hidden_window_when_the_line_comes_up(self):
+        """The measured interface appears while the meter runs, as a modem
+        connection does: a veth pair added in the test's namespace. (Wine's
+        interface table never drops a row once seen, so the way back to
+        offline cannot be played here.)"""
+        for auto_close, name in (("1", "vac"), ("0", "vbc")):
+            with self.subTest(AutoClose=auto_close):
+                opts = dict(BASE, ShowBt="1", AutoClose=auto_close, AutoFind="23", Interface=name,
+                            Visible="0")
+                with vb.Program(options=opts, tarif=TARIFF) as p:
+                    p.start_meter()
+                    time.sleep(3)
+                    self.assertEqual(p.probe("find", vb.TITLE)[1].strip(), "0", "hidden while offline")
+                    subprocess.run(["ip", "link", "add", "name", name, "type", "veth", "peer", "name", name + "x"],
+                                   check=True)
+                    self.addCleanup(subprocess.run, ["ip", "link", "del", "dev", name],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    shown = wait_for(lambda: p.probe("find", vb.TITLE)[1].strip() == "1", 8)
+                    if auto_close == "1":
+                        self.assertTrue(shown, "the online transition shows the window")
+                        time.sleep(2.5)  # the online balloon comes two seconds later
+                        p.screenshot(os.path.join(SHOTS, "meter_tray_autoclose_online.png"))
+                    else:
+                        self.assertFalse(shown, "without AutoClose the window stays as the user left it")
+                    self.assertTrue(p.meter_running())
 
 
 if __name__ == "__main__":
