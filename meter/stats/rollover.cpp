@@ -109,26 +109,21 @@ void FinishClose(const RegKey& key, const IniFile& file, const PendingClose& c) 
 
 void RollStatistics(const std::string& appDir, int statistic, int dof, const LocalTime& now) {
   const IniFile file(appDir + kStatisticsFileName);
-  {
-    // A close that an earlier run began and did not end comes first: the
-    // totals it moved may not be closed a second time.
-    RegKey key = RegKey::Open(kTotalsKeyPath);
-    if (auto pending = LoadJournal(key)) FinishClose(key, file, *pending);
-  }
+  const RegKey key = RegKey::Open(kTotalsKeyPath);
+  // A close that an earlier run began and did not end comes first: the
+  // totals it moved may not be closed a second time.
+  if (auto pending = LoadJournal(key)) FinishClose(key, file, *pending);
 
   RollMarkers stored;
+  stored.sessionName = key.GetString(histkey::SessionName).value_or("");
+  stored.day = key.GetDword(histkey::Day).value_or(0);
+  stored.month = key.GetDword(histkey::Month).value_or(0);
+  stored.year = key.GetDword(histkey::Year).value_or(0);
   RecordValues values;
-  {
-    RegKey key = RegKey::Open(kTotalsKeyPath);
-    stored.sessionName = key.GetString(histkey::SessionName).value_or("");
-    stored.day = key.GetDword(histkey::Day).value_or(0);
-    stored.month = key.GetDword(histkey::Month).value_or(0);
-    stored.year = key.GetDword(histkey::Year).value_or(0);
-    values.inTall = key.GetString(histkey::InTall).value_or("");
-    values.outTall = key.GetString(histkey::OutTall).value_or("");
-    values.denall = key.GetString(histkey::Denall).value_or("");
-    values.timeall = FormatSeconds(key.GetDword(histkey::Timeall).value_or(0));
-  }
+  values.inTall = key.GetString(histkey::InTall).value_or("");
+  values.outTall = key.GetString(histkey::OutTall).value_or("");
+  values.denall = key.GetString(histkey::Denall).value_or("");
+  values.timeall = FormatSeconds(key.GetDword(histkey::Timeall).value_or(0));
   RollPlan plan = PlanRoll(statistic, dof, stored, now);
   if (!plan.close) return;
 
@@ -141,7 +136,6 @@ void RollStatistics(const std::string& appDir, int statistic, int dof, const Loc
     c.month = static_cast<uint32_t>(now.month);
     c.year = static_cast<uint32_t>(now.year);
   }
-  RegKey key = RegKey::Open(kTotalsKeyPath);
   if (!key.ok()) {
     // Nothing can be stored (every value reads empty): the record is all there is.
     PutRecord(file, c.record, c.values);

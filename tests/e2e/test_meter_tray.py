@@ -248,7 +248,7 @@ class MeterTray(unittest.TestCase):
                                    check=True)
                     self.addCleanup(subprocess.run, ["ip", "link", "del", "dev", name],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                    shown = wait_for(lambda: p.probe("find", vb.TITLE)[1].strip() == "1", 8)
+                    shown = p.wait_window(vb.TITLE, 8, visible=True)
                     if auto_close == "1":
                         self.assertTrue(shown, "the online transition shows the window")
                         time.sleep(2.5)  # the online balloon comes two seconds later
