@@ -9,7 +9,4 @@ struct LocalTime {
   int weekday = 1;  // 1 Monday ... 7 Sunday
 };
 
-// The platform's local clock (GetLocalTime), weekday renumbered Monday first.
-LocalTime NowLocal();
-
 }  // namespace vtc

@@ -12,8 +12,7 @@ jobs=${JOBS:-2}
 [ "$jobs" -gt 2 ] 2>/dev/null && jobs=2
 cxx=clang++
 command -v clang++ >/dev/null 2>&1 || cxx=g++
-# Configured every time: which files are free of Windows headers is decided by
-# reading them, and that changes while files are being written.
+# Configured every time, so that a new file in common/ joins at once.
 mkdir -p "$out"
 if [ -f "$out/CMakeCache.txt" ]; then
   cmake -S "$src/tests/native" -B "$out" >"$out/configure.log" 2>&1

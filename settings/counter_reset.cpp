@@ -1,6 +1,6 @@
 #include "settings/counter_reset.h"
 
-#include "common/registry.h"
+#include "common/win/registry.h"
 
 namespace vtc {
 

@@ -4,7 +4,7 @@
 
 #include "common/conntypes.h"
 #include "common/encoding.h"
-#include "common/ui.h"
+#include "common/win/ui.h"
 
 namespace vtc {
 std::optional<std::vector<InterfaceRow>> ReadInterfaceRows() {

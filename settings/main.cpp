@@ -2,8 +2,8 @@
 // settings into it, then lets the password gate decide whether it shows.
 #include <windows.h>
 
-#include "common/appdir.h"
-#include "common/ui.h"
+#include "common/win/appdir.h"
+#include "common/win/ui.h"
 #include "settings/password_window.h"
 #include "settings/settings_window.h"
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "common/ui.h"
+#include "common/win/ui.h"
 
 namespace vtc {
 

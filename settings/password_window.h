@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "common/ui.h"
-#include "common/window.h"
+#include "common/win/ui.h"
+#include "common/win/window.h"
 
 namespace vtc {
 

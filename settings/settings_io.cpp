@@ -1,15 +1,15 @@
 #include "settings/settings_io.h"
 
-#include "common/password.h"
+#include "common/win/password.h"
 
 #include <windows.h>
 
 #include "common/conntypes.h"
 #include "common/crypt.h"
 #include "common/encoding.h"
-#include "common/options.h"
-#include "common/registry.h"
-#include "common/ui.h"
+#include "common/win/options.h"
+#include "common/win/registry.h"
+#include "common/win/ui.h"
 #include "settings/page_general.h"
 #include "settings/page_look.h"
 #include "settings/page_traffic.h"

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "common/ini.h"
+#include "common/win/ini.h"
 
 namespace vtc {
 

@@ -23,8 +23,8 @@
 
 #include <string>
 
-#include "common/ui.h"
-#include "common/window.h"
+#include "common/win/ui.h"
+#include "common/win/window.h"
 #include "settings/page_general.h"
 #include "settings/page_look.h"
 #include "settings/page_tariffs.h"

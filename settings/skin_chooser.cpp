@@ -1,10 +1,10 @@
 #include "settings/skin_chooser.h"
 
-#include "common/appdir.h"
+#include "common/win/appdir.h"
 #include "common/encoding.h"
-#include "common/ini.h"
+#include "common/win/ini.h"
 #include "common/text.h"
-#include "common/ui.h"
+#include "common/win/ui.h"
 
 namespace vtc {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "common/encoding.h"
 #include "common/tariff_format.h"
-#include "common/ui.h"
+#include "common/win/ui.h"
 #include "settings/settings_window.h"
 
 namespace vtc {

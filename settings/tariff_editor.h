@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/ini.h"
+#include "common/win/ini.h"
 #include "settings/page_tariffs.h"
 #include "settings/tariff_logic.h"
 

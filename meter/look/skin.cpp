@@ -3,7 +3,7 @@
 #include "meter/look/skin.h"
 
 #include "common/encoding.h"
-#include "common/ini.h"
+#include "common/win/ini.h"
 
 namespace vtc {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/ui.h"
-#include "common/window.h"
+#include "common/win/ui.h"
+#include "common/win/window.h"
 
 namespace vtc {
 

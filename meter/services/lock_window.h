@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "common/password.h"
-#include "common/ui.h"
-#include "common/window.h"
+#include "common/win/password.h"
+#include "common/win/ui.h"
+#include "common/win/window.h"
 
 namespace vtc {
 

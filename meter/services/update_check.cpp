@@ -10,7 +10,8 @@
 #include <thread>
 
 #include "common/encoding.h"
-#include "common/ui.h"
+#include "common/product.h"
+#include "common/win/ui.h"
 
 namespace vtc {
 
@@ -140,22 +141,22 @@ std::optional<std::string> FetchUpdateFile(const std::string& url, DWORD timeout
   return done.get();
 }
 
-void CheckForUpdate(const std::string& url, const std::string& file, bool automatic, BalloonSink& sink, HWND owner) {
+std::optional<Notice> CheckForUpdate(const std::string& url, const std::string& file, bool automatic, HWND owner) {
   std::optional<std::string> body = FetchUpdateFile(url, kNetTimeoutMs);
-  if (!body) return;
+  if (!body) return std::nullopt;
   // The notice follows the file: when last_upd.txt cannot be written (a
   // read-only program folder) the check gives up without a word.
-  if (!WriteWholeFile(file, *body)) return;
+  if (!WriteWholeFile(file, *body)) return std::nullopt;
   std::string line = UpdateFirstLine(*body);
-  if (!IsNewVersion(line)) return;
-  if (automatic) {
-    sink.ShowBalloon(kUpdateBalloonText, 7, kBalloonInfo, UpdateBalloonTitle(line));
-  } else {
+  if (!IsNewVersion(line)) return std::nullopt;
+  if (automatic) return Notice{kUpdateBalloonText, kNoticeSeconds, kBalloonInfo, UpdateBalloonTitle(line)};
+  {
     // The notice belongs to the program, not to the floating window, which may be hidden.
     HWND app = owner ? GetAncestor(owner, GA_ROOTOWNER) : nullptr;
     if (!app) app = owner;
     MessageBoxUtf8(app, UpdateMessageText(line), app ? GetTextUtf8(app) : std::string(), MB_OK | MB_ICONINFORMATION);
   }
+  return std::nullopt;
 }
 
 }  // namespace vtc

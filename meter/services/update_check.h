@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "meter/core/balloon.h"
+#include "common/notice.h"
 
 namespace vtc {
 
@@ -20,7 +20,8 @@ std::string DefaultUpdateUrl();
 // Only an HTTP 200 answer counts; on anything else nothing is shown and `file`
 // keeps its old content. Connect, send and receive are each bounded by a few
 // seconds, because the check holds up the meter's only thread.
-void CheckForUpdate(const std::string& url, const std::string& file, bool automatic, BalloonSink& sink, HWND owner);
+// In automatic mode the announcement is returned for the caller to show.
+std::optional<Notice> CheckForUpdate(const std::string& url, const std::string& file, bool automatic, HWND owner);
 
 // The pieces of the check that need no network (raw bytes in, 1251 text).
 // First line of the file: up to CR, LF or the end-of-file mark 26.

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "common/ini.h"
+#include "common/win/ini.h"
 #include "meter/stats/history.h"
 
 namespace vtc {

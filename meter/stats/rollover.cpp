@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "common/ini.h"
-#include "common/registry.h"
+#include "common/win/ini.h"
+#include "common/win/registry.h"
 #include "common/text.h"
 #include "meter/stats/history.h"
 #include "meter/stats/history_file.h"

@@ -3,12 +3,11 @@
 #include <richedit.h>
 
 #include "common/encoding.h"
-#include "common/ini.h"
-#include "common/ui.h"
-#include "common/window.h"
+#include "common/win/ini.h"
+#include "common/win/ui.h"
+#include "common/win/window.h"
 #include "meter/stats/history.h"
 #include "meter/stats/history_file.h"
-#include "meter/stats/tariff_info.h"
 
 namespace vtc {
 namespace {
@@ -146,10 +145,5 @@ void StatisticsWindow::Show() {
 HWND StatisticsWindow::hwnd() const { return impl_->hwnd(); }
 
 std::string StatisticsWindow::Text() const { return impl_->box ? GetTextUtf8(impl_->box) : std::string(); }
-
-void ShowTariffInfo(const std::vector<TTariff>& tariffs, int active, const std::string& denstr, BalloonSink& sink) {
-  BalloonRequest b = TariffInfoBalloon(tariffs, active, denstr);
-  sink.ShowBalloon(b.text, b.seconds, b.icon, b.title);
-}
 
 }  // namespace vtc

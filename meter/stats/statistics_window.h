@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "meter/core/balloon.h"
-#include "meter/tariff/tariffs.h"
 
 namespace vtc {
 
@@ -30,8 +28,5 @@ class StatisticsWindow {
   struct Impl;
   Impl* impl_;
 };
-
-// The "Текущий тариф" notice, shown whatever ShowBt says.
-void ShowTariffInfo(const std::vector<TTariff>& tariffs, int active, const std::string& denstr, BalloonSink& sink);
 
 }  // namespace vtc

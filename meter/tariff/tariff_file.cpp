@@ -1,5 +1,5 @@
 // LoadTariffs: tarif.ini through the profile functions.
-#include "common/ini.h"
+#include "common/win/ini.h"
 #include "common/text.h"
 #include "meter/tariff/tariffs.h"
 

@@ -2,13 +2,11 @@
 // and the notification area come in as arguments.
 #include "meter/tariff/tariffs.h"
 
+#include "common/product.h"
+
 namespace vtc {
 
-const char* const kNoTariffNotice = "Нет активного тарифа.";
-
 namespace {
-
-constexpr uint8_t kNoticeSeconds = 7;
 
 bool ValidIndex(const std::vector<TTariff>& tariffs, int i) {
   return i >= 0 && static_cast<size_t>(i) < tariffs.size();
@@ -30,16 +28,15 @@ int MatchTariff(const std::vector<TTariff>& tariffs, const LocalTime& now) {
 
 std::string TariffActiveNotice(const std::string& name) { return "Тариф \"" + name + "\" активен."; }
 
-int SelectTariff(const std::vector<TTariff>& tariffs, const LocalTime& now, int active, bool showBt,
-                 BalloonSink& sink) {
+TariffChoice SelectTariff(const std::vector<TTariff>& tariffs, const LocalTime& now, int active, bool showBt) {
   int found = MatchTariff(tariffs, now);
-  if (found < 0) return active;  // the tariff in force stays in force
+  if (found < 0) return {active, std::nullopt};  // the tariff in force stays in force
   // Tariffs are told apart by name: re-selecting the same tariff, or moving to
   // a same-named one, is not news for the user.
   bool renamed = !ValidIndex(tariffs, active) || tariffs[active].name != tariffs[found].name;
-  if (showBt && renamed)
-    sink.ShowBalloon(TariffActiveNotice(tariffs[found].name), kNoticeSeconds, kBalloonNone, kProductTitle);
-  return found;
+  TariffChoice choice{found, std::nullopt};
+  if (showBt && renamed) choice.notice = Notice{TariffActiveNotice(tariffs[found].name), kNoticeSeconds, kBalloonNone, kProductTitle};
+  return choice;
 }
 
 double PriceTick(double dIn, double dOut, double totalIn, double totalOut, const std::vector<TTariff>& tariffs,
@@ -60,9 +57,6 @@ std::string NoTariffErrorText(int tariffCount) {
          std::to_string(tariffCount) + ")\r";
 }
 
-std::string ReportNoTariff(int tariffCount, bool showBt, BalloonSink& sink) {
-  if (showBt) sink.ShowBalloon(kNoTariffNotice, kNoticeSeconds, kBalloonError, kProductTitle);
-  return NoTariffErrorText(tariffCount);
-}
+Notice NoTariffNotice() { return Notice{"Нет активного тарифа.", kNoticeSeconds, kBalloonError, kProductTitle}; }
 
 }  // namespace vtc

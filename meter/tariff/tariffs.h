@@ -2,12 +2,13 @@
 // and the price of one tick.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/clock.h"
 #include "common/tariff_format.h"
-#include "meter/core/balloon.h"
+#include "common/notice.h"
 
 namespace vtc {
 
@@ -32,10 +33,14 @@ uint16_t TimeOfDay(const LocalTime& now);
 // holds `now` on a day it applies; -1 when none does.
 int MatchTariff(const std::vector<TTariff>& tariffs, const LocalTime& now);
 
-// Returns the new ActiveTariff (the old one when nothing matches) and tells
-// the user through `sink` when a tariff with another name becomes active.
-int SelectTariff(const std::vector<TTariff>& tariffs, const LocalTime& now, int active, bool showBt,
-                 BalloonSink& sink);
+struct TariffChoice {
+  int active = -1;
+  std::optional<Notice> notice;  // what to tell the user, if anything
+};
+
+// The new ActiveTariff (the old one when nothing matches), with the notice
+// for the user when a tariff with another name becomes active and ShowBt is on.
+TariffChoice SelectTariff(const std::vector<TTariff>& tariffs, const LocalTime& now, int active, bool showBt);
 
 // Price of one online tick; totals already include this tick.
 double PriceTick(double dIn, double dOut, double totalIn, double totalOut, const std::vector<TTariff>& tariffs,
@@ -44,12 +49,10 @@ double PriceTick(double dIn, double dOut, double totalIn, double totalOut, const
 // The start-up error text when no tariff is in force (ends with one CR).
 std::string NoTariffErrorText(int tariffCount);
 
-// The notice shown when a tariff becomes active, and the one for no tariff.
+// The text shown when a tariff becomes active.
 std::string TariffActiveNotice(const std::string& name);
-extern const char* const kNoTariffNotice;
 
-// Start-up with no tariff in force: the error notice (only with ShowBt on)
-// and the error text that goes to the report.
-std::string ReportNoTariff(int tariffCount, bool showBt, BalloonSink& sink);
+// Start-up with no tariff in force (shown only with ShowBt on).
+Notice NoTariffNotice();
 
 }  // namespace vtc

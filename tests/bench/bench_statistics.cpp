@@ -11,8 +11,8 @@
 #include <string>
 
 #include "common/encoding.h"
-#include "common/ini.h"
-#include "common/registry.h"
+#include "common/win/ini.h"
+#include "common/win/registry.h"
 #include "meter/stats/history_file.h"
 #include "meter/stats/rollover.h"
 #include "meter/stats/statistics_window.h"

@@ -12,11 +12,11 @@
 #include <string>
 
 #include "common/encoding.h"
-#include "common/registry.h"
-#include "meter/core/display.h"
-#include "meter/core/iftable.h"
-#include "meter/core/sampling.h"
-#include "meter/core/totals.h"
+#include "common/win/registry.h"
+#include "meter/traffic/display.h"
+#include "meter/traffic/iftable.h"
+#include "meter/traffic/sampling.h"
+#include "meter/traffic/totals.h"
 #include "meter/tariff/tariffs.h"
 
 using namespace vtc;

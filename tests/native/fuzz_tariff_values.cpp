@@ -1,4 +1,3 @@
-// needs: common/tariff_format.cpp
 // The conversions between typed and stored tariff values, fed with whatever a
 // hand-edited tarif.ini or the editor's boxes may hold.
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "common/conntypes.h"
-#include "common/ui.h"
+#include "common/win/ui.h"
 #include "settings/interface_chooser.h"
 #include "settings/page_traffic.h"
 

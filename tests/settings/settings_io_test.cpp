@@ -1,11 +1,11 @@
-#include "common/password.h"
+#include "common/win/password.h"
 #include "settings/settings_io.h"
 
 #include <gtest/gtest.h>
 
 #include "common/crypt.h"
 #include "common/encoding.h"
-#include "common/registry.h"
+#include "common/win/registry.h"
 #include "settings/counter_reset.h"
 #include "support/temp_dir.h"
 

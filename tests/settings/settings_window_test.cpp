@@ -1,4 +1,4 @@
-#include "common/password.h"
+#include "common/win/password.h"
 #include "settings/settings_window.h"
 
 #include <commctrl.h>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/encoding.h"
-#include "common/registry.h"
+#include "common/win/registry.h"
 #include "settings/password_window.h"
 #include "settings/settings_io.h"
 #include "support/temp_dir.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "common/encoding.h"
-#include "common/ui.h"
+#include "common/win/ui.h"
 #include "settings/page_look.h"
 #include "settings/skin_chooser.h"
 #include "support/temp_dir.h"

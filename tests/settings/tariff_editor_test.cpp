@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "common/encoding.h"
-#include "common/ui.h"
+#include "common/win/ui.h"
 #include "settings/page_tariffs.h"
 #include "settings/tariff_editor.h"
 #include "support/temp_dir.h"

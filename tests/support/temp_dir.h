@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "common/registry.h"
+#include "common/win/registry.h"
 
 namespace vtc::test {
 

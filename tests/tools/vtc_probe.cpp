@@ -30,8 +30,8 @@
 #include <string>
 
 #include "common/encoding.h"
-#include "common/registry.h"
-#include "common/ui.h"
+#include "common/win/registry.h"
+#include "common/win/ui.h"
 
 using namespace vtc;
 

@@ -4,8 +4,8 @@
 
 #include "common/crypt.h"
 #include "common/encoding.h"
-#include "common/registry.h"
-#include "common/ui.h"
+#include "common/win/registry.h"
+#include "common/win/ui.h"
 #include "meter/services/about_window.h"
 #include "meter/services/lock_window.h"
 #include "support/temp_dir.h"

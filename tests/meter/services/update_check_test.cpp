@@ -14,19 +14,14 @@ using vtc::test::TempDir;
 
 namespace {
 
-struct Balloon {
-  std::string text, title;
-  int seconds, icon;
+struct RecordingSink {
+  std::vector<Notice> shown;
 };
 
-class RecordingSink : public BalloonSink {
- public:
-  bool ShowBalloon(const std::string& text, uint8_t seconds, uint8_t icon, const std::string& title) override {
-    shown.push_back({text, title, seconds, icon});
-    return true;
-  }
-  std::vector<Balloon> shown;
-};
+// The automatic check, its announcement recorded.
+void CheckForUpdate(const std::string& url, const std::string& file, bool automatic, RecordingSink& sink, HWND owner) {
+  if (auto n = vtc::CheckForUpdate(url, file, automatic, owner)) sink.shown.push_back(*n);
+}
 
 // Winsock is taken at run time so that the module needs no extra link library.
 struct Winsock {

@@ -1,5 +1,4 @@
 // Record texts built from a damaged statistics or options file.
-// native-test: on
 #include <gtest/gtest.h>
 
 #include <string>

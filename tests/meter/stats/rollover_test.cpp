@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/encoding.h"
-#include "common/registry.h"
+#include "common/win/registry.h"
 #include "support/temp_dir.h"
 
 using namespace vtc;

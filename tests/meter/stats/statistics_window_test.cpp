@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/encoding.h"
-#include "common/ini.h"
+#include "common/win/ini.h"
 #include "meter/stats/history.h"
 #include "meter/stats/history_file.h"
 #include "support/temp_dir.h"
@@ -37,19 +37,6 @@ std::string Lines(std::string s) {
   return out;
 }
 
-class RecordingSink : public BalloonSink {
- public:
-  bool ShowBalloon(const std::string& text, uint8_t seconds, uint8_t icon, const std::string& title) override {
-    this->text = text;
-    this->seconds = seconds;
-    this->icon = icon;
-    this->title = title;
-    ++calls;
-    return true;
-  }
-  std::string text, title;
-  int seconds = -1, icon = -1, calls = 0;
-};
 
 }  // namespace
 
@@ -162,27 +149,6 @@ TEST(StatisticsWindow, LongHistoryIsNotCutByTheTextBoxLimit) {
   ASSERT_GT(text.size(), 65536u);
   EXPECT_EQ(text.find("Сессия 799\r"), std::string("================================\r").size());
   EXPECT_NE(text.find("\rСессия 0\r"), std::string::npos);
-}
-
-TEST(ShowTariffInfo, ShownThroughTheSinkForATariffAndForNone) {
-  TTariff t;
-  t.name = "День";
-  t.pricePerByteIn = 1.0 / 1048576;
-  t.pricePerByteOut = 2.0 / 1048576;
-  t.pricePerSecond = 0;
-  RecordingSink sink;
-  ShowTariffInfo({t}, 0, "руб.", sink);
-  EXPECT_EQ(sink.calls, 1);
-  EXPECT_EQ(sink.title, "Тариф \"День\"");
-  EXPECT_EQ(sink.text, "1Мб Входящего трафика = 1 руб.\r1Мб Исходящего трафика = 2 руб.\r"
-                       "1час времени в интернете  = 0 руб.");
-  EXPECT_EQ(sink.icon, 0);
-  EXPECT_EQ(sink.seconds, 7);
-  ShowTariffInfo({t}, -1, "руб.", sink);
-  EXPECT_EQ(sink.calls, 2);
-  EXPECT_EQ(sink.text, "Нет активного тарифа.");
-  EXPECT_EQ(sink.icon, 3);
-  EXPECT_EQ(sink.title, "Varnok Traffic Counter");
 }
 
 TEST(FillStatistics, HandWrittenLayoutReadsAsTheProfileFunctionsReadIt) {

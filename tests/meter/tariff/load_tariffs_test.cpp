@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/encoding.h"
-#include "common/ini.h"
+#include "common/win/ini.h"
 #include "common/text.h"
 #include "meter/tariff/tariffs.h"
 #include "support/temp_dir.h"

@@ -1,0 +1,36 @@
+#include "common/win/options.h"
+
+namespace vtc {
+
+MeterOptions ReadMeterOptions(const IniFile& f) {
+  const char* s = kOptionsSection;
+  MeterOptions o;
+  o.showBt = f.ReadBool(s, optkey::ShowBt, o.showBt);
+  o.iface = f.ReadString(s, optkey::Interface);
+  o.iface2 = f.ReadString(s, optkey::Interface2);
+  o.denstr = f.ReadString(s, optkey::Denstr);
+  o.autoFind = f.ReadInt(s, optkey::AutoFind, 0);
+  o.statistic = f.ReadInt(s, optkey::Statistic, 0);
+  o.statkol = f.ReadInt(s, optkey::Statkol, 0);
+  o.dof = f.ReadInt(s, optkey::Dof, 0);
+  o.autoClose = f.ReadBool(s, optkey::AutoClose, o.autoClose);
+  o.stayOnTop = f.ReadBool(s, optkey::StayOnTop, o.stayOnTop);
+  o.left = f.ReadInt(s, optkey::Left, 0);
+  o.top = f.ReadInt(s, optkey::Top, 0);
+  o.visible = f.ReadBool(s, optkey::Visible, o.visible);
+  o.alphaBlend = f.ReadInt(s, optkey::AlphaBlend, 0);
+  o.look = f.ReadString(s, optkey::Look, o.look);
+  o.autoUpdate = f.ReadBool(s, optkey::AutoUpdate, o.autoUpdate);
+  o.updateUrl = f.ReadString(s, optkey::UpdateURL);
+  return o;
+}
+
+void WriteWindowState(const IniFile& f, int left, int top, bool visible, bool stayOnTop) {
+  const char* s = kOptionsSection;
+  f.WriteInt(s, optkey::Left, left);
+  f.WriteInt(s, optkey::Top, top);
+  f.WriteBool(s, optkey::Visible, visible);
+  f.WriteBool(s, optkey::StayOnTop, stayOnTop);
+}
+
+}  // namespace vtc

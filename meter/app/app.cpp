@@ -1,0 +1,58 @@
+#include "meter/app/app.h"
+
+#include "meter/app/float_window.h"
+
+namespace vtc {
+
+App::~App() {
+  tray_.Remove();
+  if (hwnd_) DestroyWindow(hwnd_);
+  if (mutex_) CloseHandle(mutex_);
+}
+
+bool App::ClaimSingleInstance() {
+  mutex_ = CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
+  DWORD err = GetLastError();
+  // A meter of another user owns the name with rights that refuse us: it runs.
+  if (!mutex_ && err == ERROR_ACCESS_DENIED) return false;
+  if (!mutex_) {
+    // No global namespace here: one meter per session is the next best thing.
+    mutex_ = CreateMutexW(nullptr, FALSE, L"VarnokTrafficCounter.qmeter4");
+    err = GetLastError();
+  }
+  return !(mutex_ && err == ERROR_ALREADY_EXISTS);
+}
+
+bool App::Create() {
+  if (!CreateWin(L"VtcApplication", kAppCaption, WS_POPUP, 0, 0, 0, 0, 0)) return false;
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  return true;
+}
+
+void App::MakeToolWindow() {
+  LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex | WS_EX_TOOLWINDOW);
+}
+
+int App::Run() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+LRESULT App::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kTrayMessage) {
+    if (float_) float_->OnTrayMouse(static_cast<UINT>(lp));
+    return 0;
+  }
+  if (taskbarCreated_ && msg == taskbarCreated_) {
+    tray_.Readd();
+    return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace vtc

@@ -1,0 +1,49 @@
+// The application object: a hidden top-level window captioned "qmeter" that
+// owns the tray icon, receives its messages and runs the message loop.
+#pragma once
+#include <windows.h>
+
+#include "common/win/window.h"
+#include "meter/app/tray.h"
+
+namespace vtc {
+
+class FloatWindow;
+
+constexpr const wchar_t* kAppCaption = L"qmeter";
+// One meter per machine: two would each rewrite the totals from their own
+// memory every second and lose traffic.
+constexpr const wchar_t* kSingleInstanceMutex = L"Global\\VarnokTrafficCounter.qmeter4";
+
+class App : public BaseWindow<App> {
+ public:
+  static constexpr UINT kTrayMessage = WM_APP + 1;
+
+  App() = default;
+  ~App() override;
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  // False when another meter already runs.
+  bool ClaimSingleInstance();
+  // Creates the window, never shown.
+  bool Create();
+  // No taskbar button.
+  void MakeToolWindow();
+  // Tray mouse messages go to the floating window.
+  void Attach(FloatWindow* fw) { float_ = fw; }
+  TrayIcon& tray() { return tray_; }
+  // Runs the message loop until the floating window has closed.
+  int Run();
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  HANDLE mutex_ = nullptr;
+  UINT taskbarCreated_ = 0;
+  TrayIcon tray_;
+  FloatWindow* float_ = nullptr;  // borrowed
+};
+
+}  // namespace vtc

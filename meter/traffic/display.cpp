@@ -1,0 +1,31 @@
+#include "meter/traffic/display.h"
+
+#include "common/text.h"
+
+namespace vtc {
+
+namespace {
+
+std::string Money(double v, const std::string& denstr) { return FloatText(RoundMoney(v)) + " " + denstr; }
+
+}  // namespace
+
+std::string LabelText(int number, const MeterState& s, double dIn, double dOut) {
+  switch (number) {
+    case 1: return FormatBytes(s.sessionIn) + "b";
+    case 2: return FormatBytes(s.sessionOut) + "b";
+    case 3: return Money(s.sessionMoney, s.denstr);
+    case 4: return FormatBytes(dIn) + "b/s";
+    case 5: return FormatBytes(dOut) + "b/s";
+    case 6: return FormatBytes(s.maxIn) + "b/s";
+    case 7: return FormatBytes(s.maxOut) + "b/s";
+    case 8: return FormatBytes(s.totalIn) + "b";
+    case 9: return FormatBytes(s.totalOut) + "b";
+    case 10: return Money(s.totalMoney, s.denstr);
+    case 11: return FormatSeconds(s.sessionTime);
+    case 12: return FormatSeconds(s.totalTime);
+    default: return "";
+  }
+}
+
+}  // namespace vtc

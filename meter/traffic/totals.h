@@ -1,0 +1,22 @@
+// The four running totals in the registry, so that they survive restarts.
+#pragma once
+#include "meter/traffic/meter_state.h"
+
+namespace vtc {
+
+namespace totkey {
+constexpr const char* In = "InTall";
+constexpr const char* Out = "OutTall";
+constexpr const char* Money = "denall";
+constexpr const char* Time = "timeall";
+}  // namespace totkey
+
+// Sets TotalIn, TotalOut, TotalMoney and TotalTime from the stored values;
+// an absent value, or one of another type, counts as 0.
+void LoadTotals(MeterState& s);
+
+// Writes InTall, OutTall, denall as text and timeall as a 32-bit number.
+// Nothing is written when the key cannot be opened.
+void SaveTotals(const MeterState& s);
+
+}  // namespace vtc
