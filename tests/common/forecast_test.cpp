@@ -1,0 +1,75 @@
+#include "common/forecast.h"
+
+#include <gtest/gtest.h>
+
+using namespace vtc;
+
+namespace {
+
+LocalTime At(int y, int mo, int d, int h, int mi, int weekday) {
+  LocalTime t;
+  t.year = y;
+  t.month = mo;
+  t.day = d;
+  t.hour = h;
+  t.minute = mi;
+  t.weekday = weekday;
+  return t;
+}
+
+constexpr double kDay = 86400;
+
+}  // namespace
+
+TEST(Forecast, ShareOfEachPeriodKindAndWhereItBegins) {
+  struct Case {
+    int mode, dof;
+    LocalTime now;
+    double passed, whole;
+  } cases[] = {
+      {kByDays, 0, At(2026, 12, 7, 6, 0, 1), 6 * 3600.0, kDay},
+      {kByDays, 0, At(2026, 12, 7, 1, 0, 1), 3600.0, kDay},  // exactly an hour: enough
+      // Week from Thursday, now Monday 12:00: Thu Fri Sat Sun passed.
+      {kByWeeks, 4, At(2026, 12, 7, 12, 0, 1), 4 * kDay + 12 * 3600.0, 7 * kDay},
+      // The user's first weekday itself, at 00:00 plus one day is the next day.
+      {kByWeeks, 1, At(2026, 12, 8, 0, 0, 2), kDay, 7 * kDay},
+      {kByMonths, 0, At(2026, 12, 2, 0, 0, 3), kDay, 31 * kDay},
+      {kByMonths, 0, At(2026, 2, 15, 0, 0, 7), 14 * kDay, 28 * kDay},
+      {kByMonths, 0, At(2028, 2, 29, 12, 0, 2), 28.5 * kDay, 29 * kDay},  // leap February
+      {kByYears, 0, At(2028, 3, 1, 0, 0, 3), 60 * kDay, 366 * kDay},
+      {kByYears, 0, At(2026, 12, 31, 0, 0, 4), 364 * kDay, 365 * kDay},
+  };
+  for (const Case& c : cases) {
+    auto s = PassedShare(c.mode, c.dof, c.now);
+    ASSERT_TRUE(s.has_value()) << c.mode << " " << c.now.day;
+    EXPECT_DOUBLE_EQ(s->passed, c.passed) << c.mode << " " << c.now.day;
+    EXPECT_DOUBLE_EQ(s->whole, c.whole) << c.mode << " " << c.now.day;
+  }
+}
+
+TEST(Forecast, NoneTooEarlyInSessionModeWithoutStatisticsOrWithoutAWeekStart) {
+  struct Case {
+    int mode, dof;
+    LocalTime now;
+  } cases[] = {
+      {kByDays, 0, At(2026, 12, 7, 0, 59, 1)},    // first hour of a day
+      {kByWeeks, 1, At(2026, 12, 7, 23, 59, 1)},  // first day of the week
+      {kByMonths, 0, At(2026, 12, 1, 23, 0, 2)},  // the 1st of a month
+      {kByYears, 0, At(2027, 1, 1, 18, 0, 5)},
+      {kBySessions, 0, At(2026, 12, 7, 12, 0, 1)},
+      {5, 0, At(2026, 12, 7, 12, 0, 1)},
+      {-1, 0, At(2026, 12, 7, 12, 0, 1)},
+      {kByWeeks, 0, At(2026, 12, 9, 12, 0, 3)},  // Dof never chosen
+      {kByMonths, 0, At(2026, 2, 30, 12, 0, 1)},  // no such date
+  };
+  for (const Case& c : cases) EXPECT_FALSE(Forecast(100, c.mode, c.dof, c.now).has_value()) << c.mode;
+}
+
+TEST(Forecast, SpreadsTheValueOverTheWholePeriod) {
+  // 204 roubles by the 10th of December 00:00 (9 of 31 days): about 702.67.
+  EXPECT_NEAR(*Forecast(204, kByMonths, 0, At(2026, 12, 10, 0, 0, 4)), 204 * 31 / 9.0, 1e-9);
+  EXPECT_DOUBLE_EQ(*Forecast(0, kByDays, 0, At(2026, 12, 7, 12, 0, 1)), 0);
+  EXPECT_EQ(PeriodEndPhrase(kByMonths), "к концу месяца");
+  EXPECT_EQ(PeriodEndPhrase(kByWeeks), "к концу недели");
+  EXPECT_EQ(PeriodEndPhrase(kBySessions), "");
+}
