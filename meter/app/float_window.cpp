@@ -5,6 +5,7 @@
 #include "common/win/appdir.h"
 #include "common/win/local_clock.h"
 #include "common/encoding.h"
+#include "common/stored_names.h"
 #include "common/win/ini.h"
 #include "common/win/options.h"
 #include "common/win/ui.h"
@@ -47,9 +48,9 @@ void FloatWindow::OnFormCreate() {
   app_.MakeToolWindow();
   state_.exitAllowed = false;
   state_.appDir = AppDir();
-  StartUp(state_.appDir + "options.ini");
+  StartUp(state_.appDir + kOptionsFileName);
 
-  tariffs_ = LoadTariffs(state_.appDir + "tarif.ini");
+  tariffs_ = LoadTariffs(state_.appDir + kTariffFileName);
   state_.tariffCount = static_cast<int8_t>(std::min<size_t>(tariffs_.size(), kMaxTariffs));
   ApplyTariffChoice(SelectTariff(tariffs_, NowLocal(), state_.activeTariff, state_.showBt));
   if (state_.tariffCount > 1) SetTimer(hwnd_, kTariffTimer, kTariffInterval, nullptr);
@@ -60,7 +61,7 @@ void FloatWindow::OnFormCreate() {
     errorText = NoTariffErrorText(state_.tariffCount);
   }
   Baseline(errorText);
-  if (!errorText.empty()) WriteErrorReport(state_.appDir + "bug.txt", errorText);
+  if (!errorText.empty()) WriteErrorReport(state_.appDir + kErrorReportFileName, errorText);
   tickClock_.Start(GetTickCount64());
   SetTimer(hwnd_, kTickTimer, kTickInterval, nullptr);
 }
@@ -84,12 +85,12 @@ void FloatWindow::StartUp(const std::string& optionsPath) {
 
   SkinLabel* labels[kLabelCount];
   for (int i = 0; i < kLabelCount; ++i) labels[i] = &labels_[i];
-  LoadSkin(state_.appDir, state_.appDir + "Look\\" + o.look + "\\", hwnd_, background_, labels, skin_,
+  LoadSkin(state_.appDir, state_.appDir + kSkinRootFolder + o.look + "\\", hwnd_, background_, labels, skin_,
            [this](HICON icon) { app_.tray().SetIcon(icon); });
 
   if (o.autoUpdate) {
     std::string url = o.updateUrl.empty() ? DefaultUpdateUrl() : o.updateUrl;
-    if (auto notice = CheckForUpdate(url, state_.appDir + "last_upd.txt", true, hwnd_)) app_.tray().Show(*notice);
+    if (auto notice = CheckForUpdate(url, state_.appDir + kUpdateFileName, true, hwnd_)) app_.tray().Show(*notice);
   }
 
   RollStatistics(state_.appDir, o.statistic & 0xFF, o.dof, NowLocal());
@@ -178,7 +179,7 @@ LRESULT FloatWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (OnSurfaceMouse(msg, wp, lp)) return 0;
       break;
     case WM_QUERYENDSESSION:
-      SaveWindowState(state_.appDir + "options.ini");
+      SaveWindowState(state_.appDir + kOptionsFileName);
       return TRUE;
     case WM_DESTROY:
       PostQuitMessage(0);

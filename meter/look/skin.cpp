@@ -3,6 +3,7 @@
 #include "meter/look/skin.h"
 
 #include "common/encoding.h"
+#include "common/stored_names.h"
 #include "common/win/ini.h"
 
 namespace vtc {
@@ -148,16 +149,16 @@ void LoadSkin(const std::string& appDir, const std::string& skinDir, HWND window
   // The tray shows the small icon size; a multi-size .ico gives its matching image.
   const int iconW = GetSystemMetrics(SM_CXSMICON), iconH = GetSystemMetrics(SM_CYSMICON);
   auto loadIcon = [&](const char* name) {
-    return static_cast<HICON>(
-        LoadImageW(nullptr, Utf8ToWide(appDir + name).c_str(), IMAGE_ICON, iconW, iconH, LR_LOADFROMFILE));
+    std::wstring path = Utf8ToWide(appDir + kSkinRootFolder + name);
+    return static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, iconW, iconH, LR_LOADFROMFILE));
   };
-  res.online.reset(loadIcon("look\\online.ico"));
-  res.offline.reset(loadIcon("look\\offline.ico"));
+  res.online.reset(loadIcon(kOnlineIconFileName));
+  res.offline.reset(loadIcon(kOfflineIconFileName));
   // The connection counts as down until the first tick proves otherwise.
   if (setTrayIcon) setTrayIcon(res.offline.get());
 
-  res.background.reset(static_cast<HBITMAP>(LoadImageW(nullptr, Utf8ToWide(skinDir + "main.bmp").c_str(),
-                                                       IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  res.background.reset(static_cast<HBITMAP>(
+      LoadImageW(nullptr, Utf8ToWide(skinDir + kSkinPictureFileName).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
   res.width = res.height = 0;
   if (res.background) {
     BITMAP bm{};
@@ -171,7 +172,7 @@ void LoadSkin(const std::string& appDir, const std::string& skinDir, HWND window
   // The window has no border, so its outer size is the picture's size.
   if (window) SetWindowPos(window, nullptr, 0, 0, res.width, res.height, sizeOnly);
 
-  IniFile ini(skinDir + "look.ini");
+  IniFile ini(skinDir + kSkinDescriptionFileName);
   for (int i = 0; i < 12; ++i) {
     SkinLabel* label = labels ? labels[i] : nullptr;
     if (!label) continue;

@@ -1,13 +1,13 @@
 #include "meter/services/about_window.h"
 
 #include "common/encoding.h"
+#include "common/product.h"
 #include "meter/services/update_check.h"
 
 namespace vtc {
 
 namespace {
 constexpr const char* kAboutCaption = "О программе...";
-constexpr const char* kProductName = "Varnok Traffic Counter";
 constexpr const char* kThanksHeading = "Выражаю свою благодарность следующим людям";
 constexpr const char* kForumsLine = "Отдельное спасибо форумам за сбор статистики:";
 constexpr const char* kContactHeading = "С предложениями и вопросами обращайтесь";
@@ -61,7 +61,7 @@ bool AboutWindow::Create(HWND owner) {
   SIZE outer = OuterSizeForClient(hwnd_, kClientWidth, kClientHeight);
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOACTIVATE);
 
-  title_.reset(FittedTahoma(kProductName, 369, 35, true, true));
+  title_.reset(FittedTahoma(kProductTitle, 369, 35, true, true));
   version_.reset(Tahoma(15));
   author_.reset(FittedTahoma(AboutAuthorLine(), 369, 17, true));
   heading_.reset(FittedTahoma(kThanksHeading, 353, 15, true));
@@ -72,7 +72,7 @@ bool AboutWindow::Create(HWND owner) {
   back_.reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
 
   HWND w = hwnd_;
-  CreateControl(w, {.text = kProductName, .x = 0, .y = 0, .w = 369, .h = 33, .style = SS_CENTER, .font = title_.get()});
+  CreateControl(w, {.text = kProductTitle, .x = 0, .y = 0, .w = 369, .h = 33, .style = SS_CENTER, .font = title_.get()});
   CreateControl(w, {.text = std::string("версия: ") + kCurrentVersion, .x = 272, .y = 40, .w = 97, .h = 17,
                     .font = version_.get()});
   CreateControl(w, {.text = AboutAuthorLine(), .x = 0, .y = 64, .w = 369, .h = 20, .style = SS_CENTER,
