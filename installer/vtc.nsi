@@ -1,5 +1,5 @@
 ; Windows installer of Varnok Traffic Counter.
-; makensis -DVERSION=4.7 -DSRCDIR=<program folder> -DOUTFILE=<setup.exe> installer/vtc.nsi
+; makensis -DVERSION=<version> -DSRCDIR=<program folder> -DOUTFILE=<setup.exe> installer/vtc.nsi
 ; Installs per user (no administrator needed): the meter writes its statistics
 ; and settings next to itself, which a standard user cannot do under Program Files.
 Unicode true
@@ -13,8 +13,9 @@ SetCompressor /SOLID lzma
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 
+; The version comes from the build (scripts/dist.sh), never from here.
 !ifndef VERSION
-  !define VERSION "4.7"
+  !error "VERSION is not defined: build the installer with scripts/dist.sh"
 !endif
 !define PRODUCT "Varnok Traffic Counter"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VarnokTrafficCounter"
