@@ -8,6 +8,7 @@
 #include "common/stored_names.h"
 #include "common/win/ini.h"
 #include "common/win/options.h"
+#include "common/win/gdi.h"
 #include "common/win/ui.h"
 #include "meter/traffic/totals.h"
 #include "meter/services/error_report.h"
@@ -22,6 +23,7 @@ constexpr int kInitialLeft = 253, kInitialTop = 144, kInitialWidth = 860, kIniti
 constexpr int kInitialOpacity = 200;
 constexpr COLORREF kSilver = RGB(192, 192, 192);
 constexpr int kBackgroundId = 200;
+constexpr const wchar_t* kBackgroundClass = L"VtcBackground";
 // Creation order of the labels.
 constexpr int kLabelOrder[kLabelCount] = {1, 10, 11, 12, 2, 3, 4, 5, 6, 7, 8, 9};
 
@@ -189,20 +191,11 @@ LRESULT FloatWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool FloatWindow::CreateBackground() {
-  HINSTANCE inst = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc = {};
-  if (!GetClassInfoExW(inst, L"VtcBackground", &wc)) {
-    wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &FloatWindow::BackgroundProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = L"VtcBackground";
-    RegisterClassExW(&wc);
-  }
-  background_ = CreateWindowExW(0, L"VtcBackground", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
+  if (!RegisterWindowClass(kBackgroundClass, &FloatWindow::BackgroundProc)) return false;
+  background_ = CreateWindowExW(0, kBackgroundClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
                                 kInitialWidth, kInitialHeight, hwnd_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBackgroundId)), inst, this);
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBackgroundId)),
+                                GetModuleHandleW(nullptr), this);
   return background_ != nullptr;
 }
 
@@ -218,10 +211,8 @@ LRESULT CALLBACK FloatWindow::BackgroundProc(HWND h, UINT msg, WPARAM wp, LPARAM
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(h, &ps);
-      self->PaintBackground(dc);
-      EndPaint(h, &ps);
+      PaintDC dc(h);
+      self->PaintBackground(dc.get());
       return 0;
     }
     case WM_PRINTCLIENT:
@@ -239,14 +230,7 @@ void FloatWindow::PaintBackground(HDC dc) const {
     FillRect(dc, &rc, silver.get());
     return;
   }
-  HDC mem = CreateCompatibleDC(dc);
-  {
-    SelectGuard sel(mem, skin_.background.get());
-    BITMAP bm{};
-    GetObjectW(skin_.background.get(), sizeof bm, &bm);
-    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
-  }
-  DeleteDC(mem);
+  PaintSkinBackground(dc, skin_);
 }
 
 }  // namespace vtc

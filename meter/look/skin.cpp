@@ -4,7 +4,9 @@
 
 #include "common/encoding.h"
 #include "common/stored_names.h"
+#include "common/win/gdi.h"
 #include "common/win/ini.h"
+#include "common/win/window.h"
 
 namespace vtc {
 
@@ -12,20 +14,6 @@ namespace {
 
 constexpr const wchar_t* kLabelClass = L"VtcSkinLabel";
 constexpr const char* kSkinSection = "Options";
-
-bool RegisterLabelClass() {
-  HINSTANCE inst = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(inst, kLabelClass, &wc)) return true;
-  wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;  // replaced below; the class needs some procedure
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.lpszClassName = kLabelClass;
-  return RegisterClassExW(&wc) != 0;
-}
 
 // Colours are 0x00BBGGRR; a high byte would make GDI read the value as a
 // palette index, so only the three colour bytes are kept.
@@ -41,13 +29,13 @@ SkinLabel::~SkinLabel() {
 }
 
 bool SkinLabel::Create(HWND parent, int number) {
-  if (!RegisterLabelClass()) return false;
+  if (!RegisterWindowClass(kLabelClass, &SkinLabel::Proc)) return false;
   hwnd_ = CreateWindowExW(0, kLabelClass, L"?", WS_CHILD, 0, 0, 0, 0, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + number)), GetModuleHandleW(nullptr),
                           nullptr);
   if (!hwnd_) return false;
+  // Until this is set the procedure leaves every message to the default.
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinLabel::Proc));
   return true;
 }
 
@@ -121,10 +109,8 @@ LRESULT CALLBACK SkinLabel::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;  // the paint routine fills the whole box
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      self->Paint(dc);
-      EndPaint(hwnd, &ps);
+      PaintDC dc(hwnd);
+      self->Paint(dc.get());
       return 0;
     }
     case WM_SETTEXT: {
@@ -196,13 +182,10 @@ void LoadSkin(const std::string& appDir, const std::string& skinDir, HWND window
 
 void PaintSkinBackground(HDC dc, const SkinResources& res) {
   if (!res.background || res.width <= 0 || res.height <= 0) return;
-  HDC mem = CreateCompatibleDC(dc);
+  MemoryDC mem(dc);
   if (!mem) return;
-  {
-    SelectGuard sel(mem, res.background.get());
-    BitBlt(dc, 0, 0, res.width, res.height, mem, 0, 0, SRCCOPY);
-  }
-  DeleteDC(mem);
+  SelectGuard sel(mem.get(), res.background.get());
+  BitBlt(dc, 0, 0, res.width, res.height, mem.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace vtc

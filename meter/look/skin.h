@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "common/win/gdi.h"
 #include "common/win/ui.h"
 
 namespace vtc {
