@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace vtc {
+#include "common/stored_names.h"
 
-constexpr const char* kTariffFileName = "tarif.ini";
+namespace vtc {
 
 // Key names of a tariff section.
 constexpr const char* kTariffStartKey = "st";         // hours * 100 + minutes

@@ -1,5 +1,5 @@
 ; Windows installer of Varnok Traffic Counter.
-; makensis -DVERSION=4.7 -DSRCDIR=<program folder> -DOUTFILE=<setup.exe> installer/vtc.nsi
+; makensis -DVERSION=<version> -DSRCDIR=<program folder> -DOUTFILE=<setup.exe> installer/vtc.nsi
 ; Installs per user (no administrator needed): the meter writes its statistics
 ; and settings next to itself, which a standard user cannot do under Program Files.
 Unicode true
@@ -13,8 +13,9 @@ SetCompressor /SOLID lzma
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 
+; The version comes from the build (scripts/dist.sh), never from here.
 !ifndef VERSION
-  !define VERSION "4.7"
+  !error "VERSION is not defined: build the installer with scripts/dist.sh"
 !endif
 !define PRODUCT "Varnok Traffic Counter"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VarnokTrafficCounter"
@@ -30,6 +31,8 @@ Var Dialog
 Var RadioEthernet
 Var RadioWifi
 Var RadioModem
+Var RadioKeep
+; The link type to write into options.ini; empty: leave the file as it is.
 Var AutoFind
 
 !insertmacro MUI_PAGE_WELCOME
@@ -43,12 +46,23 @@ Page custom ConnectionPage ConnectionPageLeave
 !insertmacro MUI_LANGUAGE "Russian"
 
 Function .onInit
-  StrCpy $AutoFind "6"
-  ; Unattended installs choose the link with /AUTOFIND=6|71|23 (Ethernet by default).
+  ; Unattended installs choose the link with /AUTOFIND=6|71|23. Without it a
+  ; first install measures Ethernet (the shipped options.ini) and a reinstall
+  ; keeps what the user set.
+  StrCpy $AutoFind ""
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/AUTOFIND=" $1
   ${IfNot} ${Errors}
+    ; Any other number would have the meter look for a link that is not
+    ; there; refused before anything is written.
+    ${If} $1 != "6"
+    ${AndIf} $1 != "71"
+    ${AndIf} $1 != "23"
+      MessageBox MB_OK|MB_ICONSTOP "Неверное значение параметра /AUTOFIND=$1.$\r$\nДопустимые значения: 6 (локальная сеть, Ethernet), 71 (беспроводная сеть, Wi-Fi), 23 (модем, PPP/PPPoE).$\r$\nУстановка отменена, ничего не изменено." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
     StrCpy $AutoFind $1
   ${EndIf}
 FunctionEnd
@@ -65,12 +79,26 @@ Function ConnectionPage
   Pop $RadioWifi
   ${NSD_CreateRadioButton} 10u 64u 100% 12u "Модем (PPP, PPPoE)"
   Pop $RadioModem
-  ${If} $AutoFind == "71"
+  ; Preselected: the link of the command line, else the one the installed
+  ; options.ini already measures, else Ethernet for a first install.
+  StrCpy $0 $AutoFind
+  ${If} $0 == ""
+    StrCpy $0 "6"
+    ${If} ${FileExists} "$INSTDIR\options.ini"
+      ReadINIStr $0 "$INSTDIR\options.ini" "Options" "AutoFind"
+    ${EndIf}
+  ${EndIf}
+  ${If} $0 == "71"
     ${NSD_Check} $RadioWifi
-  ${ElseIf} $AutoFind == "23"
+  ${ElseIf} $0 == "23"
     ${NSD_Check} $RadioModem
-  ${Else}
+  ${ElseIf} $0 == "6"
     ${NSD_Check} $RadioEthernet
+  ${Else}
+    ; Set in the settings program to a type this page does not offer.
+    ${NSD_CreateRadioButton} 10u 80u 100% 12u "Оставить как сейчас в настройках программы"
+    Pop $RadioKeep
+    ${NSD_Check} $RadioKeep
   ${EndIf}
   nsDialogs::Show
 FunctionEnd
@@ -78,12 +106,15 @@ FunctionEnd
 Function ConnectionPageLeave
   ${NSD_GetState} $RadioWifi $0
   ${NSD_GetState} $RadioModem $1
+  ${NSD_GetState} $RadioEthernet $2
   ${If} $0 == ${BST_CHECKED}
     StrCpy $AutoFind "71"
   ${ElseIf} $1 == ${BST_CHECKED}
     StrCpy $AutoFind "23"
-  ${Else}
+  ${ElseIf} $2 == ${BST_CHECKED}
     StrCpy $AutoFind "6"
+  ${Else}
+    StrCpy $AutoFind ""
   ${EndIf}
 FunctionEnd
 
@@ -94,12 +125,19 @@ Section "Install"
   SetOutPath "$INSTDIR\Look"
   File /r "${SRCDIR}/Look/*.*"
   SetOutPath "$INSTDIR"
-  ; The user's own settings and tariffs survive a reinstall.
+  ; The user's own settings and tariffs survive a reinstall untouched; only a
+  ; link type chosen now, on the page or the command line, is written, and
+  ; only when it differs from what the file holds.
   SetOverwrite off
   File "${SRCDIR}/options.ini"
   File "${SRCDIR}/tarif.ini"
   SetOverwrite on
-  WriteINIStr "$INSTDIR\options.ini" "Options" "AutoFind" "$AutoFind"
+  ${If} $AutoFind != ""
+    ReadINIStr $0 "$INSTDIR\options.ini" "Options" "AutoFind"
+    ${If} $0 != $AutoFind
+      WriteINIStr "$INSTDIR\options.ini" "Options" "AutoFind" "$AutoFind"
+    ${EndIf}
+  ${EndIf}
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\qmeter4.exe"

@@ -5,7 +5,9 @@
 set -eu
 build=${1:-build}
 src=$(cd "$(dirname "$0")/.." && pwd)
-version=$(sed -n 's/^project(VarnokTrafficCounter VERSION \([0-9]*\.[0-9]*\).*/\1/p' "$src/CMakeLists.txt")
+# The version CMake made from project(VERSION) for this build.
+version=$(sed -n 's/^#define VTC_VERSION "\(.*\)"$/\1/p' "$build/generated/vtc_version.h")
+[ -n "$version" ] || { echo "dist: no version in $build/generated/vtc_version.h" >&2; exit 1; }
 dist="$(mkdir -p "$build/dist" && cd "$build/dist" && pwd)"
 cp "$build/qmeter4.exe" "$build/qmeter_cfg.exe" "$dist/"
 cp "$src/assets/defaults/options.ini" "$src/assets/defaults/tarif.ini" "$dist/"

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "common/encoding.h"
+#include "common/win/gdi.h"
+#include "common/win/window.h"
 
 namespace vtc {
 namespace {
@@ -26,20 +28,6 @@ LRESULT CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-void RegisterPageClass() {
-  HINSTANCE inst = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc = {};
-  if (GetClassInfoExW(inst, kPageClass, &wc)) return;
-  wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = PageProc;
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kPageClass;
-  RegisterClassExW(&wc);
 }
 
 bool IsOneLineLabel(HWND h) {
@@ -70,7 +58,7 @@ BOOL CALLBACK Collect(HWND h, LPARAM lp) {
 }  // namespace
 
 HWND CreatePageHost(HWND tab) {
-  RegisterPageClass();
+  if (!RegisterWindowClass(kPageClass, PageProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return nullptr;
   HWND owner = GetParent(tab);
   RECT r{};
   GetClientRect(tab, &r);
@@ -103,14 +91,14 @@ void FitLabels(HWND page, HFONT font) {
   EnumChildWindows(page, Collect, reinterpret_cast<LPARAM>(&all));
   RECT client{};
   GetClientRect(page, &client);
-  HDC dc = GetDC(page);
-  HGDIOBJ old = SelectObject(dc, font);
+  ClientDC dc(page);
+  SelectGuard sel(dc.get(), font);
   for (HWND label : all) {
     if (GetParent(label) != page || !IsOneLineLabel(label)) continue;
     RECT r = RectIn(page, label);
     std::wstring text = Utf8ToWide(GetTextUtf8(label));
     SIZE sz{};
-    if (!GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz) || sz.cx <= r.right - r.left)
+    if (!GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &sz) || sz.cx <= r.right - r.left)
       continue;
     // Up to the next control on the same line, or the page's edge.
     LONG limit = client.right;
@@ -122,8 +110,6 @@ void FitLabels(HWND page, HFONT font) {
     LONG w = std::min<LONG>(sz.cx, limit - r.left);
     if (w > r.right - r.left) SetWindowPos(label, nullptr, 0, 0, w, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
   }
-  SelectObject(dc, old);
-  ReleaseDC(page, dc);
 }
 
 void AddComboEntries(HWND combo, const char* const* entries, int count) {

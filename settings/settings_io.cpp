@@ -7,7 +7,7 @@
 #include "common/conntypes.h"
 #include "common/crypt.h"
 #include "common/encoding.h"
-#include "common/win/options.h"
+#include "common/stored_names.h"
 #include "common/win/registry.h"
 #include "common/win/ui.h"
 #include "settings/page_general.h"
@@ -17,27 +17,8 @@
 namespace vtc {
 namespace {
 
-// The settings program's own spellings; the profile functions match key
-// names without regard to case, so they name the meter's keys.
-namespace key {
-constexpr const char* Look = "Look";
-constexpr const char* Denstr = "denstr";
-constexpr const char* Dof = "dof";
-constexpr const char* Statistic = "Statistic";
-constexpr const char* AutoFind = "AutoFind";
-constexpr const char* AlphaBlend = "AlphaBlend";
-constexpr const char* Interface = "Interface";
-constexpr const char* Interface2 = "Interface2";
-constexpr const char* Statkol = "Statkol";
-constexpr const char* ShowBt = "ShowBt";
-constexpr const char* AutoClose = "AutoClose";
-constexpr const char* StayOnTop = "StayOnTop";
-constexpr const char* AutoUpdate = "AutoUpdate";
-}  // namespace key
-
 constexpr int kWeekDays = 7;
 constexpr int kPeriods = 5;
-constexpr const char* kMeterFile = "qmeter4.exe";
 
 int IndexIn(int value, int count) { return value >= 0 && value < count ? value : -1; }
 
@@ -59,21 +40,21 @@ int FindEntry(HWND combo, const std::string& text) {
 OptionValues ReadOptionValues(const IniFile& file) {
   OptionValues v;
   const char* s = kOptionsSection;
-  v.look = file.ReadString(s, key::Look);
-  v.denstr = file.ReadString(s, key::Denstr);
+  v.look = file.ReadString(s, optkey::Look);
+  v.denstr = file.ReadString(s, optkey::cfg::Denstr);
   // dof counts from 1; 0 (or none) leaves the list on its first entry.
-  int dof = file.ReadInt(s, key::Dof, 0);
+  int dof = file.ReadInt(s, optkey::cfg::Dof, 0);
   v.dofIndex = dof == 0 ? 0 : IndexIn(dof - 1, kWeekDays);
-  v.statisticIndex = IndexIn(file.ReadInt(s, key::Statistic, 0), kPeriods);
-  v.autoFindIndex = ConnectionTypeIndex(file.ReadInt(s, key::AutoFind, 0));
-  v.alphaBlend = file.ReadString(s, key::AlphaBlend);
-  v.iface = file.ReadString(s, key::Interface);
-  v.iface2 = file.ReadString(s, key::Interface2);
-  v.statkol = file.ReadString(s, key::Statkol);
-  v.showBt = file.ReadBool(s, key::ShowBt, false);
-  v.autoClose = file.ReadBool(s, key::AutoClose, false);
-  v.stayOnTop = file.ReadBool(s, key::StayOnTop, false);
-  v.autoUpdate = file.ReadBool(s, key::AutoUpdate, false);
+  v.statisticIndex = IndexIn(file.ReadInt(s, optkey::Statistic, 0), kPeriods);
+  v.autoFindIndex = ConnectionTypeIndex(file.ReadInt(s, optkey::AutoFind, 0));
+  v.alphaBlend = file.ReadString(s, optkey::AlphaBlend);
+  v.iface = file.ReadString(s, optkey::Interface);
+  v.iface2 = file.ReadString(s, optkey::Interface2);
+  v.statkol = file.ReadString(s, optkey::cfg::Statkol);
+  v.showBt = file.ReadBool(s, optkey::ShowBt, false);
+  v.autoClose = file.ReadBool(s, optkey::AutoClose, false);
+  v.stayOnTop = file.ReadBool(s, optkey::StayOnTop, false);
+  v.autoUpdate = file.ReadBool(s, optkey::AutoUpdate, false);
   return v;
 }
 
@@ -82,19 +63,19 @@ void WriteOptionValues(const IniFile& file, const OptionValues& v) {
   // A list without a selection counts as its first entry, so that every key
   // gets a value the meter understands (AutoFind above all).
   auto first = [](int index, int count) { return index >= 0 && index < count ? index : 0; };
-  file.WriteString(s, key::Look, v.look);
-  file.WriteString(s, key::AlphaBlend, v.alphaBlend);
-  file.WriteString(s, key::Denstr, v.denstr);
-  file.WriteString(s, key::Interface, v.iface);
-  file.WriteString(s, key::Interface2, v.iface2);
-  file.WriteString(s, key::Statkol, v.statkol);
-  file.WriteInt(s, key::Statistic, first(v.statisticIndex, kPeriods));
-  file.WriteInt(s, key::Dof, first(v.dofIndex, kWeekDays) + 1);
-  file.WriteInt(s, key::AutoFind, ConnectionTypeAt(first(v.autoFindIndex, kConnectionTypeCount)).type);
-  file.WriteBool(s, key::ShowBt, v.showBt);
-  file.WriteBool(s, key::AutoClose, v.autoClose);
-  file.WriteBool(s, key::StayOnTop, v.stayOnTop);
-  file.WriteBool(s, key::AutoUpdate, v.autoUpdate);
+  file.WriteString(s, optkey::Look, v.look);
+  file.WriteString(s, optkey::AlphaBlend, v.alphaBlend);
+  file.WriteString(s, optkey::cfg::Denstr, v.denstr);
+  file.WriteString(s, optkey::Interface, v.iface);
+  file.WriteString(s, optkey::Interface2, v.iface2);
+  file.WriteString(s, optkey::cfg::Statkol, v.statkol);
+  file.WriteInt(s, optkey::Statistic, first(v.statisticIndex, kPeriods));
+  file.WriteInt(s, optkey::cfg::Dof, first(v.dofIndex, kWeekDays) + 1);
+  file.WriteInt(s, optkey::AutoFind, ConnectionTypeAt(first(v.autoFindIndex, kConnectionTypeCount)).type);
+  file.WriteBool(s, optkey::ShowBt, v.showBt);
+  file.WriteBool(s, optkey::AutoClose, v.autoClose);
+  file.WriteBool(s, optkey::StayOnTop, v.stayOnTop);
+  file.WriteBool(s, optkey::AutoUpdate, v.autoUpdate);
 }
 
 bool AutorunPresent() {
@@ -105,7 +86,7 @@ bool AutorunPresent() {
 bool SaveAutorun(bool on, const std::string& appDir) {
   RegKey k = RegKey::Open(kRunKeyPath);
   if (!k.ok()) return false;
-  if (on) return k.SetString(kAutorunValue, appDir + kMeterFile);
+  if (on) return k.SetString(kAutorunValue, appDir + kMeterProgramFileName);
   return !k.Exists(kAutorunValue) || k.DeleteValue(kAutorunValue);
 }
 

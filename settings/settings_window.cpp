@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/encoding.h"
+#include "common/stored_names.h"
 #include "settings/counter_reset.h"
 #include "settings/settings_io.h"
 
@@ -89,10 +90,10 @@ bool SettingsWindow::Create(const std::string& appDir) {
 
 void SettingsWindow::Load() {
   LoadSteps steps;
-  steps.openTariffs = [this] { tariffEditor_.Load(appDir_ + "tarif.ini"); };
+  steps.openTariffs = [this] { tariffEditor_.Load(appDir_ + kTariffFileName); };
   steps.createPreview = [this] { skinChooser_.CreatePreview(); };
   steps.fillSkinList = [this] { skinChooser_.FillSkinList(); };
-  LoadSettings(SettingsControls{&general, &look, &traffic}, appDir_ + "options.ini", steps);
+  LoadSettings(SettingsControls{&general, &look, &traffic}, appDir_ + kOptionsFileName, steps);
   tariffEditor_.Empty(false);
   skinChooser_.BuildTestWindow();
 }
@@ -121,7 +122,7 @@ void SettingsWindow::ShowPage(int index) {
 }
 
 void SettingsWindow::OnOk() {
-  SaveSettings(SettingsControls{&general, &look, &traffic}, appDir_ + "options.ini", appDir_);
+  SaveSettings(SettingsControls{&general, &look, &traffic}, appDir_ + kOptionsFileName, appDir_);
   MessageBoxUtf8(hwnd_, kRestartNotice, kSettingsTitle, MB_OK | MB_ICONINFORMATION);
   Close();
 }

@@ -2,6 +2,7 @@
 
 #include "common/win/appdir.h"
 #include "common/encoding.h"
+#include "common/stored_names.h"
 #include "common/win/ini.h"
 #include "common/text.h"
 #include "common/win/ui.h"
@@ -41,7 +42,7 @@ void SkinChooser::CreatePreview() { test_.ClearPicture(); }
 void SkinChooser::FillSkinList() {
   if (!page_) return;
   SendMessageW(page_->skinList, CB_RESETCONTENT, 0, 0);
-  for (const auto& name : SkinFolderNames(appDir_ + "Look\\"))
+  for (const auto& name : SkinFolderNames(appDir_ + kSkinRootFolder))
     SendMessageW(page_->skinList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(name).c_str()));
 }
 
@@ -77,7 +78,7 @@ std::string SkinChooser::SelectedSkin() const {
 
 void SkinChooser::ShowSkinInfo() {
   if (!page_) return;
-  IniFile ini(appDir_ + "Look\\" + SelectedSkin() + "\\look.ini");
+  IniFile ini(appDir_ + kSkinRootFolder + SelectedSkin() + "\\" + kSkinDescriptionFileName);
   SetTextUtf8(page_->author, kAuthorPrefix + ini.ReadString("About", "Author"));
   SetTextUtf8(page_->skinName, ini.ReadString("About", "Name"));
 }
@@ -87,8 +88,8 @@ void SkinChooser::RunTest() {
   BuildTestWindow();
   std::string skin = SelectedSkin();
   // No skin selected looks directly in Look\, which normally has no picture.
-  std::string folder = appDir_ + "Look\\" + (skin.empty() ? "" : skin + "\\");
-  std::string bmp = folder + "main.bmp";
+  std::string folder = appDir_ + kSkinRootFolder + (skin.empty() ? "" : skin + "\\");
+  std::string bmp = folder + kSkinPictureFileName;
   // A skin without a picture (or with a broken one) shows the previous one.
   if (FileExists(bmp)) test_.LoadPicture(bmp);
   int64_t alpha = LeadingInt(GetTextUtf8(page_->alpha));

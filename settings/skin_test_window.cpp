@@ -71,22 +71,16 @@ void SkinTestWindow::Paint(HDC dc) {
   int w = client.right, h = client.bottom;
   if (w <= 0 || h <= 0) return;
   // Composed off screen so that the picture never flickers over the background.
-  HDC mem = CreateCompatibleDC(dc);
+  MemoryDC mem(dc);
   Bitmap canvas(CreateCompatibleBitmap(dc, w, h));
-  {
-    SelectGuard selCanvas(mem, canvas.get());
-    FillRect(mem, &client, GetSysColorBrush(COLOR_BTNFACE));
-    if (picture_) {
-      HDC src = CreateCompatibleDC(dc);
-      {
-        SelectGuard selPicture(src, picture_.get());
-        BitBlt(mem, 0, 0, pictureSize_.cx, pictureSize_.cy, src, 0, 0, SRCCOPY);
-      }
-      DeleteDC(src);
-    }
-    BitBlt(dc, 0, 0, w, h, mem, 0, 0, SRCCOPY);
+  SelectGuard selCanvas(mem.get(), canvas.get());
+  FillRect(mem.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
+  if (picture_) {
+    MemoryDC src(dc);
+    SelectGuard selPicture(src.get(), picture_.get());
+    BitBlt(mem.get(), 0, 0, pictureSize_.cx, pictureSize_.cy, src.get(), 0, 0, SRCCOPY);
   }
-  DeleteDC(mem);
+  BitBlt(dc, 0, 0, w, h, mem.get(), 0, 0, SRCCOPY);
 }
 
 bool SkinTestWindow::OnPicture(LPARAM lp) const {
@@ -121,10 +115,8 @@ void SkinTestWindow::OnButtonDown(bool left) {
 LRESULT SkinTestWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      Paint(dc);
-      EndPaint(hwnd_, &ps);
+      PaintDC dc(hwnd_);
+      Paint(dc.get());
       return 0;
     }
     case WM_PRINTCLIENT:

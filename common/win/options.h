@@ -1,35 +1,12 @@
-// options.ini, section Options: the one settings file both programs share.
-// Key names are matched without regard to case, so the settings program's
-// spellings ("denstr", "Statkol", "dof") name the meter's keys.
+// options.ini as the meter reads and writes it; its key names are in
+// common/stored_names.h.
 #pragma once
 #include <string>
 
+#include "common/stored_names.h"
 #include "common/win/ini.h"
 
 namespace vtc {
-
-constexpr const char* kOptionsSection = "Options";
-
-namespace optkey {
-constexpr const char* ShowBt = "ShowBt";
-constexpr const char* Interface = "Interface";
-constexpr const char* Interface2 = "Interface2";
-constexpr const char* Denstr = "Denstr";
-constexpr const char* AutoFind = "AutoFind";
-constexpr const char* Statistic = "Statistic";
-constexpr const char* Statkol = "statkol";
-constexpr const char* Dof = "Dof";
-constexpr const char* AutoClose = "AutoClose";
-constexpr const char* StayOnTop = "StayOnTop";
-constexpr const char* Left = "Left";
-constexpr const char* Top = "Top";
-constexpr const char* Visible = "Visible";
-constexpr const char* AlphaBlend = "AlphaBlend";
-constexpr const char* Look = "Look";
-constexpr const char* AutoUpdate = "AutoUpdate";
-// Address of the update file; only the meter reads it, nobody writes it.
-constexpr const char* UpdateURL = "UpdateURL";
-}  // namespace optkey
 
 // The options as the meter reads them, with the meter's defaults.
 struct MeterOptions {

@@ -11,13 +11,9 @@
 #include <optional>
 #include <string>
 
-namespace vtc {
+#include "common/stored_names.h"
 
-constexpr const char* kTotalsKeyPath = "SOFTWARE\\Varnok Traffic Counter\\";
-constexpr const char* kPasswordKeyPath = "SOFTWARE\\Microsoft\\DrWatson\\";
-constexpr const char* kRunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kPasswordValue = "DumpFile";
-constexpr const char* kAutorunValue = "Varnok Traffic Counter";
+namespace vtc {
 
 class RegKey {
  public:

@@ -1,10 +1,12 @@
 // Small Win32 helpers both programs use: controls built in one readable line,
-// UTF-8 window texts, and RAII owners for GDI objects and icons.
+// UTF-8 window texts, fonts and window placement. The owners of GDI handles
+// are in gdi.h.
 #pragma once
 #include <windows.h>
 
 #include <string>
-#include <utility>
+
+#include "common/win/gdi.h"
 
 namespace vtc {
 
@@ -27,75 +29,6 @@ std::string ListBoxText(HWND list, int index);
 
 // Message box with UTF-8 texts.
 int MessageBoxUtf8(HWND owner, const std::string& text, const std::string& caption, UINT flags);
-
-// Owns one GDI object (HFONT, HBRUSH, HBITMAP, HPEN); copying is deleted.
-template <class H>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(H h) : h_(h) {}
-  GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& o) noexcept {
-    if (this != &o) {
-      reset();
-      h_ = std::exchange(o.h_, nullptr);
-    }
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  ~GdiObject() { reset(); }
-  void reset(H h = nullptr) {
-    if (h_) DeleteObject(h_);
-    h_ = h;
-  }
-  H get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  H h_ = nullptr;
-};
-using Font = GdiObject<HFONT>;
-using Brush = GdiObject<HBRUSH>;
-using Bitmap = GdiObject<HBITMAP>;
-
-class Icon {
- public:
-  Icon() = default;
-  explicit Icon(HICON h) : h_(h) {}
-  Icon(Icon&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  Icon& operator=(Icon&& o) noexcept {
-    if (this != &o) {
-      reset();
-      h_ = std::exchange(o.h_, nullptr);
-    }
-    return *this;
-  }
-  Icon(const Icon&) = delete;
-  Icon& operator=(const Icon&) = delete;
-  ~Icon() { reset(); }
-  void reset(HICON h = nullptr) {
-    if (h_) DestroyIcon(h_);
-    h_ = h;
-  }
-  HICON get() const { return h_; }
-
- private:
-  HICON h_ = nullptr;
-};
-
-// Selects an object into a DC for the lifetime of the scope.
-class SelectGuard {
- public:
-  SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-  ~SelectGuard() { SelectObject(dc_, old_); }
-  SelectGuard(const SelectGuard&) = delete;
-  SelectGuard& operator=(const SelectGuard&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 // A font by face name (UTF-8) and pixel height (0 = the platform's default).
 HFONT MakeFont(const std::string& face, int height, bool bold = false, bool underline = false);

@@ -1,10 +1,17 @@
-// Base for a window object: a static window procedure stores `this` at
-// WM_NCCREATE and forwards every later message to the object's HandleMessage.
-// No exception may cross a window procedure, so they are stopped here.
+// Window classes, and the base for a window object: a static window procedure
+// stores `this` at WM_NCCREATE and forwards every later message to the
+// object's HandleMessage. No exception may cross a window procedure, so they
+// are stopped here.
 #pragma once
 #include <windows.h>
 
 namespace vtc {
+
+// Every window class of both programs is registered here, once per process:
+// a later call finds it registered. Arrow cursor; `background` may be null
+// for a window that paints all of itself. False when the class is neither
+// registered nor can be.
+bool RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background = nullptr, UINT style = 0);
 
 template <class Derived>
 class BaseWindow {
@@ -16,20 +23,11 @@ class BaseWindow {
   // Registers the class on first use and creates the window.
   bool CreateWin(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int w,
                  int h, HWND parent = nullptr, HBRUSH background = nullptr, UINT classStyle = 0) {
-    WNDCLASSEXW wc = {};
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    if (!GetClassInfoExW(inst, className, &wc)) {
-      wc = {};
-      wc.cbSize = sizeof wc;
-      wc.style = classStyle;
-      wc.lpfnWndProc = &BaseWindow::Proc;
-      wc.hInstance = inst;
-      wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-      wc.hbrBackground = background ? background : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-      wc.lpszClassName = className;
-      RegisterClassExW(&wc);
-    }
-    hwnd_ = CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, nullptr, inst, this);
+    if (!RegisterWindowClass(className, &BaseWindow::Proc,
+                             background ? background : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), classStyle))
+      return false;
+    hwnd_ = CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr),
+                            this);
     return hwnd_ != nullptr;
   }
 

@@ -5,8 +5,10 @@
 #include "common/win/appdir.h"
 #include "common/win/local_clock.h"
 #include "common/encoding.h"
+#include "common/stored_names.h"
 #include "common/win/ini.h"
 #include "common/win/options.h"
+#include "common/win/gdi.h"
 #include "common/win/ui.h"
 #include "meter/traffic/totals.h"
 #include "meter/services/error_report.h"
@@ -21,6 +23,7 @@ constexpr int kInitialLeft = 253, kInitialTop = 144, kInitialWidth = 860, kIniti
 constexpr int kInitialOpacity = 200;
 constexpr COLORREF kSilver = RGB(192, 192, 192);
 constexpr int kBackgroundId = 200;
+constexpr const wchar_t* kBackgroundClass = L"VtcBackground";
 // Creation order of the labels.
 constexpr int kLabelOrder[kLabelCount] = {1, 10, 11, 12, 2, 3, 4, 5, 6, 7, 8, 9};
 
@@ -47,9 +50,9 @@ void FloatWindow::OnFormCreate() {
   app_.MakeToolWindow();
   state_.exitAllowed = false;
   state_.appDir = AppDir();
-  StartUp(state_.appDir + "options.ini");
+  StartUp(state_.appDir + kOptionsFileName);
 
-  tariffs_ = LoadTariffs(state_.appDir + "tarif.ini");
+  tariffs_ = LoadTariffs(state_.appDir + kTariffFileName);
   state_.tariffCount = static_cast<int8_t>(std::min<size_t>(tariffs_.size(), kMaxTariffs));
   ApplyTariffChoice(SelectTariff(tariffs_, NowLocal(), state_.activeTariff, state_.showBt));
   if (state_.tariffCount > 1) SetTimer(hwnd_, kTariffTimer, kTariffInterval, nullptr);
@@ -60,7 +63,7 @@ void FloatWindow::OnFormCreate() {
     errorText = NoTariffErrorText(state_.tariffCount);
   }
   Baseline(errorText);
-  if (!errorText.empty()) WriteErrorReport(state_.appDir + "bug.txt", errorText);
+  if (!errorText.empty()) WriteErrorReport(state_.appDir + kErrorReportFileName, errorText);
   tickClock_.Start(GetTickCount64());
   SetTimer(hwnd_, kTickTimer, kTickInterval, nullptr);
 }
@@ -84,12 +87,12 @@ void FloatWindow::StartUp(const std::string& optionsPath) {
 
   SkinLabel* labels[kLabelCount];
   for (int i = 0; i < kLabelCount; ++i) labels[i] = &labels_[i];
-  LoadSkin(state_.appDir, state_.appDir + "Look\\" + o.look + "\\", hwnd_, background_, labels, skin_,
+  LoadSkin(state_.appDir, state_.appDir + kSkinRootFolder + o.look + "\\", hwnd_, background_, labels, skin_,
            [this](HICON icon) { app_.tray().SetIcon(icon); });
 
   if (o.autoUpdate) {
     std::string url = o.updateUrl.empty() ? DefaultUpdateUrl() : o.updateUrl;
-    if (auto notice = CheckForUpdate(url, state_.appDir + "last_upd.txt", true, hwnd_)) app_.tray().Show(*notice);
+    if (auto notice = CheckForUpdate(url, state_.appDir + kUpdateFileName, true, hwnd_)) app_.tray().Show(*notice);
   }
 
   RollStatistics(state_.appDir, o.statistic & 0xFF, o.dof, NowLocal());
@@ -178,7 +181,7 @@ LRESULT FloatWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (OnSurfaceMouse(msg, wp, lp)) return 0;
       break;
     case WM_QUERYENDSESSION:
-      SaveWindowState(state_.appDir + "options.ini");
+      SaveWindowState(state_.appDir + kOptionsFileName);
       return TRUE;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -188,20 +191,11 @@ LRESULT FloatWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool FloatWindow::CreateBackground() {
-  HINSTANCE inst = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc = {};
-  if (!GetClassInfoExW(inst, L"VtcBackground", &wc)) {
-    wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &FloatWindow::BackgroundProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = L"VtcBackground";
-    RegisterClassExW(&wc);
-  }
-  background_ = CreateWindowExW(0, L"VtcBackground", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
+  if (!RegisterWindowClass(kBackgroundClass, &FloatWindow::BackgroundProc)) return false;
+  background_ = CreateWindowExW(0, kBackgroundClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
                                 kInitialWidth, kInitialHeight, hwnd_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBackgroundId)), inst, this);
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBackgroundId)),
+                                GetModuleHandleW(nullptr), this);
   return background_ != nullptr;
 }
 
@@ -217,10 +211,8 @@ LRESULT CALLBACK FloatWindow::BackgroundProc(HWND h, UINT msg, WPARAM wp, LPARAM
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(h, &ps);
-      self->PaintBackground(dc);
-      EndPaint(h, &ps);
+      PaintDC dc(h);
+      self->PaintBackground(dc.get());
       return 0;
     }
     case WM_PRINTCLIENT:
@@ -238,14 +230,7 @@ void FloatWindow::PaintBackground(HDC dc) const {
     FillRect(dc, &rc, silver.get());
     return;
   }
-  HDC mem = CreateCompatibleDC(dc);
-  {
-    SelectGuard sel(mem, skin_.background.get());
-    BITMAP bm{};
-    GetObjectW(skin_.background.get(), sizeof bm, &bm);
-    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
-  }
-  DeleteDC(mem);
+  PaintSkinBackground(dc, skin_);
 }
 
 }  // namespace vtc

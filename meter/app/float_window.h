@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/product.h"
 #include "common/win/window.h"
 #include "meter/app/app.h"
 #include "meter/traffic/display.h"
@@ -25,7 +26,7 @@ namespace vtc {
 
 class StatisticsWindow;
 
-constexpr const wchar_t* kFloatCaption = L"Varnok Traffic Counter";
+constexpr const wchar_t* kFloatCaption = L"" VTC_PRODUCT_TITLE;
 
 class FloatWindow : public BaseWindow<FloatWindow> {
  public:

@@ -3,6 +3,7 @@
 // offline notices, and the exit with its password check.
 #include <windowsx.h>
 
+#include "common/stored_names.h"
 #include "common/win/ini.h"
 #include "common/win/options.h"
 #include "meter/app/float_window.h"
@@ -16,10 +17,6 @@
 namespace vtc {
 
 namespace {
-constexpr const char* kSettingsProgram = "qmeter_cfg.exe";
-constexpr const char* kUpdateFile = "last_upd.txt";
-constexpr const char* kOptionsFile = "options.ini";
-
 IfDetails Details(const IfRow& row) { return IfDetails{row.type, row.mtu, static_cast<double>(row.speed)}; }
 }  // namespace
 
@@ -38,7 +35,7 @@ void FloatWindow::OnlineTransition(const TickSample& sample, const std::string& 
   IfDetails d1 = row1 ? Details(*row1) : IfDetails{};
   IfDetails d2 = row2 ? Details(*row2) : IfDetails{};
   std::string text = OnlineBalloonText(state_.iface, d1, errorText, state_.iface2, row2 ? &d2 : nullptr);
-  app_.tray().ShowBalloon(text, 7, kBalloonNone, kProductTitle);
+  app_.tray().ShowBalloon(text, kNoticeSeconds, kBalloonNone, kProductTitle);
   app_.tray().SetIcon(skin_.online.get());
   state_.firstOnline = false;
   // The check mark keeps saying what the user asked for.
@@ -88,9 +85,9 @@ bool FloatWindow::OnMenuCommand(UINT commandId) {
       ToggleFloatVisible();
       return true;
     case kMenuUpdate: {
-      std::string url = IniFile(state_.appDir + kOptionsFile).ReadString(kOptionsSection, optkey::UpdateURL);
+      std::string url = IniFile(state_.appDir + kOptionsFileName).ReadString(kOptionsSection, optkey::UpdateURL);
       if (url.empty()) url = DefaultUpdateUrl();
-      CheckForUpdate(url, state_.appDir + kUpdateFile, false, hwnd_);
+      CheckForUpdate(url, state_.appDir + kUpdateFileName, false, hwnd_);
       return true;
     }
     case kMenuTariff:
@@ -100,7 +97,7 @@ bool FloatWindow::OnMenuCommand(UINT commandId) {
       if (statistics_) statistics_->Show();
       return true;
     case kMenuSettings:
-      StartProgram(state_.appDir + kSettingsProgram);
+      StartProgram(state_.appDir + kSettingsProgramFileName);
       return true;
     case kMenuExit:
       PostMessageW(hwnd_, WM_CLOSE, 0, 0);
@@ -140,7 +137,7 @@ void FloatWindow::SaveWindowState(const std::string& optionsPath) {
 void FloatWindow::RequestExit() {
   // Read afresh: the settings program may have changed it since start-up.
   state_.password = ReadStoredPassword();
-  SaveWindowState(state_.appDir + kOptionsFile);
+  SaveWindowState(state_.appDir + kOptionsFileName);
   if (!state_.password.empty()) {
     lock_.ClearBox();
     lock_.Show();

@@ -3,7 +3,10 @@
 #include "meter/look/skin.h"
 
 #include "common/encoding.h"
+#include "common/stored_names.h"
+#include "common/win/gdi.h"
 #include "common/win/ini.h"
+#include "common/win/window.h"
 
 namespace vtc {
 
@@ -11,20 +14,6 @@ namespace {
 
 constexpr const wchar_t* kLabelClass = L"VtcSkinLabel";
 constexpr const char* kSkinSection = "Options";
-
-bool RegisterLabelClass() {
-  HINSTANCE inst = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(inst, kLabelClass, &wc)) return true;
-  wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;  // replaced below; the class needs some procedure
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.lpszClassName = kLabelClass;
-  return RegisterClassExW(&wc) != 0;
-}
 
 // Colours are 0x00BBGGRR; a high byte would make GDI read the value as a
 // palette index, so only the three colour bytes are kept.
@@ -40,13 +29,13 @@ SkinLabel::~SkinLabel() {
 }
 
 bool SkinLabel::Create(HWND parent, int number) {
-  if (!RegisterLabelClass()) return false;
+  if (!RegisterWindowClass(kLabelClass, &SkinLabel::Proc)) return false;
   hwnd_ = CreateWindowExW(0, kLabelClass, L"?", WS_CHILD, 0, 0, 0, 0, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + number)), GetModuleHandleW(nullptr),
                           nullptr);
   if (!hwnd_) return false;
+  // Until this is set the procedure leaves every message to the default.
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinLabel::Proc));
   return true;
 }
 
@@ -120,10 +109,8 @@ LRESULT CALLBACK SkinLabel::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;  // the paint routine fills the whole box
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      self->Paint(dc);
-      EndPaint(hwnd, &ps);
+      PaintDC dc(hwnd);
+      self->Paint(dc.get());
       return 0;
     }
     case WM_SETTEXT: {
@@ -148,16 +135,16 @@ void LoadSkin(const std::string& appDir, const std::string& skinDir, HWND window
   // The tray shows the small icon size; a multi-size .ico gives its matching image.
   const int iconW = GetSystemMetrics(SM_CXSMICON), iconH = GetSystemMetrics(SM_CYSMICON);
   auto loadIcon = [&](const char* name) {
-    return static_cast<HICON>(
-        LoadImageW(nullptr, Utf8ToWide(appDir + name).c_str(), IMAGE_ICON, iconW, iconH, LR_LOADFROMFILE));
+    std::wstring path = Utf8ToWide(appDir + kSkinRootFolder + name);
+    return static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, iconW, iconH, LR_LOADFROMFILE));
   };
-  res.online.reset(loadIcon("look\\online.ico"));
-  res.offline.reset(loadIcon("look\\offline.ico"));
+  res.online.reset(loadIcon(kOnlineIconFileName));
+  res.offline.reset(loadIcon(kOfflineIconFileName));
   // The connection counts as down until the first tick proves otherwise.
   if (setTrayIcon) setTrayIcon(res.offline.get());
 
-  res.background.reset(static_cast<HBITMAP>(LoadImageW(nullptr, Utf8ToWide(skinDir + "main.bmp").c_str(),
-                                                       IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  res.background.reset(static_cast<HBITMAP>(
+      LoadImageW(nullptr, Utf8ToWide(skinDir + kSkinPictureFileName).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
   res.width = res.height = 0;
   if (res.background) {
     BITMAP bm{};
@@ -171,7 +158,7 @@ void LoadSkin(const std::string& appDir, const std::string& skinDir, HWND window
   // The window has no border, so its outer size is the picture's size.
   if (window) SetWindowPos(window, nullptr, 0, 0, res.width, res.height, sizeOnly);
 
-  IniFile ini(skinDir + "look.ini");
+  IniFile ini(skinDir + kSkinDescriptionFileName);
   for (int i = 0; i < 12; ++i) {
     SkinLabel* label = labels ? labels[i] : nullptr;
     if (!label) continue;
@@ -195,13 +182,10 @@ void LoadSkin(const std::string& appDir, const std::string& skinDir, HWND window
 
 void PaintSkinBackground(HDC dc, const SkinResources& res) {
   if (!res.background || res.width <= 0 || res.height <= 0) return;
-  HDC mem = CreateCompatibleDC(dc);
+  MemoryDC mem(dc);
   if (!mem) return;
-  {
-    SelectGuard sel(mem, res.background.get());
-    BitBlt(dc, 0, 0, res.width, res.height, mem, 0, 0, SRCCOPY);
-  }
-  DeleteDC(mem);
+  SelectGuard sel(mem.get(), res.background.get());
+  BitBlt(dc, 0, 0, res.width, res.height, mem.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace vtc

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "common/win/gdi.h"
 #include "common/win/ui.h"
 
 namespace vtc {
@@ -61,7 +62,7 @@ struct SkinResources {
   int width = 0, height = 0;
 };
 
-// Loads the skin in the fixed order: icons from appDir + "look\\", the
+// Loads the skin in the fixed order: icons from the skin root in appDir, the
 // offline icon into the tray through setTrayIcon, main.bmp sizing `window`
 // and `background`, then the nine keys of each label from look.ini.
 // labels[0] is Label1 ... labels[11] is Label12. Reports nothing.

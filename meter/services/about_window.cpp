@@ -1,13 +1,13 @@
 #include "meter/services/about_window.h"
 
 #include "common/encoding.h"
+#include "common/product.h"
 #include "meter/services/update_check.h"
 
 namespace vtc {
 
 namespace {
 constexpr const char* kAboutCaption = "О программе...";
-constexpr const char* kProductName = "Varnok Traffic Counter";
 constexpr const char* kThanksHeading = "Выражаю свою благодарность следующим людям";
 constexpr const char* kForumsLine = "Отдельное спасибо форумам за сбор статистики:";
 constexpr const char* kContactHeading = "С предложениями и вопросами обращайтесь";
@@ -19,21 +19,19 @@ HFONT Tahoma(int px, bool bold = false, bool underline = false) { return MakeFon
 // Where Tahoma is missing a wider face stands in for it; a one-line text
 // that would no longer fit its label is drawn a little smaller instead of
 // being wrapped out of sight.
-HFONT FittedTahoma(const std::string& text, int width, int px, bool bold, bool underline = false) {
+Font FittedTahoma(const std::string& text, int width, int px, bool bold, bool underline = false) {
   std::wstring w = Utf8ToWide(text);
-  HDC dc = GetDC(nullptr);
-  HFONT font = nullptr;
+  ClientDC screen(nullptr);
+  Font font;
   for (int h = px; h >= px * 2 / 3; --h) {
-    if (font) DeleteObject(font);
-    font = Tahoma(h, bold, underline);
+    font.reset(Tahoma(h, bold, underline));
     SIZE sz{};
     {
-      SelectGuard sel(dc, font);
-      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &sz);
+      SelectGuard sel(screen.get(), font.get());
+      GetTextExtentPoint32W(screen.get(), w.c_str(), static_cast<int>(w.size()), &sz);
     }
     if (sz.cx <= width) break;
   }
-  ReleaseDC(nullptr, dc);
   return font;
 }
 }  // namespace
@@ -61,18 +59,18 @@ bool AboutWindow::Create(HWND owner) {
   SIZE outer = OuterSizeForClient(hwnd_, kClientWidth, kClientHeight);
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOACTIVATE);
 
-  title_.reset(FittedTahoma(kProductName, 369, 35, true, true));
+  title_ = FittedTahoma(kProductTitle, 369, 35, true, true);
   version_.reset(Tahoma(15));
-  author_.reset(FittedTahoma(AboutAuthorLine(), 369, 17, true));
-  heading_.reset(FittedTahoma(kThanksHeading, 353, 15, true));
-  contactHeading_.reset(FittedTahoma(kContactHeading, 329, 15, true));
+  author_ = FittedTahoma(AboutAuthorLine(), 369, 17, true);
+  heading_ = FittedTahoma(kThanksHeading, 353, 15, true);
+  contactHeading_ = FittedTahoma(kContactHeading, 329, 15, true);
   body_.reset(Tahoma(15));
   link_.reset(Tahoma(15, true, true));
   button_.reset(Tahoma(15, true));
   back_.reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
 
   HWND w = hwnd_;
-  CreateControl(w, {.text = kProductName, .x = 0, .y = 0, .w = 369, .h = 33, .style = SS_CENTER, .font = title_.get()});
+  CreateControl(w, {.text = kProductTitle, .x = 0, .y = 0, .w = 369, .h = 33, .style = SS_CENTER, .font = title_.get()});
   CreateControl(w, {.text = std::string("версия: ") + kCurrentVersion, .x = 272, .y = 40, .w = 97, .h = 17,
                     .font = version_.get()});
   CreateControl(w, {.text = AboutAuthorLine(), .x = 0, .y = 64, .w = 369, .h = 20, .style = SS_CENTER,

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/win/gdi.h"
 #include "common/win/ui.h"
 #include "common/win/window.h"
 

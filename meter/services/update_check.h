@@ -6,10 +6,11 @@
 #include <string>
 
 #include "common/notice.h"
+#include "vtc_version.h"
 
 namespace vtc {
 
-constexpr const char* kCurrentVersion = "4.7";
+constexpr const char* kCurrentVersion = VTC_VERSION;
 constexpr const char* kUpdateBalloonText = "Доступна новая версия программы!";
 
 // The built-in address of /VER.TXT (the build option's host).

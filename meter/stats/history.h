@@ -11,33 +11,12 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "common/stored_names.h"
 
 namespace vtc {
 
-constexpr const char* kStatisticsFileName = "statistic.ini";
-
 // Values of the Statistic option.
 enum StatisticMode { kStatBySession = 0, kStatByDay = 1, kStatByWeek = 2, kStatByMonth = 3, kStatByYear = 4 };
-
-// Registry value names of the open period's markers and the running totals.
-namespace histkey {
-constexpr const char* SessionName = "SessionName";
-constexpr const char* Day = "day";
-constexpr const char* Month = "month";
-constexpr const char* Year = "year";
-constexpr const char* InTall = "InTall";
-constexpr const char* OutTall = "OutTall";
-constexpr const char* Denall = "denall";
-constexpr const char* Timeall = "timeall";
-}  // namespace histkey
-
-// Key names inside a record of statistic.ini, in the order they are written.
-namespace reckey {
-constexpr const char* InTall = "InTall";
-constexpr const char* OutTall = "OutTall";
-constexpr const char* Denall = "Denall";
-constexpr const char* Timeall = "timeall";
-}  // namespace reckey
 
 // What the registry holds about the open period (absent values: "" and 0).
 struct RollMarkers {

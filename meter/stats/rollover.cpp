@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/stored_names.h"
+#include "common/text.h"
 #include "common/win/ini.h"
 #include "common/win/registry.h"
-#include "common/text.h"
 #include "meter/stats/history.h"
 #include "meter/stats/history_file.h"
 
@@ -21,19 +22,6 @@ const char kZero[] = "0";
 // period. A start-up that finds it finishes that close by writing the same
 // values again, which changes nothing that was already done, so each figure
 // lands in exactly one record, once.
-namespace journal {
-// Written last and deleted first: the other values count only beside it.
-constexpr const char* Record = "ClosingRecord";
-constexpr const char* InTall = "ClosingInTall";
-constexpr const char* OutTall = "ClosingOutTall";
-constexpr const char* Denall = "ClosingDenall";
-constexpr const char* Timeall = "ClosingTimeall";
-constexpr const char* SessionName = "ClosingSessionName";
-constexpr const char* Day = "ClosingDay";
-constexpr const char* Month = "ClosingMonth";
-constexpr const char* Year = "ClosingYear";
-}  // namespace journal
-
 struct PendingClose {
   std::string record;
   RecordValues values;  // what the record holds when the close is done
@@ -42,58 +30,58 @@ struct PendingClose {
 };
 
 bool SaveJournal(const RegKey& key, const PendingClose& c) {
-  bool ok = key.SetString(journal::InTall, c.values.inTall);
-  ok = key.SetString(journal::OutTall, c.values.outTall) && ok;
-  ok = key.SetString(journal::Denall, c.values.denall) && ok;
-  ok = key.SetString(journal::Timeall, c.values.timeall) && ok;
-  key.DeleteValue(journal::SessionName);
-  key.DeleteValue(journal::Day);
-  if (c.sessionName) ok = key.SetString(journal::SessionName, *c.sessionName) && ok;
+  bool ok = key.SetString(regval::ClosingInTall, c.values.inTall);
+  ok = key.SetString(regval::ClosingOutTall, c.values.outTall) && ok;
+  ok = key.SetString(regval::ClosingDenall, c.values.denall) && ok;
+  ok = key.SetString(regval::ClosingTimeall, c.values.timeall) && ok;
+  key.DeleteValue(regval::ClosingSessionName);
+  key.DeleteValue(regval::ClosingDay);
+  if (c.sessionName) ok = key.SetString(regval::ClosingSessionName, *c.sessionName) && ok;
   if (c.day) {
-    ok = key.SetDword(journal::Day, *c.day) && ok;
-    ok = key.SetDword(journal::Month, *c.month) && ok;
-    ok = key.SetDword(journal::Year, *c.year) && ok;
+    ok = key.SetDword(regval::ClosingDay, *c.day) && ok;
+    ok = key.SetDword(regval::ClosingMonth, *c.month) && ok;
+    ok = key.SetDword(regval::ClosingYear, *c.year) && ok;
   }
-  return ok && key.SetString(journal::Record, c.record);
+  return ok && key.SetString(regval::ClosingRecord, c.record);
 }
 
 std::optional<PendingClose> LoadJournal(const RegKey& key) {
-  auto record = key.GetString(journal::Record);
+  auto record = key.GetString(regval::ClosingRecord);
   if (!record) return std::nullopt;
   PendingClose c;
   c.record = *record;
-  c.values.inTall = key.GetString(journal::InTall).value_or("");
-  c.values.outTall = key.GetString(journal::OutTall).value_or("");
-  c.values.denall = key.GetString(journal::Denall).value_or("");
-  c.values.timeall = key.GetString(journal::Timeall).value_or("");
-  c.sessionName = key.GetString(journal::SessionName);
-  c.day = key.GetDword(journal::Day);
+  c.values.inTall = key.GetString(regval::ClosingInTall).value_or("");
+  c.values.outTall = key.GetString(regval::ClosingOutTall).value_or("");
+  c.values.denall = key.GetString(regval::ClosingDenall).value_or("");
+  c.values.timeall = key.GetString(regval::ClosingTimeall).value_or("");
+  c.sessionName = key.GetString(regval::ClosingSessionName);
+  c.day = key.GetDword(regval::ClosingDay);
   if (c.day) {
-    c.month = key.GetDword(journal::Month).value_or(0);
-    c.year = key.GetDword(journal::Year).value_or(0);
+    c.month = key.GetDword(regval::ClosingMonth).value_or(0);
+    c.year = key.GetDword(regval::ClosingYear).value_or(0);
   }
   return c;
 }
 
 void ClearJournal(const RegKey& key) {
-  key.DeleteValue(journal::Record);
-  for (const char* name : {journal::InTall, journal::OutTall, journal::Denall, journal::Timeall, journal::SessionName,
-                           journal::Day, journal::Month, journal::Year})
+  key.DeleteValue(regval::ClosingRecord);
+  for (const char* name : {regval::ClosingInTall, regval::ClosingOutTall, regval::ClosingDenall, regval::ClosingTimeall,
+                           regval::ClosingSessionName, regval::ClosingDay, regval::ClosingMonth, regval::ClosingYear})
     key.DeleteValue(name);
 }
 
 // The registry half of a close: the next period opens with zero totals.
 void OpenNextPeriod(const RegKey& key, const PendingClose& c) {
-  if (c.sessionName) key.SetString(histkey::SessionName, *c.sessionName);
+  if (c.sessionName) key.SetString(regval::SessionName, *c.sessionName);
   if (c.day) {
-    key.SetDword(histkey::Day, *c.day);
-    key.SetDword(histkey::Month, *c.month);
-    key.SetDword(histkey::Year, *c.year);
+    key.SetDword(regval::Day, *c.day);
+    key.SetDword(regval::Month, *c.month);
+    key.SetDword(regval::Year, *c.year);
   }
-  key.SetString(histkey::Timeall, kZero);
-  key.SetString(histkey::InTall, kZero);
-  key.SetString(histkey::OutTall, kZero);
-  key.SetString(histkey::Denall, kZero);
+  key.SetString(regval::Timeall, kZero);
+  key.SetString(regval::InTall, kZero);
+  key.SetString(regval::OutTall, kZero);
+  key.SetString(regval::Denall, kZero);
 }
 
 // The totals are reset and the next period opened only once the record is
@@ -115,15 +103,15 @@ void RollStatistics(const std::string& appDir, int statistic, int dof, const Loc
   if (auto pending = LoadJournal(key)) FinishClose(key, file, *pending);
 
   RollMarkers stored;
-  stored.sessionName = key.GetString(histkey::SessionName).value_or("");
-  stored.day = key.GetDword(histkey::Day).value_or(0);
-  stored.month = key.GetDword(histkey::Month).value_or(0);
-  stored.year = key.GetDword(histkey::Year).value_or(0);
+  stored.sessionName = key.GetString(regval::SessionName).value_or("");
+  stored.day = key.GetDword(regval::Day).value_or(0);
+  stored.month = key.GetDword(regval::Month).value_or(0);
+  stored.year = key.GetDword(regval::Year).value_or(0);
   RecordValues values;
-  values.inTall = key.GetString(histkey::InTall).value_or("");
-  values.outTall = key.GetString(histkey::OutTall).value_or("");
-  values.denall = key.GetString(histkey::Denall).value_or("");
-  values.timeall = FormatSeconds(key.GetDword(histkey::Timeall).value_or(0));
+  values.inTall = key.GetString(regval::InTall).value_or("");
+  values.outTall = key.GetString(regval::OutTall).value_or("");
+  values.denall = key.GetString(regval::Denall).value_or("");
+  values.timeall = FormatSeconds(key.GetDword(regval::Timeall).value_or(0));
   RollPlan plan = PlanRoll(statistic, dof, stored, now);
   if (!plan.close) return;
 

@@ -115,11 +115,10 @@ struct StatisticsWindow::Impl : BaseWindow<StatisticsWindow::Impl> {
   }
 };
 
-StatisticsWindow::StatisticsWindow() : impl_(new Impl) {}
+StatisticsWindow::StatisticsWindow() : impl_(std::make_unique<Impl>()) {}
 
 StatisticsWindow::~StatisticsWindow() {
   if (impl_->hwnd()) DestroyWindow(impl_->hwnd());
-  delete impl_;
 }
 
 bool StatisticsWindow::Create(const std::string& appDir, int statkol, const std::string& denstr) {

@@ -2,9 +2,9 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
-
 
 namespace vtc {
 
@@ -26,7 +26,7 @@ class StatisticsWindow {
 
  private:
   struct Impl;
-  Impl* impl_;
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace vtc

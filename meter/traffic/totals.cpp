@@ -3,8 +3,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "common/win/registry.h"
+#include "common/stored_names.h"
 #include "common/text.h"
+#include "common/win/registry.h"
 
 namespace vtc {
 
@@ -21,19 +22,19 @@ uint32_t StoredSeconds(double t) {
 
 void LoadTotals(MeterState& s) {
   RegKey key = RegKey::Open(kTotalsKeyPath);
-  s.totalIn = TextFloat(key.GetString(totkey::In).value_or(""));
-  s.totalOut = TextFloat(key.GetString(totkey::Out).value_or(""));
-  s.totalMoney = TextFloat(key.GetString(totkey::Money).value_or(""));
-  s.totalTime = key.GetDword(totkey::Time).value_or(0);
+  s.totalIn = TextFloat(key.GetString(regval::InTall).value_or(""));
+  s.totalOut = TextFloat(key.GetString(regval::OutTall).value_or(""));
+  s.totalMoney = TextFloat(key.GetString(regval::Denall).value_or(""));
+  s.totalTime = key.GetDword(regval::Timeall).value_or(0);
 }
 
 void SaveTotals(const MeterState& s) {
   RegKey key = RegKey::Open(kTotalsKeyPath);
   if (!key.ok()) return;
-  key.SetString(totkey::In, FloatText(s.totalIn));
-  key.SetString(totkey::Out, FloatText(s.totalOut));
-  key.SetString(totkey::Money, FloatText(s.totalMoney));
-  key.SetDword(totkey::Time, StoredSeconds(s.totalTime));
+  key.SetString(regval::InTall, FloatText(s.totalIn));
+  key.SetString(regval::OutTall, FloatText(s.totalOut));
+  key.SetString(regval::Denall, FloatText(s.totalMoney));
+  key.SetDword(regval::Timeall, StoredSeconds(s.totalTime));
 }
 
 }  // namespace vtc

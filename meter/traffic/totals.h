@@ -4,13 +4,6 @@
 
 namespace vtc {
 
-namespace totkey {
-constexpr const char* In = "InTall";
-constexpr const char* Out = "OutTall";
-constexpr const char* Money = "denall";
-constexpr const char* Time = "timeall";
-}  // namespace totkey
-
 // Sets TotalIn, TotalOut, TotalMoney and TotalTime from the stored values;
 // an absent value, or one of another type, counts as 0.
 void LoadTotals(MeterState& s);

@@ -9,9 +9,11 @@
 #include "common/win/ui.h"
 #include "settings/page_look.h"
 #include "settings/skin_chooser.h"
+#include "support/canvas.h"
 #include "support/temp_dir.h"
 
 using namespace vtc;
+using vtc::test::Canvas;
 using vtc::test::TempDir;
 
 namespace {
@@ -84,19 +86,9 @@ class LookPage : public ::testing::Test {
     SendMessageW(page.skinList, CB_SETCURSEL, i, 0);
   }
   COLORREF PixelOfTestWindow(int x, int y) {
-    HWND w = chooser.testWindow().hwnd();
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    Bitmap bmp(CreateCompatibleBitmap(screen, 300, 300));
-    COLORREF c;
-    {
-      SelectGuard sel(mem, bmp.get());
-      SendMessageW(w, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-      c = GetPixel(mem, x, y);
-    }
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return c;
+    Canvas canvas(300, 300);
+    canvas.Print(chooser.testWindow().hwnd());
+    return canvas.Pixel(x, y);
   }
 
   TempDir dir;

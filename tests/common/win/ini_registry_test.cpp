@@ -71,18 +71,6 @@ TEST(Options, MeterDefaultsWithoutFile) {
   EXPECT_FALSE(o.autoClose);
 }
 
-TEST(Options, SettingsProgramSpellingsNameTheSameKeys) {
-  TempDir dir;
-  dir.Write("options.ini", "[Options]\r\ndenstr=$\r\nStatkol=30\r\ndof=3\r\nShowBt=0\r\nAutoFind=6\r\n");
-  MeterOptions o = ReadMeterOptions(IniFile(dir.File("options.ini")));
-  EXPECT_EQ(o.denstr, "$");
-  EXPECT_EQ(o.statkol, 30);
-  EXPECT_EQ(o.dof, 3);
-  EXPECT_FALSE(o.showBt);
-  EXPECT_EQ(o.autoFind, 6);
-  EXPECT_EQ(o.statistic, 0);
-}
-
 TEST(Options, WindowStateKeepsOtherKeysAndNegativePositions) {
   TempDir dir;
   dir.Write("options.ini", "[Options]\r\nLook=Second\r\nForeign=keep me\r\n");

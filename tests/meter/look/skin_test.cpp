@@ -5,9 +5,11 @@
 
 #include "common/encoding.h"
 #include "meter/look/skin.h"
+#include "support/canvas.h"
 #include "support/temp_dir.h"
 
 using namespace vtc;
+using vtc::test::Canvas;
 using vtc::test::TempDir;
 
 namespace {
@@ -254,30 +256,22 @@ TEST_F(SkinTest, LabelPaintsAnOpaqueBoxWithCentredTopAlignedText) {
   labels[3].SetText("2.5Kb/s");
   EXPECT_EQ(labels[3].Text(), "2.5Kb/s");
 
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, 120, 30);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(mem, bmp);
+  Canvas canvas(120, 30);
   RECT all{0, 0, 120, 30};
-  HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
-  FillRect(mem, &all, magenta);
-  DeleteObject(magenta);
-  SendMessageW(labels[3].hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+  Brush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+  FillRect(canvas.dc(), &all, magenta.get());
+  canvas.Print(labels[3].hwnd());
 
   int minX = 120, maxX = -1, minY = 30, maxY = -1, magentaLeft = 0;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 120; ++x) {
-      COLORREF c = GetPixel(mem, x, y);
+      COLORREF c = canvas.Pixel(x, y);
       if (c == RGB(255, 0, 255)) ++magentaLeft;
       if (c != back) {
         minX = std::min(minX, x), maxX = std::max(maxX, x);
         minY = std::min(minY, y), maxY = std::max(maxY, y);
       }
     }
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
 
   EXPECT_EQ(magentaLeft, 0);  // the whole box is painted
   ASSERT_GE(maxX, 0) << "no text painted";

@@ -1,0 +1,101 @@
+// Every name under which the two programs keep data: the files of the program
+// folder, the keys of options.ini and statistic.ini, and the registry keys and
+// values. The meter and the settings program meet only through these, and
+// users' files and registries already hold them, so each is spelt here once,
+// exactly as it is stored; a change here is a change of the stored format.
+// Platform-free.
+#pragma once
+
+namespace vtc {
+
+// Files of the program folder (the folder's path ends with a backslash).
+constexpr const char* kOptionsFileName = "options.ini";
+constexpr const char* kTariffFileName = "tarif.ini";
+constexpr const char* kStatisticsFileName = "statistic.ini";
+constexpr const char* kErrorReportFileName = "bug.txt";
+constexpr const char* kUpdateFileName = "last_upd.txt";
+constexpr const char* kMeterProgramFileName = "qmeter4.exe";  // also the autorun entry's target
+constexpr const char* kSettingsProgramFileName = "qmeter_cfg.exe";
+
+// The skin root: one folder per skin below it, the two tray icons in it.
+constexpr const char* kSkinRootFolder = "Look\\";
+constexpr const char* kSkinPictureFileName = "main.bmp";
+constexpr const char* kSkinDescriptionFileName = "look.ini";
+constexpr const char* kOnlineIconFileName = "online.ico";
+constexpr const char* kOfflineIconFileName = "offline.ico";
+
+// options.ini, section Options. Key names are matched without regard to case.
+constexpr const char* kOptionsSection = "Options";
+namespace optkey {
+constexpr const char* ShowBt = "ShowBt";
+constexpr const char* Interface = "Interface";
+constexpr const char* Interface2 = "Interface2";
+constexpr const char* Denstr = "Denstr";
+constexpr const char* AutoFind = "AutoFind";
+constexpr const char* Statistic = "Statistic";
+constexpr const char* Statkol = "statkol";
+constexpr const char* Dof = "Dof";
+constexpr const char* AutoClose = "AutoClose";
+constexpr const char* StayOnTop = "StayOnTop";
+constexpr const char* Left = "Left";
+constexpr const char* Top = "Top";
+constexpr const char* Visible = "Visible";
+constexpr const char* AlphaBlend = "AlphaBlend";
+constexpr const char* Look = "Look";
+constexpr const char* AutoUpdate = "AutoUpdate";
+// Address of the update file; only the meter reads it, nobody writes it.
+constexpr const char* UpdateURL = "UpdateURL";
+// The settings program has always written these three in a case of its own.
+// They name the keys above, and files it wrote keep their spelling when it
+// writes them again.
+namespace cfg {
+constexpr const char* Denstr = "denstr";
+constexpr const char* Statkol = "Statkol";
+constexpr const char* Dof = "dof";
+}  // namespace cfg
+}  // namespace optkey
+
+// Keys of one record (section) of statistic.ini, in the order they are written.
+namespace reckey {
+constexpr const char* InTall = "InTall";
+constexpr const char* OutTall = "OutTall";
+constexpr const char* Denall = "Denall";
+constexpr const char* Timeall = "timeall";
+}  // namespace reckey
+
+// Registry keys, each under HKEY_LOCAL_MACHINE or, where that is refused, the
+// same path under HKEY_CURRENT_USER.
+constexpr const char* kTotalsKeyPath = "SOFTWARE\\Varnok Traffic Counter\\";
+constexpr const char* kPasswordKeyPath = "SOFTWARE\\Microsoft\\DrWatson\\";
+constexpr const char* kRunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+// In the password key: the scrambled exit password.
+constexpr const char* kPasswordValue = "DumpFile";
+// In the Run key: the meter's autorun entry.
+constexpr const char* kAutorunValue = "Varnok Traffic Counter";
+
+// Values of the totals key.
+namespace regval {
+// The running totals of the open period: three number texts and a DWORD.
+constexpr const char* InTall = "InTall";
+constexpr const char* OutTall = "OutTall";
+constexpr const char* Denall = "denall";
+constexpr const char* Timeall = "timeall";
+// Markers of the open statistics period.
+constexpr const char* SessionName = "SessionName";
+constexpr const char* Day = "day";
+constexpr const char* Month = "month";
+constexpr const char* Year = "year";
+// The note a roll-over leaves while it closes a period. ClosingRecord is
+// written last and deleted first: the others count only beside it.
+constexpr const char* ClosingRecord = "ClosingRecord";
+constexpr const char* ClosingInTall = "ClosingInTall";
+constexpr const char* ClosingOutTall = "ClosingOutTall";
+constexpr const char* ClosingDenall = "ClosingDenall";
+constexpr const char* ClosingTimeall = "ClosingTimeall";
+constexpr const char* ClosingSessionName = "ClosingSessionName";
+constexpr const char* ClosingDay = "ClosingDay";
+constexpr const char* ClosingMonth = "ClosingMonth";
+constexpr const char* ClosingYear = "ClosingYear";
+}  // namespace regval
+
+}  // namespace vtc
