@@ -86,7 +86,7 @@ bool AutorunPresent() {
 bool SaveAutorun(bool on, const std::string& appDir) {
   RegKey k = RegKey::Open(kRunKeyPath);
   if (!k.ok()) return false;
-  if (on) return k.SetString(kAutorunValue, appDir + kMeterProgramFileName);
+  if (on) return k.SetPath(kAutorunValue, appDir + kMeterProgramFileName);
   return !k.Exists(kAutorunValue) || k.DeleteValue(kAutorunValue);
 }
 

@@ -3,6 +3,7 @@
 #include "common/win/appdir.h"
 #include "common/encoding.h"
 #include "common/stored_names.h"
+#include "common/win/file.h"
 #include "common/win/ini.h"
 #include "common/text.h"
 #include "common/win/ui.h"
@@ -17,8 +18,8 @@ const char kAuthorPrefix[] = "Автор: ";
 std::vector<std::string> SkinFolderNames(const std::string& lookDir) {
   std::vector<std::string> names;
   WIN32_FIND_DATAW fd{};
-  HANDLE h = FindFirstFileW(Utf8ToWide(lookDir + "*.").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
+  ScopedFindHandle h(FindFirstFileW(Utf8ToWide(lookDir + "*.").c_str(), &fd));
+  if (!h) return names;
   do {
     std::wstring name = fd.cFileName;
     if (name == L"." || name == L"..") continue;
@@ -26,8 +27,7 @@ std::vector<std::string> SkinFolderNames(const std::string& lookDir) {
     // its short form, so the rule is kept here as well.
     if (name.find(L'.') != std::wstring::npos) continue;
     names.push_back(WideToUtf8(name));
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
+  } while (FindNextFileW(h.get(), &fd));
   return names;
 }
 

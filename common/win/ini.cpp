@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "common/encoding.h"
 #include "common/text.h"
 
@@ -12,17 +14,39 @@ namespace {
 // from a present one (the profile reader returns its default in both cases).
 const char kAbsent[] = "\x01vtc-absent\x01";
 
+// The ...A profile functions turn every text they get, the path included,
+// into UTF-16 with the system code page, call the ...W functions, and turn
+// what comes back into the system code page again. Doing those two steps here
+// for the section, key and value texts keeps the file's bytes exactly what the
+// ...A functions make of 1251 text, while the path goes to the ...W functions
+// whole: a folder named in a language the system code page cannot hold is
+// then found as well.
+std::wstring ProfileText(const std::string& utf8) {
+  std::string bytes = Utf8ToCp1251(utf8);
+  if (bytes.empty()) return std::wstring();
+  int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], n);
+  return wide;
+}
+
+std::string FromProfileText(const wchar_t* wide, size_t length) {
+  if (length == 0) return std::string();
+  int n = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), &bytes[0], n, nullptr, nullptr);
+  return Cp1251ToUtf8(bytes);
+}
+
 }  // namespace
 
 std::optional<std::string> IniFile::Find(const std::string& section, const std::string& key) const {
-  std::string file = Utf8ToCp1251(path_);
-  std::string sec = Utf8ToCp1251(section);
-  std::string k = Utf8ToCp1251(key);
-  char buf[4096];
-  DWORD n = GetPrivateProfileStringA(sec.c_str(), k.c_str(), kAbsent, buf, sizeof buf, file.c_str());
-  std::string raw(buf, n);
-  if (raw == kAbsent) return std::nullopt;
-  return Cp1251ToUtf8(raw);
+  static const std::wstring absent = ProfileText(kAbsent);
+  wchar_t buf[4096];
+  DWORD n = GetPrivateProfileStringW(ProfileText(section).c_str(), ProfileText(key).c_str(), absent.c_str(), buf,
+                                     4096, Utf8ToWide(path_).c_str());
+  if (std::wstring(buf, n) == absent) return std::nullopt;
+  return FromProfileText(buf, n);
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
@@ -39,8 +63,8 @@ int IniFile::ReadInt(const std::string& section, const std::string& key, int def
 
 bool IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) const {
-  return WritePrivateProfileStringA(Utf8ToCp1251(section).c_str(), Utf8ToCp1251(key).c_str(),
-                                    Utf8ToCp1251(value).c_str(), Utf8ToCp1251(path_).c_str()) != 0;
+  return WritePrivateProfileStringW(ProfileText(section).c_str(), ProfileText(key).c_str(),
+                                    ProfileText(value).c_str(), Utf8ToWide(path_).c_str()) != 0;
 }
 
 bool IniFile::WriteInt(const std::string& section, const std::string& key, long long value) const {
@@ -48,32 +72,31 @@ bool IniFile::WriteInt(const std::string& section, const std::string& key, long 
 }
 
 bool IniFile::DeleteKey(const std::string& section, const std::string& key) const {
-  return WritePrivateProfileStringA(Utf8ToCp1251(section).c_str(), Utf8ToCp1251(key).c_str(), nullptr,
-                                    Utf8ToCp1251(path_).c_str()) != 0;
+  return WritePrivateProfileStringW(ProfileText(section).c_str(), ProfileText(key).c_str(), nullptr,
+                                    Utf8ToWide(path_).c_str()) != 0;
 }
 
 bool IniFile::DeleteSection(const std::string& section) const {
-  return WritePrivateProfileStringA(Utf8ToCp1251(section).c_str(), nullptr, nullptr,
-                                    Utf8ToCp1251(path_).c_str()) != 0;
+  return WritePrivateProfileStringW(ProfileText(section).c_str(), nullptr, nullptr, Utf8ToWide(path_).c_str()) != 0;
 }
 
 std::vector<std::string> IniFile::SectionNames() const {
-  std::string file = Utf8ToCp1251(path_);
+  std::wstring file = Utf8ToWide(path_);
   // The platform cuts the list silently when the buffer is short (it then
   // returns size - 2): grow until the whole list fits.
-  std::vector<char> buf(32767);
+  std::vector<wchar_t> buf(32767);
   DWORD n = 0;
   for (;;) {
-    n = GetPrivateProfileSectionNamesA(buf.data(), static_cast<DWORD>(buf.size()), file.c_str());
+    n = GetPrivateProfileSectionNamesW(buf.data(), static_cast<DWORD>(buf.size()), file.c_str());
     if (n < buf.size() - 2 || buf.size() >= (64u << 20)) break;
     buf.resize(buf.size() * 4);
   }
   std::vector<std::string> names;
   size_t i = 0;
-  while (i < n && buf[i] != '\0') {
-    std::string name(&buf[i]);
-    i += name.size() + 1;
-    names.push_back(Cp1251ToUtf8(name));
+  while (i < n && buf[i] != L'\0') {
+    size_t len = std::wcslen(&buf[i]);
+    names.push_back(FromProfileText(&buf[i], len));
+    i += len + 1;
   }
   return names;
 }

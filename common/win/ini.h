@@ -1,6 +1,6 @@
 // INI files through the platform's profile-string functions. Texts are UTF-8
-// here and code page 1251 on disk: the ...A functions get 1251 bytes, so the
-// file is 1251 whatever the system code page is. Key and section names are
+// here and code page 1251 on disk, whatever the system code page is; the path
+// reaches the system whole, in any language. Key and section names are
 // matched without regard to case by the platform.
 #pragma once
 #include <optional>

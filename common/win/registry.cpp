@@ -1,5 +1,7 @@
 #include "common/win/registry.h"
 
+#include <algorithm>
+
 #include "common/encoding.h"
 
 namespace vtc {
@@ -65,6 +67,29 @@ bool RegKey::SetString(const std::string& name, const std::string& value) const 
   std::string v = Utf8ToCp1251(value);
   return RegSetValueExA(key_, Utf8ToCp1251(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()),
                         static_cast<DWORD>(v.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool RegKey::SetPath(const std::string& name, const std::string& path) const {
+  if (!key_) return false;
+  std::wstring v = Utf8ToWide(path);
+  return RegSetValueExW(key_, Utf8ToWide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()),
+                        static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+std::optional<std::string> RegKey::GetPath(const std::string& name) const {
+  if (!key_) return std::nullopt;
+  std::wstring n = Utf8ToWide(name);
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(key_, n.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+  std::wstring buf(size / sizeof(wchar_t) + 1, L'\0');
+  DWORD got = size;
+  if (RegQueryValueExW(key_, n.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&buf[0]), &got) != ERROR_SUCCESS)
+    return std::nullopt;
+  buf.resize(std::min<size_t>(got / sizeof(wchar_t), buf.size()));
+  size_t nul = buf.find(L'\0');
+  if (nul != std::wstring::npos) buf.resize(nul);
+  return WideToUtf8(buf);
 }
 
 bool RegKey::SetDword(const std::string& name, uint32_t value) const {

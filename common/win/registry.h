@@ -34,6 +34,11 @@ class RegKey {
   bool Exists(const std::string& name) const;
   bool SetString(const std::string& name, const std::string& value) const;
   bool SetDword(const std::string& name, uint32_t value) const;
+  // A path is not content: it is stored in UTF-16 as it is, so that the
+  // shell finds a folder named in any language, which 1251 or the system
+  // code page could not always hold.
+  bool SetPath(const std::string& name, const std::string& path) const;
+  std::optional<std::string> GetPath(const std::string& name) const;
   bool DeleteValue(const std::string& name) const;
 
  private:

@@ -1,6 +1,7 @@
 #include "meter/app/window_drag.h"
 
 #include "common/encoding.h"
+#include "common/win/file.h"
 #include "meter/app/window_behaviour.h"
 
 namespace vtc {
@@ -29,14 +30,21 @@ void SnapAfterClick(HWND window, bool fullDragBefore) {
 }
 
 void StartProgram(const std::string& path) {
-  // WinExec takes text in the system code page; quoted, because the program
-  // folder is often below "Program Files" and the first blank would end the name.
-  std::wstring wide = L"\"" + Utf8ToWide(path) + L"\"";
-  int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return;
-  std::string ansi(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &ansi[0], n, nullptr, nullptr);
-  WinExec(ansi.c_str(), SW_SHOWNORMAL);
+  // The wide call takes the folder in any language; an ANSI command line
+  // could only name folders that the system code page holds. Quoted, because
+  // the program folder is often below "Program Files" and the first blank
+  // would end the name.
+  std::wstring file = Utf8ToWide(path);
+  std::wstring command = L"\"" + file + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(file.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+  // Not waited for: only the handles are given back.
+  ScopedHandle process(pi.hProcess);
+  ScopedHandle thread(pi.hThread);
 }
 
 }  // namespace vtc

@@ -11,6 +11,7 @@
 
 #include "common/encoding.h"
 #include "common/product.h"
+#include "common/win/file.h"
 #include "common/win/ui.h"
 
 namespace vtc {
@@ -40,18 +41,6 @@ class NetHandle {
  private:
   HINTERNET h_;
 };
-
-// Replaces the file with exactly `bytes`; false when it could not be written.
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = bytes.empty() ||
-            (WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-             written == bytes.size());
-  return CloseHandle(f) && ok;
-}
 
 }  // namespace
 

@@ -1,48 +1,13 @@
 #include "meter/stats/history_file.h"
 
-#include <windows.h>
-
 #include <vector>
 
 #include "common/encoding.h"
+#include "common/win/file.h"
 #include "meter/stats/profile_scan.h"
 
 namespace vtc {
 namespace {
-
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-  HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string bytes;
-  LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(h, &size) && size.QuadPart < (1LL << 31);
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD got = 0;
-    ok = bytes.empty() || (ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr) &&
-                           got == bytes.size());
-  }
-  CloseHandle(h);
-  if (!ok) return std::nullopt;
-  return bytes;
-}
-
-// Writes beside the file and moves over it, so that a failure midway leaves
-// the old file whole.
-bool ReplaceFileBytes(const std::string& path, const std::string& bytes) {
-  std::wstring target = Utf8ToWide(path);
-  std::wstring temp = target + L".new";
-  HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD put = 0;
-  bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
-  ok = FlushFileBuffers(h) && ok;
-  CloseHandle(h);
-  if (ok) ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!ok) DeleteFileW(temp.c_str());
-  return ok;
-}
 
 std::string ValueOrZero(const ScannedSection& s, const char* key) {
   auto v = FindScannedKey(s, key);
@@ -106,7 +71,7 @@ std::string FillStatisticsText(const IniFile& file, int statkol, const std::stri
   // One reading of the whole file when it agrees with the profile functions
   // section for section; dropping the old records is then one rewrite of the
   // file instead of one rewrite per deleted record.
-  auto bytes = ReadFileBytes(file.path());
+  auto bytes = ReadWholeFile(file.path());
   ScannedProfile scan;
   if (bytes) scan = ScanProfile(*bytes);
   bool agrees = bytes && scan.sections.size() == names.size();
@@ -115,7 +80,7 @@ std::string FillStatisticsText(const IniFile& file, int statkol, const std::stri
 
   if (first > 0) {
     std::string kept = bytes->substr(0, scan.sections[0].begin) + bytes->substr(scan.sections[first].begin);
-    if (!ReplaceFileBytes(file.path(), kept)) return FillByProfileCalls(file, names, first, denstr);
+    if (!WriteWholeFile(file.path(), kept)) return FillByProfileCalls(file, names, first, denstr);
   }
   std::string text;
   for (size_t i = scan.sections.size(); i-- > first;) {

@@ -131,15 +131,18 @@ def parse_ini(data):
 
 
 class Program:
-    """A program folder (copy of build/dist) with a private Wine prefix."""
+    """A program folder (copy of build/dist) with a private Wine prefix.
+    folder: the program folder's own name (any language); lang: the locale
+    Wine runs in, which sets the system code page (ru_RU.UTF-8: 1251)."""
 
-    def __init__(self, options=None, tarif=None, statistic=None, files=None, lang=None, keep=False):
+    def __init__(self, options=None, tarif=None, statistic=None, files=None, lang=None, keep=False,
+                 folder="prog"):
         dist = os.path.join(BUILD, "dist")
         template = os.path.join(BUILD, "wineprefix")
         if not os.path.exists(os.path.join(template, "system.reg")):
             subprocess.run([os.path.join(SOURCE, "scripts", "wine-prefix.sh"), template], check=True)
         self.tmp = tempfile.mkdtemp(prefix="vtc-e2e-")
-        self.dir = os.path.join(self.tmp, "prog")
+        self.dir = os.path.join(self.tmp, folder)
         # The program files only: the shipped first-run files (options.ini,
         # tarif.ini) and installers would hide what a test sets up itself.
         shutil.copytree(dist, self.dir, ignore=lambda d, names: [

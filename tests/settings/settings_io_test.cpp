@@ -145,6 +145,11 @@ TEST(Autorun, WrittenAsBarePathAndDeletedWhenOff) {
   EXPECT_EQ(RegKey::Open(kRunKeyPath).GetString(kAutorunValue),
             std::optional<std::string>("C:\\Программы\\VTC\\qmeter4.exe"));
   EXPECT_TRUE(AutorunPresent());
+  // The shell must find the meter in a folder that neither 1251 nor the
+  // system code page can name.
+  ASSERT_TRUE(SaveAutorun(true, "C:\\Zähler 日本\\"));
+  EXPECT_EQ(RegKey::Open(kRunKeyPath).GetPath(kAutorunValue),
+            std::optional<std::string>("C:\\Zähler 日本\\qmeter4.exe"));
   ASSERT_TRUE(SaveAutorun(false, "C:\\Программы\\VTC\\"));
   EXPECT_FALSE(RegKey::Open(kRunKeyPath).Exists(kAutorunValue));
   EXPECT_TRUE(SaveAutorun(false, "C:\\x\\"));  // nothing to delete is no failure

@@ -5,6 +5,8 @@
 //   vtc_probe rect "<window title>"         left top right bottom of the window
 //   vtc_probe reg-get <path> <name>         registry value (as the programs read it; HKLM, else HKCU)
 //   vtc_probe reg-set-sz <path> <name> <v>  / reg-set-dword <path> <name> <n> / reg-del <path> <name>
+//   vtc_probe reg-get-path <path> <name>    a string value stored in UTF-16 as it is (a program path)
+//   vtc_probe run "<command line>"          starts a command line as the shell starts an autorun entry
 //   vtc_probe post "<title>" <msg> <wparam> <lparam>
 //   vtc_probe child-text "<title>" <n> "<text>"   WM_SETTEXT to the n-th child (order of `texts`)
 //   vtc_probe child-post "<title>" <n> <msg> <wparam> <lparam>   PostMessage to the n-th child
@@ -303,6 +305,18 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == "reg-deny") return DenyMachineKeyWrites(arg(2));
+  if (cmd == "run") {
+    std::wstring line = argc > 2 ? argv[2] : L"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    // No program name apart: the system splits the line itself, as it does
+    // for an autorun entry.
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return 0;
+  }
   if (cmd == "tray-drop") {
     // What a taskbar that went away leaves: the icon of <title>'s window is gone.
     NOTIFYICONDATAW d = {};
@@ -388,6 +402,12 @@ int wmain(int argc, wchar_t** argv) {
     } else {
       return 1;
     }
+    return 0;
+  }
+  if (cmd == "reg-get-path") {
+    auto s = key.GetPath(arg(3));
+    if (!s) return 1;
+    Out(*s);
     return 0;
   }
   if (cmd == "reg-set-sz") return key.SetString(arg(3), arg(4)) ? 0 : 1;
