@@ -5,28 +5,10 @@
 #include <vector>
 
 #include "common/encoding.h"
-#include "meter/stats/profile_scan.h"
+#include "common/win/ini_scan.h"
 
 namespace vtc {
 namespace {
-
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-  HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string bytes;
-  LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(h, &size) && size.QuadPart < (1LL << 31);
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD got = 0;
-    ok = bytes.empty() || (ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr) &&
-                           got == bytes.size());
-  }
-  CloseHandle(h);
-  if (!ok) return std::nullopt;
-  return bytes;
-}
 
 // Writes beside the file and moves over it, so that a failure midway leaves
 // the old file whole.
@@ -106,15 +88,13 @@ std::string FillStatisticsText(const IniFile& file, int statkol, const std::stri
   // One reading of the whole file when it agrees with the profile functions
   // section for section; dropping the old records is then one rewrite of the
   // file instead of one rewrite per deleted record.
-  auto bytes = ReadFileBytes(file.path());
-  ScannedProfile scan;
-  if (bytes) scan = ScanProfile(*bytes);
-  bool agrees = bytes && scan.sections.size() == names.size();
-  for (size_t i = 0; agrees && i < names.size(); ++i) agrees = Cp1251ToUtf8(scan.sections[i].name) == names[i];
-  if (!agrees) return FillByProfileCalls(file, names, first, denstr);
+  std::optional<VerifiedScan> read = ScanIniFile(file, names);
+  if (!read) return FillByProfileCalls(file, names, first, denstr);
+  const ScannedProfile& scan = read->scan;
 
   if (first > 0) {
-    std::string kept = bytes->substr(0, scan.sections[0].begin) + bytes->substr(scan.sections[first].begin);
+    const std::string& bytes = read->bytes;
+    std::string kept = bytes.substr(0, scan.sections[0].begin) + bytes.substr(scan.sections[first].begin);
     if (!ReplaceFileBytes(file.path(), kept)) return FillByProfileCalls(file, names, first, denstr);
   }
   std::string text;
