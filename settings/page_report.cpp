@@ -21,17 +21,9 @@ constexpr wchar_t kDefaultName[] = L"statistic.csv";
 
 HWND Control(HWND page, HFONT font, const wchar_t* cls, const std::string& text, int id, int x, int y, int w, int h,
              DWORD style) {
-  ControlArgs a;
-  a.cls = cls;
-  a.text = text;
-  a.id = id;
-  a.x = x;
-  a.y = y;
-  a.w = w;
-  a.h = h;
-  a.style = style;
-  a.font = font;
-  return CreateControl(page, a);
+  HWND c = PageControl(page, font, cls, text, x, y, w, h, style);
+  SetWindowLongPtrW(c, GWLP_ID, id);
+  return c;
 }
 
 std::wstring DocumentsFolder() {

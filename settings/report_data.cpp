@@ -50,21 +50,12 @@ std::optional<double> StoredNumber(const StoredText& text) {
 }
 
 Figures FiguresOf(const StoredRecord& r) {
-  Figures f;
-  f.in = StoredNumber(r.in);
-  f.out = StoredNumber(r.out);
-  f.money = StoredNumber(r.money);
-  if (r.time) f.seconds = ParseSeconds(*r.time);
-  return f;
+  return Figures{StoredNumber(r.in), StoredNumber(r.out), StoredNumber(r.money),
+                 r.time ? ParseSeconds(*r.time) : std::nullopt};
 }
 
 Figures FiguresOf(const OpenTotals& t) {
-  Figures f;
-  f.in = StoredNumber(t.in);
-  f.out = StoredNumber(t.out);
-  f.money = StoredNumber(t.money);
-  f.seconds = t.seconds;
-  return f;
+  return Figures{StoredNumber(t.in), StoredNumber(t.out), StoredNumber(t.money), t.seconds};
 }
 
 }  // namespace vtc

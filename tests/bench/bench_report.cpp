@@ -12,33 +12,14 @@
 #include "common/encoding.h"
 #include "common/win/registry.h"
 #include "settings/settings_window.h"
+#include "tests/bench/bench_util.h"
 
 using namespace vtc;
+using vtc::bench::Ms;
+using vtc::bench::Now;
+using vtc::bench::ReadWhole;
 
 namespace {
-
-double Ms(LARGE_INTEGER a, LARGE_INTEGER b) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t;
-}
-
-size_t ReadWhole(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  std::string buf(1 << 16, '\0');
-  size_t total = 0;
-  DWORD got = 0;
-  while (ReadFile(h, &buf[0], static_cast<DWORD>(buf.size()), &got, nullptr) && got > 0) total += got;
-  CloseHandle(h);
-  return total;
-}
 
 // Handles what is waiting, the chart's first paint included.
 void Pump() {

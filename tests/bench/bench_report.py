@@ -1,5 +1,5 @@
 """Opening the page "Отчёт" on a statistic.ini of 10,000 records: the time
-from the click on its tab until the chart is painted, beside the time to read
+from picking its tab until the chart is painted, beside the time to read
 the file once, as a ratio; and "qmeter_cfg.exe /export" of the same file,
 beside the same program started on a folder with nothing to export (its own
 start-up under Wine)."""
@@ -10,21 +10,10 @@ import sys
 import tempfile
 import time
 
-BUILD = os.environ.get("VTC_BUILD") or os.path.abspath(
-    os.path.join(os.path.dirname(__file__), "..", "..", "build"))
-SOURCE = os.environ.get("VTC_SOURCE") or os.path.abspath(
-    os.path.join(os.path.dirname(__file__), "..", ".."))
+from benchenv import BUILD, history, wine_env
+
 RECORDS = int(os.environ.get("VTC_BENCH_RECORDS", "10000"))
 ROUNDS = 3
-
-
-def history(n):
-    out = []
-    for i in range(n):
-        day, month, year = 1 + i % 28, 1 + (i // 28) % 12, 1990 + i // 336
-        out.append("[За день %02d.%02d.%04d]\r\nInTall=%d\r\nOutTall=%d\r\nDenall=%d.25\r\ntimeall=01:02:05\r\n"
-                   % (day, month, year, i * 1000 + 7, i * 37, i))
-    return "".join(out).encode("cp1251")
 
 
 def wine(env, args, timeout=600):
@@ -38,16 +27,7 @@ def wine(env, args, timeout=600):
 
 
 def main():
-    env = dict(os.environ)
-    env.setdefault("WINEPREFIX", os.path.join(BUILD, "wineprefix"))
-    env["WINEPREFIX"] = os.path.abspath(env["WINEPREFIX"])
-    env.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", LANG="ru_RU.UTF-8")
-    env.pop("LC_ALL", None)
-    if not os.path.exists(os.path.join(env["WINEPREFIX"], "system.reg")):
-        subprocess.run([os.path.join(SOURCE, "scripts", "wine-prefix.sh"), env["WINEPREFIX"]], check=True)
-    subprocess.run(["wineserver", "-p"], env=env)
-    subprocess.run(["wine", "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env = wine_env()
     data = history(RECORDS)
     folder = tempfile.mkdtemp(prefix="vtc-bench-report-")
     empty = tempfile.mkdtemp(prefix="vtc-bench-report-empty-")

@@ -11,16 +11,6 @@ using namespace vtc;
 
 namespace {
 
-LocalTime At(int y, int mo, int d, int h, int weekday) {
-  LocalTime t;
-  t.year = y;
-  t.month = mo;
-  t.day = d;
-  t.hour = h;
-  t.weekday = weekday;
-  return t;
-}
-
 StoredRecord Day(int day, const std::string& in = "1024", const std::string& money = "1") {
   return StoredRecord{"За день " + std::string(day < 10 ? "0" : "") + std::to_string(day) + ".12.2026", in, "0", money,
                       "01:00:00"};
@@ -167,22 +157,24 @@ TEST(ReportForecast, OnlyForTheCalendarPeriodThatIsOpen) {
     const char* line;
   } cases[] = {
       // 15 of December's 31 days have passed: 3 roubles so far make 6.2.
-      {kByMonths, 0, 1, 12, 2026, "", At(2026, 12, 16, 0, 3), "Прогноз к концу месяца: вх. 4.13Kb, исх. 2.06Kb, 6.2 руб."},
+      {kByMonths, 0, 1, 12, 2026, "", LocalTime{2026, 12, 16, 0, 0, 0, 3},
+       "Прогноз к концу месяца: вх. 4.13Kb, исх. 2.06Kb, 6.2 руб."},
       // The meter has not started since November ended: that month is still open.
-      {kByMonths, 0, 3, 11, 2026, "", At(2026, 12, 16, 0, 3),
+      {kByMonths, 0, 3, 11, 2026, "", LocalTime{2026, 12, 16, 0, 0, 0, 3},
        "Прогноз: нет, период закроется при следующем запуске счетчика"},
-      {kByDays, 0, 16, 12, 2026, "", At(2026, 12, 16, 0, 3), "Прогноз к концу дня: пока рано"},
-      {kByDays, 0, 15, 12, 2026, "", At(2026, 12, 16, 12, 3),
+      {kByDays, 0, 16, 12, 2026, "", LocalTime{2026, 12, 16, 0, 0, 0, 3}, "Прогноз к концу дня: пока рано"},
+      {kByDays, 0, 15, 12, 2026, "", LocalTime{2026, 12, 16, 12, 0, 0, 3},
        "Прогноз: нет, период закроется при следующем запуске счетчика"},
       // Weeks from Monday; Wednesday 9 December 2026.
-      {kByWeeks, 1, 0, 0, 0, "Неделя с 07.12.2026", At(2026, 12, 9, 0, 3),
+      {kByWeeks, 1, 0, 0, 0, "Неделя с 07.12.2026", LocalTime{2026, 12, 9, 0, 0, 0, 3},
        "Прогноз к концу недели: вх. 7Kb, исх. 3.5Kb, 10.5 руб."},
-      {kByWeeks, 1, 0, 0, 0, "Неделя с 30.11.2026", At(2026, 12, 9, 0, 3),
+      {kByWeeks, 1, 0, 0, 0, "Неделя с 30.11.2026", LocalTime{2026, 12, 9, 0, 0, 0, 3},
        "Прогноз: нет, период закроется при следующем запуске счетчика"},
-      {kByWeeks, 0, 0, 0, 0, "Неделя с 07.12.2026", At(2026, 12, 9, 0, 3), "Прогноз: нет, не выбран первый день недели"},
-      {kBySessions, 0, 0, 0, 0, "Сессия 10:00:00 09.12.2026", At(2026, 12, 9, 12, 3),
+      {kByWeeks, 0, 0, 0, 0, "Неделя с 07.12.2026", LocalTime{2026, 12, 9, 0, 0, 0, 3},
+       "Прогноз: нет, не выбран первый день недели"},
+      {kBySessions, 0, 0, 0, 0, "Сессия 10:00:00 09.12.2026", LocalTime{2026, 12, 9, 12, 0, 0, 3},
        "Прогноз: нет, статистика ведется по сессиям"},
-      {7, 0, 0, 0, 0, "", At(2026, 12, 9, 12, 3), "Прогноз: нет, периоды статистики не закрываются"},
+      {7, 0, 0, 0, 0, "", LocalTime{2026, 12, 9, 12, 0, 0, 3}, "Прогноз: нет, периоды статистики не закрываются"},
   };
   for (const Case& c : cases) {
     ReportData d = WithOpen({}, c.mode);
@@ -197,7 +189,8 @@ TEST(ReportForecast, OnlyForTheCalendarPeriodThatIsOpen) {
   }
   ReportData unsaved = WithOpen({}, kByMonths);
   unsaved.open = OpenTotals{};
-  EXPECT_EQ(ForecastOpen(unsaved, At(2026, 12, 16, 0, 3)).line, "Прогноз: нет, текущие счетчики не сохранены");
+  EXPECT_EQ(ForecastOpen(unsaved, LocalTime{2026, 12, 16, 0, 0, 0, 3}).line,
+            "Прогноз: нет, текущие счетчики не сохранены");
 }
 
 TEST(ReportSummary, OpenPeriodAndAverageOverTheDaysTheShownRecordsSpan) {
