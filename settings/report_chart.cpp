@@ -235,8 +235,11 @@ void ReportChart::Draw(HDC dc, const RECT& client) {
   }
 
   if (model_.bars.empty()) {
+    SetBkMode(dc, OPAQUE);  // over the grid line
+    SetBkColor(dc, kBackground);
     Text(dc, "Закрытых периодов пока нет", (l.plot.left + l.plot.right) / 2, (l.plot.top + l.plot.bottom) / 2, 1,
          kText);
+    SetBkMode(dc, TRANSPARENT);
   }
 
   Brush in(CreateSolidBrush(kIn)), out(CreateSolidBrush(kOut)), hover(CreateSolidBrush(kHover));

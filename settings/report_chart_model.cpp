@@ -345,11 +345,14 @@ std::string AverageLine(const ReportData& d, size_t first, size_t count) {
   // The shown periods run from the first one's start to where the next one
   // (or the open period) began: gaps without a start of the meter are in
   // them, so this is per calendar day, not per record.
+  // Names of another mode (the user switched) may not follow on: then the
+  // span is not known, and the average is per period.
   std::optional<double> from = RecordStart(d.records[first].name);
+  std::optional<double> last = RecordStart(d.records[first + count - 1].name);
   std::optional<double> to = first + count < n ? RecordStart(d.records[first + count].name) : OpenStart(d);
   double per = static_cast<double>(count);
   std::string label = "В среднем за период: ";
-  if (from && to && *to > *from) {
+  if (from && last && to && *last >= *from && *to > *last) {
     per = std::max(1.0, (*to - *from) / kDay);
     label = "В среднем за день: ";
   }

@@ -203,7 +203,10 @@ TEST(ReportSummary, OpenPeriodAndAverageOverTheDaysTheShownRecordsSpan) {
   EXPECT_EQ(AverageLine(d, 0, 3), "В среднем за день: вх. 600b, исх. 0b, 1.2 руб., 00:36:00");
   // The 6th alone lasted until the 9th began.
   EXPECT_EQ(AverageLine(d, 1, 1), "В среднем за день: вх. 666.66b, исх. 0b, 0.67 руб., 00:20:00");
-  // Names without dates: per period.
+  // Names without dates, or an open period begun before the last record
+  // (other modes' names): per period.
+  d.mode = kByMonths;
+  EXPECT_EQ(AverageLine(d, 0, 3), "В среднем за период: вх. 1000b, исх. 0b, 2 руб., 01:00:00");
   d.records[0].name = "Первая Сессия";
   EXPECT_EQ(AverageLine(d, 0, 2), "В среднем за период: вх. 1.46Kb, исх. 0b, 1.5 руб., 01:00:00");
   EXPECT_EQ(AverageLine(d, 0, 0), "В среднем: закрытых периодов нет");
