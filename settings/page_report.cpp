@@ -58,12 +58,15 @@ void ReportPage::Create(HWND tab, HFONT font, HWND owner, const std::string& app
 }
 
 void ReportPage::Refresh() {
+  // A long history takes a moment to read.
+  HCURSOR before = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
   data_ = ReadReport(appDir_);
   forecast_ = ForecastOpen(data_, NowLocal());
   chart_.SetData(&data_, &forecast_);
   SetTextUtf8(openLine_, OpenPeriodLine(data_));
   SetTextUtf8(forecastLine_, forecast_.line);
   ShowAverage();
+  SetCursor(before);
 }
 
 void ReportPage::ShowAverage() { SetTextUtf8(averageLine_, AverageLine(data_, chart_.first(), chart_.shownRecords())); }
