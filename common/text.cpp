@@ -54,6 +54,24 @@ std::string FormatSeconds(double s) {
          Pad2(static_cast<int64_t>(seconds));
 }
 
+std::optional<double> ParseSeconds(const std::string& text) {
+  double parts[3] = {0, 0, 0};
+  int field = 0;
+  bool digit = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') {
+      parts[field] = parts[field] * 10 + (c - '0');
+      digit = true;
+    } else if (c == ':' && field < 2) {
+      ++field;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!digit || field != 2) return std::nullopt;
+  return parts[0] * 3600 + parts[1] * 60 + parts[2];
+}
+
 double RoundMoney(double v) { return std::nearbyint(v / 0.01) * 0.01; }
 
 std::string FloatText(double v) {

@@ -3,6 +3,7 @@
 // under sanitizers and for fuzzing.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vtc {
@@ -14,6 +15,10 @@ std::string FormatBytes(double v);
 
 // Seconds to hours:minutes:seconds, each at least two digits: 3725 -> "01:02:05".
 std::string FormatSeconds(double s);
+
+// Its inverse: "h:m:s" with digits only in each field, any number of them
+// (hours may exceed 99); nothing for any other text.
+std::optional<double> ParseSeconds(const std::string& text);
 
 // Hundredths, ties to the even integer.
 double RoundMoney(double v);

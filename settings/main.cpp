@@ -5,9 +5,13 @@
 #include "common/win/appdir.h"
 #include "common/win/ui.h"
 #include "settings/password_window.h"
+#include "settings/report_export.h"
 #include "settings/settings_window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // "/export PATH" writes the CSV file for scripts, with no window at all.
+  if (std::optional<int> code = vtc::ExportFromCommandLine(vtc::AppDir(), GetCommandLineW())) return *code;
+
   vtc::SettingsWindow settings;
   if (!settings.Create(vtc::AppDir())) return 1;
   settings.Load();

@@ -13,7 +13,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"VtcSettingsWindow";
 constexpr int kClientW = 504, kClientH = 473;
 constexpr int kFontHeight = 15;  // cell height: the layout is made for it
-const char* const kPageNames[4] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика"};
+const char* const kPageNames[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Отчёт"};
+constexpr int kPageCount = sizeof kPageNames / sizeof kPageNames[0];
 
 HWND Button(HWND parent, HFONT font, const char* text, int x, int w) {
   ControlArgs a;
@@ -57,7 +58,7 @@ bool SettingsWindow::Create(const std::string& appDir) {
   t.style = WS_CLIPSIBLINGS | WS_TABSTOP;
   t.font = font_.get();
   tab_ = CreateControl(hwnd_, t);
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < kPageCount; ++i) {
     std::wstring name = Utf8ToWide(kPageNames[i]);
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
@@ -69,10 +70,12 @@ bool SettingsWindow::Create(const std::string& appDir) {
   look.Create(tab_, font_.get());
   tariffs.Create(tab_, font_.get());
   traffic.Create(tab_, font_.get(), boldFont_.get());
+  report.Create(tab_, font_.get(), hwnd_, appDir_);
   pages_[0] = general.page;
   pages_[1] = look.page;
   pages_[2] = tariffs.page;
   pages_[3] = traffic.page;
+  pages_[4] = report.page();
 
   reset_ = Button(hwnd_, font_.get(), "Обнулить текущие счетчики", 168, 184);
   cancel_ = Button(hwnd_, font_.get(), "Отмена", 360, 64);
@@ -115,10 +118,13 @@ void SettingsWindow::SelectPage(int index) {
 }
 
 void SettingsWindow::ShowPage(int index) {
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < kPageCount; ++i) {
     if (i != index) ShowWindow(pages_[i], SW_HIDE);
   }
-  if (index >= 0 && index < 4) ShowWindow(pages_[index], SW_SHOW);
+  if (index < 0 || index >= kPageCount) return;
+  // The report is read whenever it is looked at: the meter moves its totals on.
+  if (pages_[index] == report.page()) report.Refresh();
+  ShowWindow(pages_[index], SW_SHOW);
 }
 
 void SettingsWindow::OnOk() {
@@ -137,6 +143,7 @@ void SettingsWindow::OnCommand(HWND control, int code) {
     }
   }
   // The pages' behaviour: each object answers for its own controls.
+  if (report.OnCommand(GetDlgCtrlID(control), code)) return;
   if (tariffEditor_.OnCommand(control, code)) return;
   if (interfaceChooser_.OnCommand(control, code)) return;
   skinChooser_.OnCommand(control, code);

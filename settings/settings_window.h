@@ -27,6 +27,7 @@
 #include "common/win/window.h"
 #include "settings/page_general.h"
 #include "settings/page_look.h"
+#include "settings/page_report.h"
 #include "settings/page_tariffs.h"
 #include "settings/page_traffic.h"
 #include "settings/tariff_editor.h"
@@ -54,13 +55,14 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
   HWND resetButton() const { return reset_; }
   HWND cancelButton() const { return cancel_; }
   HWND okButton() const { return ok_; }
-  // Shows page 0..3 as a click on its tab would.
+  // Shows page 0..4 as a click on its tab would.
   void SelectPage(int index);
 
   PageGeneral general;
   PageLook look;
   PageTariffs tariffs;
   PageTraffic traffic;
+  ReportPage report;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -77,7 +79,7 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
   HWND reset_ = nullptr;
   HWND cancel_ = nullptr;
   HWND ok_ = nullptr;
-  HWND pages_[4] = {};
+  HWND pages_[5] = {};
 
   TariffEditor tariffEditor_;
   InterfaceChooser interfaceChooser_;

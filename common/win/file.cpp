@@ -20,20 +20,45 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  if (bytes.size() > MAXDWORD) return false;
+  if (bytes.size() > MAXDWORD) {
+    SetLastError(ERROR_FILE_TOO_LARGE);
+    return false;
+  }
   std::wstring target = Utf8ToWide(path);
-  std::wstring temp = target + L".new";
-  ScopedHandle h(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h) return false;
+  // Beside the target under a name of our own: the move is then a rename on
+  // the same disk, no file of the user's is ever touched, and a failure to
+  // create it gives the folder's own reason (no such folder, no rights).
+  std::wstring temp;
+  ScopedHandle h;
+  DWORD error = ERROR_FILE_EXISTS;
+  for (int n = 0; !h && error == ERROR_FILE_EXISTS && n < 100; ++n) {
+    temp = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n) + L".tmp";
+    h = ScopedHandle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    error = h ? 0 : GetLastError();
+  }
+  if (!h) {
+    SetLastError(error);
+    return false;
+  }
   DWORD put = 0;
   bool ok = bytes.empty() ||
             (WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size());
   // On disk before the move: otherwise a power cut right after it could
   // leave the name pointing at a file whose data never arrived.
-  ok = FlushFileBuffers(h.get()) && ok;
-  ok = h.reset() && ok;
-  if (ok) ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!ok) DeleteFileW(temp.c_str());
+  ok = ok && FlushFileBuffers(h.get());
+  if (!ok) error = GetLastError();
+  if (!h.reset() && ok) {
+    ok = false;
+    error = GetLastError();
+  }
+  if (ok && !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ok = false;
+    error = GetLastError();
+  }
+  if (!ok) {
+    DeleteFileW(temp.c_str());
+    SetLastError(error ? error : ERROR_WRITE_FAULT);
+  }
   return ok;
 }
 

@@ -58,7 +58,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // Replaces the file with exactly `bytes`, creating it when missing. The bytes
 // are written beside the file and moved over it, so that a failure at any
 // point leaves the old file whole and no partial file behind. False when the
-// file could not be replaced.
+// file could not be replaced, with the reason left in GetLastError.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 
 }  // namespace vtc

@@ -95,24 +95,7 @@ RollPlan PlanRoll(int statistic, int dof, const RollMarkers& stored, const Local
   return plan;
 }
 
-double SecondsFromText(const std::string& text) {
-  // h:m:s, where h may be any number of digits.
-  double parts[3] = {0, 0, 0};
-  int field = 0;
-  bool digit = false;
-  for (char c : text) {
-    if (c >= '0' && c <= '9') {
-      parts[field] = parts[field] * 10 + (c - '0');
-      digit = true;
-    } else if (c == ':' && field < 2) {
-      ++field;
-    } else {
-      return 0;
-    }
-  }
-  if (!digit || field != 2) return 0;
-  return parts[0] * 3600 + parts[1] * 60 + parts[2];
-}
+double SecondsFromText(const std::string& text) { return ParseSeconds(text).value_or(0); }
 
 RecordValues MergeRecordValues(const RecordValues& stored, const RecordValues& incoming) {
   RecordValues out;

@@ -4,7 +4,7 @@
 
 #include "common/encoding.h"
 #include "common/win/file.h"
-#include "meter/stats/profile_scan.h"
+#include "common/win/ini_scan.h"
 
 namespace vtc {
 namespace {
@@ -71,15 +71,13 @@ std::string FillStatisticsText(const IniFile& file, int statkol, const std::stri
   // One reading of the whole file when it agrees with the profile functions
   // section for section; dropping the old records is then one rewrite of the
   // file instead of one rewrite per deleted record.
-  auto bytes = ReadWholeFile(file.path());
-  ScannedProfile scan;
-  if (bytes) scan = ScanProfile(*bytes);
-  bool agrees = bytes && scan.sections.size() == names.size();
-  for (size_t i = 0; agrees && i < names.size(); ++i) agrees = Cp1251ToUtf8(scan.sections[i].name) == names[i];
-  if (!agrees) return FillByProfileCalls(file, names, first, denstr);
+  std::optional<VerifiedScan> read = ScanIniFile(file, names);
+  if (!read) return FillByProfileCalls(file, names, first, denstr);
+  const ScannedProfile& scan = read->scan;
 
   if (first > 0) {
-    std::string kept = bytes->substr(0, scan.sections[0].begin) + bytes->substr(scan.sections[first].begin);
+    const std::string& bytes = read->bytes;
+    std::string kept = bytes.substr(0, scan.sections[0].begin) + bytes.substr(scan.sections[first].begin);
     if (!WriteWholeFile(file.path(), kept)) return FillByProfileCalls(file, names, first, denstr);
   }
   std::string text;

@@ -12,21 +12,10 @@ import subprocess
 import sys
 import tempfile
 
-BUILD = os.environ.get("VTC_BUILD") or os.path.abspath(
-    os.path.join(os.path.dirname(__file__), "..", "..", "build"))
-SOURCE = os.environ.get("VTC_SOURCE") or os.path.abspath(
-    os.path.join(os.path.dirname(__file__), "..", ".."))
+from benchenv import BUILD, history, wine_env
+
 RECORDS = int(os.environ.get("VTC_BENCH_RECORDS", "10000"))
 SLOW = os.environ.get("VTC_BENCH_SLOW") == "1"
-
-
-def history(n):
-    out = []
-    for i in range(n):
-        day, month, year = 1 + i % 28, 1 + (i // 28) % 12, 1990 + i // 336
-        out.append("[За день %02d.%02d.%04d]\r\nInTall=%d\r\nOutTall=%d\r\nDenall=%d.25\r\ntimeall=01:02:05\r\n"
-                   % (day, month, year, i * 1000 + 7, i * 37, i))
-    return "".join(out).encode("cp1251")
 
 
 def run(env, folder, data, statkol, fill, timeout=1800):
@@ -45,16 +34,7 @@ def run(env, folder, data, statkol, fill, timeout=1800):
 
 
 def main():
-    env = dict(os.environ)
-    env.setdefault("WINEPREFIX", os.path.join(BUILD, "wineprefix"))
-    env["WINEPREFIX"] = os.path.abspath(env["WINEPREFIX"])
-    env.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", LANG="ru_RU.UTF-8")
-    env.pop("LC_ALL", None)
-    if not os.path.exists(os.path.join(env["WINEPREFIX"], "system.reg")):
-        subprocess.run([os.path.join(SOURCE, "scripts", "wine-prefix.sh"), env["WINEPREFIX"]], check=True)
-    subprocess.run(["wineserver", "-p"], env=env)
-    subprocess.run(["wine", "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env = wine_env()
     data = history(RECORDS)
     folder = tempfile.mkdtemp(prefix="vtc-bench-stats-")
     try:

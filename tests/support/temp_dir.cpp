@@ -77,6 +77,18 @@ bool TempDir::Exists(const std::string& name) const {
   return GetFileAttributesW(Utf8ToWide(File(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+int TempDir::EntryCount() const {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(Utf8ToWide(path_ + "*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  int n = 0;
+  do {
+    if (wcscmp(fd.cFileName, L".") != 0 && wcscmp(fd.cFileName, L"..") != 0) ++n;
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  return n;
+}
+
 TestRegistry::TestRegistry() : ScopedRegistryRedirect("SOFTWARE\\vtc-test-" + UniqueName("") + "\\") {}
 TestRegistry::TestRegistry(RegOpener opener)
     : ScopedRegistryRedirect("SOFTWARE\\vtc-test-" + UniqueName("") + "\\", std::move(opener)) {}

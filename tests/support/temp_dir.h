@@ -19,6 +19,8 @@ class TempDir {
   void Write(const std::string& name, const std::string& bytes) const;
   std::string Read(const std::string& name) const;  // raw bytes; empty if missing
   bool Exists(const std::string& name) const;
+  // Files and folders directly inside, so a test sees any stray leftover.
+  int EntryCount() const;
 
  private:
   std::string path_;

@@ -4,8 +4,6 @@
 
 #include <climits>
 
-#include "meter/stats/profile_scan.h"
-
 using namespace vtc;
 
 namespace {
@@ -147,18 +145,4 @@ TEST(MergeRecordValues, SameNameTwiceAddsBothPeriods) {
   EXPECT_EQ(m.timeall, "101:02:15");
   EXPECT_EQ(SecondsFromText("garbage"), 0);
   EXPECT_EQ(SecondsFromText("1:2"), 0);
-}
-
-TEST(ScanProfile, SectionsKeysAndOffsets) {
-  const std::string bytes = "pre=1\n[A]\r\n k = v \r\nK=second\r\nlone\r\n  [B]x]  \nz=\"q\"";
-  ScannedProfile p = ScanProfile(bytes);
-  ASSERT_EQ(p.sections.size(), 2u);
-  EXPECT_EQ(p.sections[0].name, "A");
-  EXPECT_EQ(p.sections[0].begin, 6u);
-  EXPECT_EQ(FindScannedKey(p.sections[0], "K").value_or("?"), "v");
-  EXPECT_EQ(FindScannedKey(p.sections[0], "LONE").value_or("?"), "");
-  EXPECT_FALSE(FindScannedKey(p.sections[0], "pre"));
-  EXPECT_EQ(p.sections[1].name, "B]x");
-  EXPECT_EQ(p.sections[1].begin, bytes.find("  [B"));
-  EXPECT_EQ(FindScannedKey(p.sections[1], "z").value_or("?"), "\"q\"");
 }

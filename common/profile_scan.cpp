@@ -1,4 +1,4 @@
-#include "meter/stats/profile_scan.h"
+#include "common/profile_scan.h"
 
 namespace vtc {
 namespace {

@@ -2,7 +2,7 @@
 // key: every profile-function call looks its section up from the start, so
 // reading n records that way costs n² steps. The result is only trusted when
 // its section names match what the profile functions list (see
-// history_file.cpp); names, keys and values stay in the file's bytes (1251).
+// common/win/ini_scan.h); names, keys and values stay in the file's bytes (1251).
 #pragma once
 #include <cstddef>
 #include <optional>

@@ -1,0 +1,14 @@
+// Everything the report shows, read from where the meter keeps it: the
+// history file, the running totals and their markers in the registry, and
+// the statistics options. Reads only.
+#pragma once
+#include <string>
+
+#include "settings/report_data.h"
+
+namespace vtc {
+
+// `appDir` ends with a backslash.
+ReportData ReadReport(const std::string& appDir);
+
+}  // namespace vtc
