@@ -46,6 +46,10 @@ LRESULT App::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (listener_) listener_->OnTrayMouse(static_cast<UINT>(lp));
     return 0;
   }
+  if (msg == kUpdateMessage) {
+    if (listener_) listener_->OnUpdateAnswer(lp);
+    return 0;
+  }
   if (taskbarCreated_ && msg == taskbarCreated_) {
     tray_.Readd();
     return 0;

@@ -13,6 +13,8 @@ class AppListener {
   virtual ~AppListener() = default;
   // Mouse messages of the tray icon (the callback's lParam).
   virtual void OnTrayMouse(UINT mouseMsg) = 0;
+  // The answer of an update check, posted by its worker (kUpdateMessage's lParam).
+  virtual void OnUpdateAnswer(LPARAM answer) = 0;
 };
 
 constexpr const wchar_t* kAppCaption = L"qmeter";
@@ -23,6 +25,7 @@ constexpr const wchar_t* kSingleInstanceMutex = L"Global\\VarnokTrafficCounter.q
 class App : public BaseWindow<App> {
  public:
   static constexpr UINT kTrayMessage = WM_APP + 1;
+  static constexpr UINT kUpdateMessage = WM_APP + 2;
 
   App() = default;
   ~App() override;
@@ -35,7 +38,7 @@ class App : public BaseWindow<App> {
   bool Create();
   // No taskbar button.
   void MakeToolWindow();
-  // Tray mouse messages go to `listener` (borrowed).
+  // Tray mouse messages and update answers go to `listener` (borrowed).
   void SetListener(AppListener* listener) { listener_ = listener; }
   TrayIcon& tray() { return tray_; }
   // Runs the message loop until a window posts the quit message.

@@ -54,6 +54,7 @@ void Meter::StartUp(const std::string& optionsPath) {
 
   view_.ApplyWindowOptions(o);
   services_.LoadSkin(state_.appDir + "Look\\" + o.look + "\\");
+  // The check runs on its own: a silent server must not hold the start-up.
   if (o.autoUpdate) services_.StartUpdateCheck(o.updateUrl, state_.appDir + "last_upd.txt");
   services_.RollStatistics(state_.appDir, o.statistic & 0xFF, o.dof, clock_.Local());
   totals_.Load(state_);

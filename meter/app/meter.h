@@ -39,8 +39,8 @@ class StartupServices {
   virtual ~StartupServices() = default;
   virtual MeterOptions ReadOptions(const std::string& path) = 0;
   virtual void LoadSkin(const std::string& skinDir) = 0;
-  // The automatic check; it announces its own answer. An empty url is the
-  // built-in address.
+  // Starts the automatic check and returns at once; the check announces its
+  // own answer. An empty url is the built-in address.
   virtual void StartUpdateCheck(const std::string& url, const std::string& file) = 0;
   virtual void RollStatistics(const std::string& appDir, int mode, int dof, const LocalTime& now) = 0;
   virtual std::vector<TTariff> LoadTariffs(const std::string& path) = 0;

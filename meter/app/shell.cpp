@@ -63,9 +63,7 @@ void Shell::LoadSkin(const std::string& skinDir) {
   float_.LoadSkin(meter_.state().appDir, skinDir, [this](HICON icon) { app_.tray().SetIcon(icon); });
 }
 
-void Shell::StartUpdateCheck(const std::string& url, const std::string& file) {
-  if (auto notice = CheckForUpdate(url.empty() ? DefaultUpdateUrl() : url, file, true, float_.hwnd())) Announce(*notice);
-}
+void Shell::StartUpdateCheck(const std::string& url, const std::string& file) { CheckForUpdate(url, file, false); }
 
 void Shell::RollStatistics(const std::string& appDir, int mode, int dof, const LocalTime& now) {
   vtc::RollStatistics(appDir, mode, dof, now);

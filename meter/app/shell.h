@@ -65,6 +65,7 @@ class Shell : public MeterView, public StartupServices, public AppListener, publ
 
   // AppListener
   void OnTrayMouse(UINT mouseMsg) override;
+  void OnUpdateAnswer(LPARAM answer) override;
 
   // FloatWindowListener
   void OnTimer(UINT_PTR id) override;
@@ -75,6 +76,9 @@ class Shell : public MeterView, public StartupServices, public AppListener, publ
   void OnPower(WPARAM event) override;
 
  private:
+  // Starts a check unless one is running; a check the user asked for
+  // answers by message box, even when it was already running on its own.
+  void CheckForUpdate(const std::string& url, const std::string& file, bool userAsked);
   void ShowMenu(HWND owner, POINT at);
   void ToggleFloatVisible();
   void SaveWindowState(const std::string& optionsPath);
@@ -92,6 +96,8 @@ class Shell : public MeterView, public StartupServices, public AppListener, publ
   StatisticsWindow statistics_;
 
   bool visibleChecked_ = true;  // check mark of the "Плавающее окно" menu item
+  bool updateRunning_ = false;
+  bool updateAsked_ = false;  // the running check answers by message box
 };
 
 }  // namespace vtc

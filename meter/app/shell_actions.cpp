@@ -1,6 +1,6 @@
 // How the user operates the meter: the tray icon's mouse, the popup menu and
-// its twelve items, the system's power and session messages, and the exit
-// with its password check.
+// its twelve items, the update check's answer, the system's power and
+// session messages, and the exit with its password check.
 #include "common/win/ini.h"
 #include "common/win/options.h"
 #include "meter/app/shell.h"
@@ -56,11 +56,10 @@ bool Shell::OnCommand(UINT commandId) {
     case kMenuFloating:
       ToggleFloatVisible();
       return true;
-    case kMenuUpdate: {
-      std::string url = IniFile(s.appDir + kOptionsFile).ReadString(kOptionsSection, optkey::UpdateURL);
-      CheckForUpdate(url.empty() ? DefaultUpdateUrl() : url, s.appDir + kUpdateFile, false, float_.hwnd());
+    case kMenuUpdate:
+      CheckForUpdate(IniFile(s.appDir + kOptionsFile).ReadString(kOptionsSection, optkey::UpdateURL),
+                     s.appDir + kUpdateFile, true);
       return true;
-    }
     case kMenuTariff:
       Announce(TariffInfoBalloon(meter_.tariffs(), s.activeTariff, s.denstr));
       return true;
@@ -75,6 +74,26 @@ bool Shell::OnCommand(UINT commandId) {
       return true;
   }
   return false;
+}
+
+void Shell::CheckForUpdate(const std::string& url, const std::string& file, bool userAsked) {
+  if (userAsked) updateAsked_ = true;
+  if (updateRunning_) return;
+  updateRunning_ = vtc::StartUpdateCheck(url.empty() ? DefaultUpdateUrl() : url, file, app_.hwnd(),
+                                         App::kUpdateMessage);
+  if (!updateRunning_) updateAsked_ = false;
+}
+
+void Shell::OnUpdateAnswer(LPARAM answer) {
+  const std::string line = TakeUpdateAnswer(answer);
+  const bool asked = updateAsked_;
+  updateRunning_ = updateAsked_ = false;
+  if (asked) {
+    // The notice belongs to the program, not to the floating window, which may be hidden.
+    ShowUpdateMessage(app_.hwnd(), line);
+  } else if (auto notice = UpdateNotice(line)) {
+    Announce(*notice);
+  }
 }
 
 void Shell::OnTimer(UINT_PTR id) {
