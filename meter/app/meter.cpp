@@ -109,7 +109,7 @@ void Meter::Account(TickReport& r) {
   r.deltas = AccountOnlineTick(state_, r.sample, r.elapsedSeconds);
 }
 
-void Meter::Price(TickReport& r) {
+void Meter::Price(const TickReport& r) {
   if (!r.sample.online) return;
   AddTickMoney(state_, PriceTick(r.deltas.dIn, r.deltas.dOut, state_.totalIn, state_.totalOut, tariffs_,
                                  state_.activeTariff));

@@ -106,7 +106,7 @@ class Meter {
   // Online: the online transition, then the bytes and the second. Offline:
   // the offline transition, and the online period ends.
   void Account(TickReport& r);
-  void Price(TickReport& r);
+  void Price(const TickReport& r);
   void Announce(const TickReport& r);
 
   InterfaceTable& table_;
