@@ -1,32 +1,19 @@
 #include "settings/interface_chooser.h"
 
-#include <iphlpapi.h>
-
 #include "common/conntypes.h"
 #include "common/encoding.h"
+#include "common/win/iftable.h"
 #include "common/win/ui.h"
 
 namespace vtc {
 std::optional<std::vector<InterfaceRow>> ReadInterfaceRows() {
-  ULONG size = 0;
-  if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
-  // An interface that appears between the two calls makes the table larger
-  // than asked for; ask again a few times rather than show nothing.
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    std::vector<unsigned char> buf(size);
-    auto* table = reinterpret_cast<MIB_IFTABLE*>(buf.data());
-    DWORD r = GetIfTable(table, &size, FALSE);
-    if (r == ERROR_INSUFFICIENT_BUFFER) continue;
-    if (r != NO_ERROR) return std::nullopt;
-    std::vector<InterfaceRow> rows;
-    rows.reserve(table->dwNumEntries);
-    for (DWORD i = 0; i < table->dwNumEntries; ++i) {
-      const MIB_IFROW& row = table->table[i];
-      rows.push_back({row.dwType, InterfaceDescription(row.bDescr, sizeof row.bDescr, row.dwDescrLen)});
-    }
-    return rows;
-  }
-  return std::nullopt;
+  SystemInterfaceTable table;
+  std::vector<IfRow> rows;
+  if (table.Read(rows) != IfTableRead::kOk) return std::nullopt;
+  std::vector<InterfaceRow> out;
+  out.reserve(rows.size());
+  for (const IfRow& r : rows) out.push_back({r.type, Cp1251ToUtf8(r.description)});
+  return out;
 }
 
 void InterfaceChooser::Attach(HWND owner, PageTraffic& page) {

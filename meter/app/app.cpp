@@ -1,7 +1,5 @@
 #include "meter/app/app.h"
 
-#include "meter/app/float_window.h"
-
 namespace vtc {
 
 App::~App() {
@@ -45,7 +43,11 @@ int App::Run() {
 
 LRESULT App::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kTrayMessage) {
-    if (float_) float_->OnTrayMouse(static_cast<UINT>(lp));
+    if (listener_) listener_->OnTrayMouse(static_cast<UINT>(lp));
+    return 0;
+  }
+  if (msg == kUpdateMessage) {
+    if (listener_) listener_->OnUpdateAnswer(lp);
     return 0;
   }
   if (taskbarCreated_ && msg == taskbarCreated_) {

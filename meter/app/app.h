@@ -8,7 +8,14 @@
 
 namespace vtc {
 
-class FloatWindow;
+class AppListener {
+ public:
+  virtual ~AppListener() = default;
+  // Mouse messages of the tray icon (the callback's lParam).
+  virtual void OnTrayMouse(UINT mouseMsg) = 0;
+  // The answer of an update check, posted by its worker (kUpdateMessage's lParam).
+  virtual void OnUpdateAnswer(LPARAM answer) = 0;
+};
 
 constexpr const wchar_t* kAppCaption = L"qmeter";
 // One meter per machine: two would each rewrite the totals from their own
@@ -18,6 +25,7 @@ constexpr const wchar_t* kSingleInstanceMutex = L"Global\\VarnokTrafficCounter.q
 class App : public BaseWindow<App> {
  public:
   static constexpr UINT kTrayMessage = WM_APP + 1;
+  static constexpr UINT kUpdateMessage = WM_APP + 2;
 
   App() = default;
   ~App() override;
@@ -30,10 +38,10 @@ class App : public BaseWindow<App> {
   bool Create();
   // No taskbar button.
   void MakeToolWindow();
-  // Tray mouse messages go to the floating window.
-  void Attach(FloatWindow* fw) { float_ = fw; }
+  // Tray mouse messages and update answers go to `listener` (borrowed).
+  void SetListener(AppListener* listener) { listener_ = listener; }
   TrayIcon& tray() { return tray_; }
-  // Runs the message loop until the floating window has closed.
+  // Runs the message loop until a window posts the quit message.
   int Run();
 
  protected:
@@ -43,7 +51,7 @@ class App : public BaseWindow<App> {
   HANDLE mutex_ = nullptr;
   UINT taskbarCreated_ = 0;
   TrayIcon tray_;
-  FloatWindow* float_ = nullptr;  // borrowed
+  AppListener* listener_ = nullptr;  // borrowed
 };
 
 }  // namespace vtc

@@ -1,19 +1,10 @@
 #include "meter/app/float_window.h"
 
-#include <algorithm>
+#include <windowsx.h>
 
-#include "common/win/appdir.h"
-#include "common/win/local_clock.h"
-#include "common/encoding.h"
-#include "common/stored_names.h"
-#include "common/win/ini.h"
-#include "common/win/options.h"
 #include "common/win/gdi.h"
 #include "common/win/ui.h"
-#include "meter/traffic/totals.h"
-#include "meter/services/error_report.h"
-#include "meter/services/update_check.h"
-#include "meter/stats/rollover.h"
+#include "meter/app/window_drag.h"
 
 namespace vtc {
 
@@ -29,119 +20,41 @@ constexpr int kLabelOrder[kLabelCount] = {1, 10, 11, 12, 2, 3, 4, 5, 6, 7, 8, 9}
 
 }  // namespace
 
-bool FloatWindow::Create() {
+bool FloatWindow::Create(HWND owner, FloatWindowListener* listener) {
   static Brush silver(CreateSolidBrush(kSilver));
+  listener_ = listener;
   if (!CreateWin(L"VtcFloatWindow", kFloatCaption, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, kInitialLeft,
-                 kInitialTop, kInitialWidth, kInitialHeight, app_.hwnd(), silver.get()))
+                 kInitialTop, kInitialWidth, kInitialHeight, owner, silver.get()))
     return false;
   ApplyOpacity(hwnd_, kInitialOpacity);
   for (int n : kLabelOrder) labels_[n - 1].Create(hwnd_, n);
   CreateBackground();
-  app_.Attach(this);
-  HICON trayIcon = LoadIconW(GetModuleHandleW(nullptr), L"ZFORM1_TRAYICON1");
-  app_.tray().Add(app_.hwnd(), App::kTrayMessage, trayIcon);
-  OnFormCreate();
   return true;
 }
 
-void FloatWindow::OnFormCreate() {
-  state_.activeTariff = -1;
-  state_.firstOnline = true;
-  app_.MakeToolWindow();
-  state_.exitAllowed = false;
-  state_.appDir = AppDir();
-  StartUp(state_.appDir + kOptionsFileName);
-
-  tariffs_ = LoadTariffs(state_.appDir + kTariffFileName);
-  state_.tariffCount = static_cast<int8_t>(std::min<size_t>(tariffs_.size(), kMaxTariffs));
-  ApplyTariffChoice(SelectTariff(tariffs_, NowLocal(), state_.activeTariff, state_.showBt));
-  if (state_.tariffCount > 1) SetTimer(hwnd_, kTariffTimer, kTariffInterval, nullptr);
-
-  std::string errorText;
-  if (state_.activeTariff == -1) {
-    if (state_.showBt) app_.tray().Show(NoTariffNotice());
-    errorText = NoTariffErrorText(state_.tariffCount);
-  }
-  Baseline(errorText);
-  if (!errorText.empty()) WriteErrorReport(state_.appDir + kErrorReportFileName, errorText);
-  tickClock_.Start(GetTickCount64());
-  SetTimer(hwnd_, kTickTimer, kTickInterval, nullptr);
-}
-
-void FloatWindow::StartUp(const std::string& optionsPath) {
-  MeterOptions o = ReadMeterOptions(IniFile(optionsPath));
-  state_.showBt = o.showBt;
-  state_.iface = o.iface;
-  state_.iface2 = o.iface2;
-  state_.denstr = o.denstr;
-  state_.autoFindType = o.autoFind;
-  state_.statkol = o.statkol;
-  state_.autoClose = o.autoClose;
-
-  SetStayOnTop(o.stayOnTop);
-  if (state_.autoFindType == 0) state_.autoFindType = 23;
-  PlaceWindow(o.left, o.top);
-  visibleChecked_ = o.visible;
-  SetFloatVisible(o.visible);
-  ApplyOpacity(hwnd_, o.alphaBlend);
-
+void FloatWindow::LoadSkin(const std::string& appDir, const std::string& skinDir,
+                           const std::function<void(HICON)>& setTrayIcon) {
   SkinLabel* labels[kLabelCount];
   for (int i = 0; i < kLabelCount; ++i) labels[i] = &labels_[i];
-  LoadSkin(state_.appDir, state_.appDir + kSkinRootFolder + o.look + "\\", hwnd_, background_, labels, skin_,
-           [this](HICON icon) { app_.tray().SetIcon(icon); });
-
-  if (o.autoUpdate) {
-    std::string url = o.updateUrl.empty() ? DefaultUpdateUrl() : o.updateUrl;
-    if (auto notice = CheckForUpdate(url, state_.appDir + kUpdateFileName, true, hwnd_)) app_.tray().Show(*notice);
-  }
-
-  RollStatistics(state_.appDir, o.statistic & 0xFF, o.dof, NowLocal());
-  LoadTotals(state_);
+  vtc::LoadSkin(appDir, skinDir, hwnd_, background_, labels, skin_, setTrayIcon);
 }
 
-void FloatWindow::Baseline(std::string& errorText) {
-  TickSample s = TakeSample(table_, Utf8ToCp1251(state_.iface), Utf8ToCp1251(state_.iface2),
-                            state_.autoFindType, errorText);
-  TakeBaseline(state_, s, sumParts_);
-  lastSampleMs_ = GetTickCount64();
+void FloatWindow::ApplyOptions(const MeterOptions& o) {
+  SetStayOnTop(o.stayOnTop);
+  PlaceWindow(o.left, o.top);
+  SetVisible(o.visible);
+  ApplyOpacity(hwnd_, o.alphaBlend);
 }
 
-void FloatWindow::OnTick() {
-  KillTimer(hwnd_, kTickTimer);
-  std::string errorText;
-  TickSample s = TakeSample(table_, Utf8ToCp1251(state_.iface), Utf8ToCp1251(state_.iface2),
-                            state_.autoFindType, errorText);
-  uint64_t now = GetTickCount64();
-  if (s.online) {
-    if (state_.showBt && state_.firstOnline) OnlineTransition(s, errorText);
-    TickDeltas d = AccountOnlineTick(state_, s, static_cast<double>(now - lastSampleMs_) / 1000.0, sumParts_);
-    AddTickMoney(state_, PriceTick(d.dIn, d.dOut, state_.totalIn, state_.totalOut, tariffs_, state_.activeTariff));
-    RefreshLabels(d);
-  } else {
-    if (!state_.firstOnline) OfflineTransition();
-    AccountOfflineTick(state_, sumParts_);
-  }
-  lastSampleMs_ = now;
-  SaveTotals(state_);
-  SetTimer(hwnd_, kTickTimer, static_cast<UINT>(tickClock_.NextDelay(GetTickCount64())), nullptr);
-}
-
-void FloatWindow::OnTariffTimer() {
-  ApplyTariffChoice(SelectTariff(tariffs_, NowLocal(), state_.activeTariff, state_.showBt));
-}
-
-void FloatWindow::ApplyTariffChoice(const TariffChoice& choice) {
-  state_.activeTariff = static_cast<int8_t>(choice.active);
-  if (choice.notice) app_.tray().Show(*choice.notice);
-}
-
-void FloatWindow::RefreshLabels(const TickDeltas& d) {
-  if (!IsWindowVisible(hwnd_)) return;
+void FloatWindow::ShowFigures(const MeterState& s, const TickDeltas& d) {
+  if (!IsVisible()) return;
   for (int n = 1; n <= kLabelCount; ++n) {
     SkinLabel& l = labels_[n - 1];
-    if (l.ShownBySkin()) l.SetText(LabelText(n, state_, d.dIn, d.dOut));
+    if (l.ShownBySkin()) l.SetText(LabelText(n, s, d.dIn, d.dOut));
   }
 }
+
+void FloatWindow::Close() { DestroyWindow(hwnd_); }
 
 void FloatWindow::PlaceWindow(int left, int top) {
   RECT r;
@@ -162,32 +75,55 @@ void FloatWindow::SetStayOnTop(bool on) {
   SetWindowPos(hwnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void FloatWindow::SetFloatVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+void FloatWindow::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
 
 LRESULT FloatWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
-      if (wp == kTickTimer) OnTick();
-      if (wp == kTariffTimer) OnTariffTimer();
+      if (listener_) listener_->OnTimer(wp);
       return 0;
     case WM_CLOSE:
-      OnClose();
+      if (listener_) listener_->OnCloseRequest();
       return 0;
     case WM_COMMAND:
-      if (OnMenuCommand(LOWORD(wp))) return 0;
+      if (listener_ && listener_->OnCommand(LOWORD(wp))) return 0;
       break;
     case WM_LBUTTONDOWN:
     case WM_CONTEXTMENU:
       if (OnSurfaceMouse(msg, wp, lp)) return 0;
       break;
     case WM_QUERYENDSESSION:
-      SaveWindowState(state_.appDir + kOptionsFileName);
+      if (listener_) listener_->OnEndSession();
+      return TRUE;
+    case WM_POWERBROADCAST:
+      if (listener_) listener_->OnPower(wp);
       return TRUE;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+bool FloatWindow::OnSurfaceMouse(UINT msg, WPARAM, LPARAM lp) {
+  switch (msg) {
+    case WM_LBUTTONDOWN: {
+      bool fullDrag = BeginDrag(hwnd_);
+      // The move loop has ended with the button released: that is the
+      // click, and it snaps the window wherever the drag left it.
+      SnapAfterClick(hwnd_, fullDrag);
+      return true;
+    }
+    case WM_CONTEXTMENU: {
+      // Screen coordinates, negative left of or above the primary monitor;
+      // (-1, -1) when the menu key was used.
+      POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+      if (listener_) listener_->OnContextMenu(at);
+      return true;
+    }
+  }
+  return false;
 }
 
 bool FloatWindow::CreateBackground() {

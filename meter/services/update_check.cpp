@@ -20,11 +20,10 @@ namespace {
 
 constexpr DWORD kReadChunk = 1024;
 // Each network step may take this long; the whole check, a connect and a
-// receive plus the library's own start-up, at most 10 s. The meter does not
-// tick meanwhile.
+// receive plus the library's own start-up, at most 10 s.
 constexpr DWORD kNetTimeoutMs = 4000;
 // A version file is a few bytes; anything far bigger is not one, and is not
-// worth holding the meter's thread or memory for.
+// worth the memory.
 constexpr size_t kMaxBody = 64 * 1024;
 
 class NetHandle {
@@ -114,8 +113,8 @@ std::optional<std::string> FetchUpdateFile(const std::string& url, DWORD timeout
   InternetSetOptionA(session, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
 
   // Not every WinINet honours those timeouts (nor bounds the name lookup), so
-  // the meter's thread waits for the request only so long, then closes the
-  // session, which makes the hung call return on the helper thread.
+  // the caller waits for the request only so long, then closes the session,
+  // which makes the hung call return on the helper thread.
   auto result = std::make_shared<std::promise<std::optional<std::string>>>();
   std::future<std::optional<std::string>> done = result->get_future();
   try {
@@ -130,22 +129,43 @@ std::optional<std::string> FetchUpdateFile(const std::string& url, DWORD timeout
   return done.get();
 }
 
-std::optional<Notice> CheckForUpdate(const std::string& url, const std::string& file, bool automatic, HWND owner) {
+std::string RunUpdateCheck(const std::string& url, const std::string& file) {
   std::optional<std::string> body = FetchUpdateFile(url, kNetTimeoutMs);
-  if (!body) return std::nullopt;
-  // The notice follows the file: when last_upd.txt cannot be written (a
-  // read-only program folder) the check gives up without a word.
-  if (!WriteWholeFile(file, *body)) return std::nullopt;
-  std::string line = UpdateFirstLine(*body);
-  if (!IsNewVersion(line)) return std::nullopt;
-  if (automatic) return Notice{kUpdateBalloonText, kNoticeSeconds, kBalloonInfo, UpdateBalloonTitle(line)};
-  {
-    // The notice belongs to the program, not to the floating window, which may be hidden.
-    HWND app = owner ? GetAncestor(owner, GA_ROOTOWNER) : nullptr;
-    if (!app) app = owner;
-    MessageBoxUtf8(app, UpdateMessageText(line), app ? GetTextUtf8(app) : std::string(), MB_OK | MB_ICONINFORMATION);
+  // A failed check empties the file: an older answer would no longer
+  // describe the last check. The notice follows the file: when last_upd.txt
+  // cannot be written (a read-only program folder) the check gives up
+  // without a word.
+  if (!WriteWholeFile(file, body.value_or(std::string()))) return std::string();
+  return body ? UpdateFirstLine(*body) : std::string();
+}
+
+bool StartUpdateCheck(const std::string& url, const std::string& file, HWND window, UINT message) {
+  try {
+    std::thread([url, file, window, message] {
+      auto line = std::make_unique<std::string>(RunUpdateCheck(url, file));
+      // The window is gone when the program ended meanwhile: the answer goes nowhere.
+      if (PostMessageW(window, message, 0, reinterpret_cast<LPARAM>(line.get()))) line.release();
+    }).detach();
+  } catch (...) {
+    return false;
   }
-  return std::nullopt;
+  return true;
+}
+
+std::string TakeUpdateAnswer(LPARAM answer) {
+  std::unique_ptr<std::string> line(reinterpret_cast<std::string*>(answer));
+  return line ? *line : std::string();
+}
+
+std::optional<Notice> UpdateNotice(const std::string& line) {
+  if (!IsNewVersion(line)) return std::nullopt;
+  return Notice{kUpdateBalloonText, kNoticeSeconds, kBalloonInfo, UpdateBalloonTitle(line)};
+}
+
+void ShowUpdateMessage(HWND owner, const std::string& line) {
+  if (!IsNewVersion(line)) return;
+  MessageBoxUtf8(owner, UpdateMessageText(line), owner ? GetTextUtf8(owner) : std::string(),
+                 MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace vtc

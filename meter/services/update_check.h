@@ -16,13 +16,24 @@ constexpr const char* kUpdateBalloonText = "Доступна новая верс
 // The built-in address of /VER.TXT (the build option's host).
 std::string DefaultUpdateUrl();
 
-// Downloads `url` into `file` and announces a first line that differs from
-// kCurrentVersion: by balloon when automatic, by message box owned by `owner` otherwise.
-// Only an HTTP 200 answer counts; on anything else nothing is shown and `file`
-// keeps its old content. Connect, send and receive are each bounded by a few
-// seconds, because the check holds up the meter's only thread.
-// In automatic mode the announcement is returned for the caller to show.
-std::optional<Notice> CheckForUpdate(const std::string& url, const std::string& file, bool automatic, HWND owner);
+// The whole check on the calling thread: downloads `url`, replaces `file`
+// with the body (empty when the check failed: no answer, a status other than
+// 200, a body cut short) and returns the body's first line, empty when the
+// check failed or the file could not be written.
+std::string RunUpdateCheck(const std::string& url, const std::string& file);
+
+// Runs RunUpdateCheck on a worker thread, so that a silent server holds
+// nothing of the meter, and posts its first line to `window` as `message`;
+// the lParam is taken with TakeUpdateAnswer. False when no worker could start.
+bool StartUpdateCheck(const std::string& url, const std::string& file, HWND window, UINT message);
+std::string TakeUpdateAnswer(LPARAM answer);
+
+// What the automatic check announces (a balloon), when the line names
+// another version than kCurrentVersion.
+std::optional<Notice> UpdateNotice(const std::string& line);
+// The menu's check: a message box owned by `owner` and titled with its
+// caption, when the line names another version.
+void ShowUpdateMessage(HWND owner, const std::string& line);
 
 // The pieces of the check that need no network (raw bytes in, 1251 text).
 // First line of the file: up to CR, LF or the end-of-file mark 26.

@@ -6,10 +6,17 @@
 
 namespace vtc {
 
+// What the counters of one interface row read at the previous tick.
+struct RowBaseline {
+  bool known = false;  // false after an offline tick and before the first reading
+  uint32_t index = 0;  // the row's interface index
+  uint32_t in = 0, out = 0;
+};
+
 struct MeterState {
   std::string appDir;  // program folder with a trailing backslash (UTF-8)
 
-  double prevIn = 0, prevOut = 0;  // counter sums at the previous online tick
+  RowBaseline base1, base2;  // interface 1 and interface 2
   double sessionIn = 0, sessionOut = 0, sessionTime = 0, sessionMoney = 0;
   double maxIn = 0, maxOut = 0;
   double totalIn = 0, totalOut = 0, totalMoney = 0, totalTime = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace vtc {
 
@@ -9,100 +10,109 @@ namespace {
 
 bool Blank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-constexpr double kTwoTo32 = 4294967296.0;
-constexpr double kTwoTo31 = 2147483648.0;
-
-}  // namespace
-
-std::string TrimDescription(const std::string& raw) {
+// Compared every tick for every row: no copy.
+std::string_view Trimmed(const std::string& raw) {
   size_t b = 0, e = raw.size();
   while (b < e && Blank(raw[b])) ++b;
   while (e > b && Blank(raw[e - 1])) --e;
-  return raw.substr(b, e - b);
+  return std::string_view(raw).substr(b, e - b);
 }
 
-bool RowMatches(const IfRow& row, const std::string& name, int type) {
-  if (type >= 0 && static_cast<int64_t>(row.type) == type) return true;
-  return TrimDescription(row.description) == name;
+constexpr double kTwoTo32 = 4294967296.0;
+constexpr double kFloorBitsPerSec = 1e9;
+constexpr double kMaxJudgedSeconds = 3;
+
+const char* ReadErrorText(IfTableRead r) {
+  return r == IfTableRead::kSizeQueryFailed ? kErrIfTableSize : kErrIfTableRead;
 }
 
-int MatchRows(const std::vector<IfRow>& rows, const std::string& name, int type, std::vector<IfRow>& copy) {
-  copy.assign(rows.size(), IfRow{});
-  for (size_t i = 0; i < rows.size(); ++i) {
-    copy[i] = rows[i];
-    if (RowMatches(rows[i], name, type)) return static_cast<int>(i);
-  }
-  return -1;
+RowBaseline BaselineOf(const IfRow* row) {
+  RowBaseline b;
+  if (row) b = RowBaseline{true, row->index, row->inOctets, row->outOctets};
+  return b;
 }
 
-TickSample TakeSample(InterfaceTable& table, const std::string& name1, const std::string& name2, int type,
-                      std::string& errorText) {
-  TickSample s;
-  s.pos1 = table.FindInterface(s.copy1, name1, errorText, type);
-  s.pos2 = table.FindInterface(s.copy2, name2, errorText, -1);
-  if (s.pos2 == s.pos1) s.pos2 = -1;
-  s.online = s.pos1 >= 0;
-  if (!s.online) return s;
-  const IfRow* r1 = s.row1();
-  const IfRow* r2 = s.row2();
-  s.sumIn = r1->inOctets;
-  s.sumOut = r1->outOctets;
-  s.speed = r1->speed;
-  if (r2) {
-    s.sumIn += r2->inOctets;  // unsigned: wraps modulo 2^32
-    s.sumOut += r2->outOctets;
-    s.speed = (r1->speed && r2->speed) ? static_cast<double>(r1->speed) + r2->speed : 0;
-  }
-  return s;
-}
-
-double CounterDelta(double prev, uint32_t cur, double speedBitsPerSec, double elapsedSeconds) {
-  // prev is a former sum (or 0 after an offline tick), always within 32 bits.
-  uint32_t p = static_cast<uint32_t>(std::fmod(std::max(prev, 0.0), kTwoTo32));
-  uint32_t diff = cur - p;
-  double limit = kTwoTo31;
-  if (speedBitsPerSec > 0) {
-    double seconds = std::isfinite(elapsedSeconds) ? std::max(elapsedSeconds, 1.0) : 1.0;
-    limit = speedBitsPerSec / 8 * seconds * 2;
-  }
-  if (static_cast<double>(diff) < limit) return diff;
-  return cur;
-}
-
-namespace {
-
-void RememberParts(const TickSample& sample, SumParts& parts) {
-  const IfRow* r2 = sample.row2();
-  parts.has2 = r2 != nullptr;
-  parts.in2 = r2 ? r2->inOctets : 0;
-  parts.out2 = r2 ? r2->outOctets : 0;
-}
-
-// The previous sum without interface 2's share, modulo 2^32 like the sum.
-double WithoutSecond(double prev, uint32_t share) {
-  uint32_t p = static_cast<uint32_t>(std::fmod(std::max(prev, 0.0), kTwoTo32));
-  return static_cast<uint32_t>(p - share);
+TickDeltas RowDeltas(const RowBaseline& base, const IfRow& row, double elapsedSeconds) {
+  double allowance = WrapAllowance(row.speed, elapsedSeconds);
+  return TickDeltas{CounterDelta(base.in, row.inOctets, allowance), CounterDelta(base.out, row.outOctets, allowance)};
 }
 
 }  // namespace
 
-void TakeBaseline(MeterState& s, const TickSample& sample, SumParts& parts) {
-  parts = SumParts{};
-  if (!sample.online) return;
-  s.prevIn = sample.sumIn;
-  s.prevOut = sample.sumOut;
-  RememberParts(sample, parts);
+std::string TrimDescription(const std::string& raw) { return std::string(Trimmed(raw)); }
+
+bool RowMatches(const IfRow& row, const std::string& name, int type) {
+  if (type >= 0 && static_cast<int64_t>(row.type) == type) return true;
+  return Trimmed(row.description) == name;
 }
 
-TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds, SumParts& parts) {
-  double prevIn = s.prevIn, prevOut = s.prevOut;
-  if (parts.has2 && !sample.row2()) {
-    prevIn = WithoutSecond(prevIn, parts.in2);
-    prevOut = WithoutSecond(prevOut, parts.out2);
+int FindRow(const std::vector<IfRow>& rows, const std::string& name, int type) {
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (RowMatches(rows[i], name, type)) return static_cast<int>(i);
+  return -1;
+}
+
+TickSample TakeSample(InterfaceTable& table, std::vector<IfRow>& rows, const std::string& name1,
+                      const std::string& name2, int type, std::string& errorText) {
+  TickSample s;
+  IfTableRead r = table.Read(rows);
+  if (r != IfTableRead::kOk || rows.empty()) {
+    // Each of the two lookups would have met the same failure.
+    const char* text = r != IfTableRead::kOk ? ReadErrorText(r) : kErrIfTableEmpty;
+    errorText += text;
+    errorText += text;
+    return s;
   }
+  s.pos1 = FindRow(rows, name1, type);
+  s.pos2 = FindRow(rows, name2, -1);
+  if (s.pos2 == s.pos1) s.pos2 = -1;
+  s.online = s.pos1 >= 0;
+  if (s.pos1 >= 0) s.row1 = rows[static_cast<size_t>(s.pos1)];
+  if (s.pos2 >= 0) s.row2 = rows[static_cast<size_t>(s.pos2)];
+  return s;
+}
+
+double WrapAllowance(uint32_t speedBitsPerSec, double elapsedSeconds) {
+  double seconds = std::isfinite(elapsedSeconds) ? std::clamp(elapsedSeconds, 1.0, kMaxJudgedSeconds) : 1.0;
+  return std::max<double>(speedBitsPerSec, kFloorBitsPerSec) / 8 * seconds * 2;
+}
+
+double CounterDelta(uint32_t prev, uint32_t cur, double wrapAllowance) {
+  if (cur >= prev) return cur - prev;
+  double wrapped = kTwoTo32 - prev + cur;
+  if (wrapped <= wrapAllowance) return wrapped;
+  return std::min<double>(cur, wrapAllowance);
+}
+
+void TakeBaseline(MeterState& s, const TickSample& sample) {
+  s.base1 = BaselineOf(sample.first());
+  s.base2 = BaselineOf(sample.second());
+}
+
+TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds) {
   TickDeltas d;
-  d.dIn = CounterDelta(prevIn, sample.sumIn, sample.speed, elapsedSeconds);
-  d.dOut = CounterDelta(prevOut, sample.sumOut, sample.speed, elapsedSeconds);
+  // Interface 1 counts from its baseline while it is the same row. Without a
+  // baseline (it came up after start-up, or back after an offline tick) its
+  // whole counter is the traffic since the link connected, as a dial-up
+  // link's counters start at 0. A row with another index is another adapter
+  // in its place: what that one carried before is not ours.
+  if (const IfRow* r1 = sample.first()) {
+    if (!s.base1.known) {
+      d = TickDeltas{static_cast<double>(r1->inOctets), static_cast<double>(r1->outOctets)};
+    } else if (s.base1.index == r1->index) {
+      d = RowDeltas(s.base1, *r1, elapsedSeconds);
+    }
+  }
+  // Interface 2 counts only from a baseline of its own: one that appears
+  // (a PPPoE link dialled over the LAN of interface 1) may bring a counter
+  // that has run for hours; one that went away simply adds nothing.
+  if (const IfRow* r2 = sample.second()) {
+    if (s.base2.known && s.base2.index == r2->index) {
+      TickDeltas d2 = RowDeltas(s.base2, *r2, elapsedSeconds);
+      d.dIn += d2.dIn;
+      d.dOut += d2.dOut;
+    }
+  }
   if (d.dIn > s.maxIn) s.maxIn = d.dIn;
   if (d.dOut > s.maxOut) s.maxOut = d.dOut;
   s.sessionIn += d.dIn;
@@ -111,9 +121,7 @@ TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double ela
   s.totalOut += d.dOut;
   s.sessionTime += 1;
   s.totalTime += 1;
-  s.prevIn = sample.sumIn;
-  s.prevOut = sample.sumOut;
-  RememberParts(sample, parts);
+  TakeBaseline(s, sample);
   return d;
 }
 
@@ -122,9 +130,8 @@ void AddTickMoney(MeterState& s, double price) {
   s.totalMoney += price;
 }
 
-void AccountOfflineTick(MeterState& s, SumParts& parts) {
-  parts = SumParts{};
-  s.prevIn = s.prevOut = 0;
+void AccountOfflineTick(MeterState& s) {
+  s.base1 = s.base2 = RowBaseline{};
   s.sessionTime = s.sessionIn = s.sessionOut = 0;
   s.maxIn = s.maxOut = 0;
   s.sessionMoney = 0;

@@ -1,23 +1,19 @@
 // The per-second traffic sample: which interface rows count, whether the
 // meter is online, and how many bytes one tick carried. Platform-free: it
-// works on copies of interface rows, so tests feed it any table they like.
+// works on rows read from an InterfaceTable, so tests feed it any table.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "common/interface_table.h"
 #include "meter/traffic/meter_state.h"
 
 namespace vtc {
 
-// The fields of one interface-table row that the meter uses.
-struct IfRow {
-  std::string description;  // ANSI bytes as the table holds them (not trimmed)
-  uint32_t type = 0;        // IANA ifType
-  uint32_t mtu = 0;
-  uint32_t speed = 0;  // bits per second; 0 when the row reports none
-  uint32_t inOctets = 0, outOctets = 0;
-};
+constexpr const char* kErrIfTableSize = "Ошибка 81: Ошибка предварительного вызова процедуры \"GetIfTable\"\r";
+constexpr const char* kErrIfTableRead = "Ошибка 87: Ошибка основного вызова процедуры \"GetIfTable\"\r";
+constexpr const char* kErrIfTableEmpty = "Ошибка 89: Не найден ни один сетевой интерфейс\r";
 
 // The description as the meter compares it: bytes of code 32 or below
 // (blanks, control characters, NULs) removed from both ends.
@@ -27,74 +23,58 @@ std::string TrimDescription(const std::string& raw);
 // description equals `name` byte for byte. A type of -1 never matches a type.
 bool RowMatches(const IfRow& row, const std::string& name, int type);
 
-// The walk of one lookup over rows already read: `copy` gets as many rows as
-// the table has, filled up to and including the first match. Returns the
-// match's position or -1.
-int MatchRows(const std::vector<IfRow>& rows, const std::string& name, int type, std::vector<IfRow>& copy);
-
-// Where the rows come from: the system's interface table in the meter, a
-// fixed table in tests.
-class InterfaceTable {
- public:
-  virtual ~InterfaceTable() = default;
-  // Reads the table afresh into `copy`, appends lookup errors (each ended by
-  // CR) to `errorText` and returns the position of the matching row or -1.
-  virtual int FindInterface(std::vector<IfRow>& copy, const std::string& name, std::string& errorText,
-                            int type) = 0;
-};
+// Position of the first row that matches, or -1.
+int FindRow(const std::vector<IfRow>& rows, const std::string& name, int type);
 
 struct TickSample {
   int pos1 = -1, pos2 = -1;
-  std::vector<IfRow> copy1, copy2;
+  IfRow row1, row2;  // copies of the rows found
   bool online = false;
-  // Counter sums of the rows found, modulo 2^32.
-  uint32_t sumIn = 0, sumOut = 0;
-  // Reported speed of the rows found together (bits per second), 0 when any
-  // of them reports none.
-  double speed = 0;
 
-  const IfRow* row1() const { return pos1 >= 0 ? &copy1[static_cast<size_t>(pos1)] : nullptr; }
-  const IfRow* row2() const { return pos2 >= 0 ? &copy2[static_cast<size_t>(pos2)] : nullptr; }
+  const IfRow* first() const { return pos1 >= 0 ? &row1 : nullptr; }
+  const IfRow* second() const { return pos2 >= 0 ? &row2 : nullptr; }
 };
 
-// Looks up interface 1 (by `type` or by description `name1`) and interface 2
-// (by description `name2` only); the same row is never taken twice. Names are
-// ANSI (code page 1251) bytes.
-TickSample TakeSample(InterfaceTable& table, const std::string& name1, const std::string& name2, int type,
-                      std::string& errorText);
+// Reads the table once into `rows` (the caller's, kept between ticks) and
+// looks up interface 1 (by `type` or by description `name1`) and interface 2
+// (by description `name2` only) in that one snapshot; the same row is never
+// taken twice. Names are ANSI (code page 1251) bytes. When the read fails,
+// its error text is appended once for each of the two lookups.
+TickSample TakeSample(InterfaceTable& table, std::vector<IfRow>& rows, const std::string& name1,
+                      const std::string& name2, int type, std::string& errorText);
 
-// Bytes a counter sum carried since `prev`. 32-bit counters wrap, and a
-// link that is reset starts again from 0 with its row still present, so the
-// difference is taken modulo 2^32 and trusted only while the link could have
-// carried it in the time that passed (twice the reported speed, at least one
-// second); without a reported speed anything below 2^31 is trusted.
-// Otherwise the counter restarted and the current sum is what it carried.
-double CounterDelta(double prev, uint32_t cur, double speedBitsPerSec, double elapsedSeconds);
+// The most a counter may have moved past its 32-bit end between two readings
+// for the move to count as a wrap rather than a restart: twice what the link
+// carries in that time, at the reported speed but never less than 1 Gbit/s
+// (a modem on a dial-up row reports its serial port's rate while it carries
+// far more), over at least one second and at most three (after a long pause
+// a small step past the end is no more likely a wrap than a restart).
+double WrapAllowance(uint32_t speedBitsPerSec, double elapsedSeconds);
+
+// Bytes one counter of a row carried between two readings. A rise is
+// counted as it is, however fast. A fall is a 32-bit wrap when what crossed
+// the end fits in `wrapAllowance`; otherwise the counter restarted, and what
+// it carried since is its current value, but no more than the allowance.
+double CounterDelta(uint32_t prev, uint32_t cur, double wrapAllowance);
 
 struct TickDeltas {
   double dIn = 0, dOut = 0;
 };
 
-// What the previous sums were made of. When interface 2 goes away (a PPP
-// link over the LAN hangs up) the sum drops by its counters; without them
-// the drop would look like a reset and count interface 1's whole counter.
-struct SumParts {
-  bool has2 = false;
-  uint32_t in2 = 0, out2 = 0;
-};
+// The baseline: the rows found become what the next tick counts from, and
+// nothing is counted. At start-up, so that traffic from before the start is
+// not counted, and after the system resumed from sleep, when counters may
+// have restarted and the time since the last tick says nothing.
+void TakeBaseline(MeterState& s, const TickSample& sample);
 
-// The start-up baseline: when online, the current sums become the previous
-// ones, so traffic from before the start is not counted.
-void TakeBaseline(MeterState& s, const TickSample& sample, SumParts& parts);
-
-// An online tick: deltas against the previous sums, maxima, online-period
-// values and totals, one second of online time; the sums become the
-// baseline. Money is added afterwards (AddTickMoney), because the price
-// depends on the updated totals.
-TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds, SumParts& parts);
+// An online tick: per row, the bytes since its baseline (see the rules in
+// sampling.cpp); maxima, online-period values and totals grow, one second of
+// online time is added; the rows become the baseline. Money is added
+// afterwards (AddTickMoney), because the price depends on the updated totals.
+TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds);
 void AddTickMoney(MeterState& s, double price);
 
 // An offline tick: the online period ends; totals stay.
-void AccountOfflineTick(MeterState& s, SumParts& parts);
+void AccountOfflineTick(MeterState& s);
 
 }  // namespace vtc

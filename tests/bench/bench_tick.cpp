@@ -1,8 +1,9 @@
 // Measures what one tick of the meter costs against the two bare interface
-// table reads it cannot do without.
+// table lookups a tick used to make.
 //   bench_tick rows            the interface table as the meter sees it
 //   bench_tick lookups <n>     n times two GetIfTable lookups (size query + read)
-//   bench_tick ticks <n>       n ticks: sample, accounting, label texts, totals saved
+//   bench_tick ticks <n>       n ticks of the meter: sample, accounting, price,
+//                              totals saved, the twelve label texts
 // Prints "<mode> <n> <thread cpu microseconds> <wall microseconds>".
 #include <windows.h>
 #include <iphlpapi.h>
@@ -12,12 +13,11 @@
 #include <string>
 
 #include "common/encoding.h"
+#include "common/win/iftable.h"
 #include "common/win/registry.h"
+#include "meter/app/meter.h"
+#include "meter/app/shell.h"
 #include "meter/traffic/display.h"
-#include "meter/traffic/iftable.h"
-#include "meter/traffic/sampling.h"
-#include "meter/traffic/totals.h"
-#include "meter/tariff/tariffs.h"
 
 using namespace vtc;
 
@@ -37,13 +37,59 @@ double WallMicros() {
   return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(f.QuadPart);
 }
 
-// What a lookup cannot avoid: ask for the size, read the table.
+// What a lookup of the old tick could not avoid: ask for the size, read the table.
 void BareLookup() {
   ULONG size = 0;
   GetIfTable(nullptr, &size, FALSE);
   std::unique_ptr<unsigned char[]> buf(new unsigned char[size]);
   GetIfTable(reinterpret_cast<MIB_IFTABLE*>(buf.get()), &size, FALSE);
 }
+
+// The meter's start-up without files, skin or network: interface 1 is the
+// loopback row by type, interface 2 the last row by description, and one
+// tariff prices the traffic.
+class BenchServices : public StartupServices {
+ public:
+  explicit BenchServices(std::string iface2) : iface2_(std::move(iface2)) {}
+  MeterOptions ReadOptions(const std::string&) override {
+    MeterOptions o;
+    o.autoFind = 24;
+    o.iface2 = iface2_;
+    o.showBt = false;
+    return o;
+  }
+  void LoadSkin(const std::string&) override {}
+  void StartUpdateCheck(const std::string&, const std::string&) override {}
+  void RollStatistics(const std::string&, int, int, const LocalTime&) override {}
+  std::vector<TTariff> LoadTariffs(const std::string&) override {
+    TTariff t;
+    t.name = "bench";
+    t.endHhmm = 2359;
+    t.pricePerByteIn = t.pricePerByteOut = 1e-6;
+    for (bool& d : t.days) d = true;
+    return {t};
+  }
+  void WriteErrorReport(const std::string&, const std::string&) override {}
+
+ private:
+  std::string iface2_;
+};
+
+// A shown window with every label visible: all twelve texts are made.
+class BenchView : public MeterView {
+ public:
+  void ApplyWindowOptions(const MeterOptions&) override {}
+  void StartTariffTimer() override {}
+  void ScheduleTick(uint64_t) override {}
+  void Announce(const Notice&) override {}
+  void SetTrayOnline(bool) override {}
+  void ShowFloat(bool) override {}
+  void ShowFigures(const MeterState& s, const TickDeltas& d) override {
+    texts.clear();
+    for (int l = 1; l <= kLabelCount; ++l) texts += LabelText(l, s, d.dIn, d.dOut);
+  }
+  std::string texts;
+};
 
 }  // namespace
 
@@ -52,22 +98,21 @@ int wmain(int argc, wchar_t** argv) {
   long n = argc > 2 ? _wtol(argv[2]) : 0;
   SystemInterfaceTable table;
   std::vector<IfRow> rows;
-  std::string err;
-  table.FindInterface(rows, "\x01", err, -1);  // matches nothing: the whole table
+  IfTableRead read = table.Read(rows);
   if (mode == "rows") {
     for (const IfRow& r : rows)
-      printf("%s\t%u\t%u\t%u\t%u\t%u\n", Cp1251ToUtf8(TrimDescription(r.description)).c_str(), r.type, r.mtu,
-             r.speed, r.inOctets, r.outOctets);
-    printf("%s", Cp1251ToUtf8(err).c_str());
+      printf("%s\t%u\t%u\t%u\t%u\t%u\t%u\n", Cp1251ToUtf8(TrimDescription(r.description)).c_str(), r.index, r.type,
+             r.mtu, r.speed, r.inOctets, r.outOctets);
+    if (read != IfTableRead::kOk) printf("the table could not be read\n");
     return 0;
   }
-  // Interface 1 is the loopback row by type; interface 2 the last row by
-  // description, so the second lookup walks the whole table.
-  std::string name2 = rows.empty() ? "" : TrimDescription(rows.back().description);
   ScopedRegistryRedirect redirect("SOFTWARE\\vtc-bench-" + std::to_string(GetCurrentProcessId()) + "\\");
-  MeterState st;
-  SumParts parts;
-  std::vector<TTariff> tariffs;
+  SystemClock clock;
+  RegistryTotals totals;
+  BenchServices services(rows.empty() ? "" : TrimDescription(rows.back().description));
+  BenchView view;
+  Meter meter(table, clock, totals, services, view);
+  meter.Start("C:\\bench\\");
   double cpu0 = ThreadCpuMicros(), wall0 = WallMicros();
   if (mode == "lookups") {
     for (long i = 0; i < n; ++i) {
@@ -75,19 +120,7 @@ int wmain(int argc, wchar_t** argv) {
       BareLookup();
     }
   } else if (mode == "ticks") {
-    for (long i = 0; i < n; ++i) {
-      std::string tickErr;
-      TickSample s = TakeSample(table, "", name2, 24, tickErr);
-      if (s.online) {
-        TickDeltas d = AccountOnlineTick(st, s, 1.0, parts);
-        AddTickMoney(st, PriceTick(d.dIn, d.dOut, st.totalIn, st.totalOut, tariffs, st.activeTariff));
-        std::string texts;
-        for (int l = 1; l <= kLabelCount; ++l) texts += LabelText(l, st, d.dIn, d.dOut);
-      } else {
-        AccountOfflineTick(st, parts);
-      }
-      SaveTotals(st);
-    }
+    for (long i = 0; i < n; ++i) meter.Tick();
   } else {
     return 2;
   }

@@ -168,16 +168,19 @@ class BadRegistry(unittest.TestCase):
                                                                                   UpdateURL=url))]))
                         p.write_bytes("last_upd.txt", b"old")
                         t0 = time.monotonic()
-                        self.run_both(p, "VER.TXT " + label, settings=False, tick_timeout=90)
-                        # The check holds start-up up only for its time-outs.
+                        self.run_both(p, "VER.TXT " + label, settings=False, tick_timeout=90, keep_meter=True)
+                        # The check runs beside the meter: its answer is the file's change.
+                        changed = vb.wait_for(lambda: p.read_bytes("last_upd.txt") != b"old", 30)
+                        rb.close_meter(p)
                         self.assertLess(time.monotonic() - t0, 90, label)
+                        self.assertTrue(changed, label)
                         got = p.read_bytes("last_upd.txt")
                         code, body = bodies.get(label, (0, None))
                         if code == 200 and body is not None and len(body) <= 64 * 1024:
                             self.assertEqual(got, body, label)
                         else:
-                            # Nothing usable arrived: the old copy stays as it was.
-                            self.assertEqual(got, b"old", label)
+                            # Nothing usable arrived: the old copy no longer describes the last check.
+                            self.assertEqual(got, b"", label)
         finally:
             server.shutdown()
             silent.close()

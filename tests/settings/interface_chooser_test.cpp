@@ -12,18 +12,6 @@
 
 using namespace vtc;
 
-TEST(InterfaceRows, DescriptionIsItsLengthInBytesUpToTheFirstZero) {
-  unsigned char d[8] = {'e', 't', 'h', '0', 0, 'x', 'y', 'z'};
-  EXPECT_EQ(InterfaceDescription(d, sizeof d, 8), "eth0");
-  EXPECT_EQ(InterfaceDescription(d, sizeof d, 3), "eth");
-  // A length beyond the array is cut at the array's end.
-  unsigned char full[4] = {'a', 'b', 'c', 'd'};
-  EXPECT_EQ(InterfaceDescription(full, sizeof full, 400), "abcd");
-  // Code page 1251 text.
-  unsigned char ru[] = {0xD1, 0xE5, 0xF2, 0xFC, 0};
-  EXPECT_EQ(InterfaceDescription(ru, sizeof ru, 5), "Сеть");
-}
-
 TEST(InterfaceRows, TypeZeroListsEveryRowOthersOnlyTheirOwnInTableOrder) {
   std::vector<InterfaceRow> rows = {{24, "lo"}, {6, "veth a"}, {23, "ppp"}, {6, "veth a"}};
   EXPECT_EQ(InterfacesOfType(rows, 0), (std::vector<std::string>{"lo", "veth a", "ppp", "veth a"}));

@@ -18,9 +18,10 @@ struct RecordingSink {
   std::vector<Notice> shown;
 };
 
-// The automatic check, its announcement recorded.
-void CheckForUpdate(const std::string& url, const std::string& file, bool automatic, RecordingSink& sink, HWND owner) {
-  if (auto n = vtc::CheckForUpdate(url, file, automatic, owner)) sink.shown.push_back(*n);
+// The automatic check as its worker and then the meter run it, its
+// announcement recorded.
+void CheckForUpdate(const std::string& url, const std::string& file, RecordingSink& sink) {
+  if (auto n = UpdateNotice(RunUpdateCheck(url, file))) sink.shown.push_back(*n);
 }
 
 // Winsock is taken at run time so that the module needs no extra link library.
@@ -139,7 +140,7 @@ TEST(CheckForUpdate, NewVersionGivesTheBalloonAndTheFileHoldsTheBody) {
   const std::string body("4.8\r\nЧто нового\r\n\x1a\0tail", 32);
   OneShotServer server(Http(200, body));
   RecordingSink sink;
-  CheckForUpdate(server.Url(), dir.File("last_upd.txt"), true, sink, nullptr);
+  CheckForUpdate(server.Url(), dir.File("last_upd.txt"), sink);
   EXPECT_EQ(dir.Read("last_upd.txt"), body);
   ASSERT_EQ(sink.shown.size(), 1u);
   EXPECT_EQ(sink.shown[0].text, "Доступна новая версия программы!");
@@ -157,21 +158,23 @@ TEST(CheckForUpdate, SameVersionOrEmptyFirstLineShowsNothingButKeepsTheBody) {
     dir.Write("last_upd.txt", "old");
     OneShotServer server(Http(200, body));
     RecordingSink sink;
-    CheckForUpdate(server.Url(), dir.File("last_upd.txt"), true, sink, nullptr);
+    CheckForUpdate(server.Url(), dir.File("last_upd.txt"), sink);
     EXPECT_TRUE(sink.shown.empty()) << body;
     EXPECT_EQ(dir.Read("last_upd.txt"), body);
   }
 }
 
-TEST(CheckForUpdate, ErrorPagesAndRedirectsAreNotAnnouncedAndLeaveTheFile) {
+// A failed check leaves the file empty: the old answer no longer describes the last check.
+TEST(CheckForUpdate, ErrorPagesAndRedirectsAreNotAnnouncedAndEmptyTheFile) {
   for (int status : {404, 500}) {
     TempDir dir;
     dir.Write("last_upd.txt", "4.7\r\n");
     OneShotServer server(Http(status, "<html>Not here</html>"));
     RecordingSink sink;
-    CheckForUpdate(server.Url(), dir.File("last_upd.txt"), true, sink, nullptr);
+    CheckForUpdate(server.Url(), dir.File("last_upd.txt"), sink);
     EXPECT_TRUE(sink.shown.empty()) << status;
-    EXPECT_EQ(dir.Read("last_upd.txt"), "4.7\r\n") << status;
+    EXPECT_TRUE(dir.Exists("last_upd.txt")) << status;
+    EXPECT_EQ(dir.Read("last_upd.txt"), "") << status;
   }
   // A captive portal: a redirect to a login page that itself answers 200.
   TempDir dir;
@@ -179,22 +182,23 @@ TEST(CheckForUpdate, ErrorPagesAndRedirectsAreNotAnnouncedAndLeaveTheFile) {
   OneShotServer portal(Http(200, "<html>login</html>"));
   OneShotServer server(Http(302, "", "Location: " + portal.Url("/login") + "\r\n"));
   RecordingSink sink;
-  CheckForUpdate(server.Url(), dir.File("last_upd.txt"), true, sink, nullptr);
+  CheckForUpdate(server.Url(), dir.File("last_upd.txt"), sink);
   EXPECT_TRUE(sink.shown.empty());
-  EXPECT_EQ(dir.Read("last_upd.txt"), "4.7\r\n");
+  EXPECT_EQ(dir.Read("last_upd.txt"), "");
 }
 
-TEST(CheckForUpdate, SilentServerIsGivenUpWithinSeconds) {
+TEST(CheckForUpdate, SilentServerIsGivenUpWithinSecondsAndEmptiesTheFile) {
   TempDir dir;
   dir.Write("last_upd.txt", "kept");
   OneShotServer server("", true);
   RecordingSink sink;
   auto t0 = std::chrono::steady_clock::now();
-  CheckForUpdate(server.Url(), dir.File("last_upd.txt"), true, sink, nullptr);
+  CheckForUpdate(server.Url(), dir.File("last_upd.txt"), sink);
   double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   EXPECT_LT(s, 12.0);
   EXPECT_TRUE(sink.shown.empty());
-  EXPECT_EQ(dir.Read("last_upd.txt"), "kept");
+  EXPECT_TRUE(dir.Exists("last_upd.txt"));
+  EXPECT_EQ(dir.Read("last_upd.txt"), "");
 }
 
 TEST(CheckForUpdate, UnwritableFileOrNoServerGivesUpSilently) {
@@ -202,10 +206,13 @@ TEST(CheckForUpdate, UnwritableFileOrNoServerGivesUpSilently) {
   RecordingSink sink;
   {
     OneShotServer server(Http(200, "4.8"));
-    CheckForUpdate(server.Url(), dir.File("no such folder\\last_upd.txt"), true, sink, nullptr);
+    CheckForUpdate(server.Url(), dir.File("no such folder\\last_upd.txt"), sink);
   }
+  EXPECT_FALSE(dir.Exists("no such folder"));
   // Nobody listens on port 1: the connection is refused at once.
-  CheckForUpdate("http://127.0.0.1:1/VER.TXT", dir.File("last_upd.txt"), true, sink, nullptr);
+  dir.Write("last_upd.txt", "4.7");
+  CheckForUpdate("http://127.0.0.1:1/VER.TXT", dir.File("last_upd.txt"), sink);
   EXPECT_TRUE(sink.shown.empty());
-  EXPECT_FALSE(dir.Exists("last_upd.txt"));
+  EXPECT_TRUE(dir.Exists("last_upd.txt"));
+  EXPECT_EQ(dir.Read("last_upd.txt"), "");
 }

@@ -1,0 +1,127 @@
+// The meter without a window: the start-up sequence and the one-second tick.
+// The interface table, the clock, the totals store, the start-up services
+// and the view come from outside, so that the floating window only draws
+// what the meter says and tests drive the meter with tables and clocks of
+// their own.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/clock.h"
+#include "common/interface_table.h"
+#include "common/notice.h"
+#include "common/win/options.h"
+#include "meter/tariff/tariffs.h"
+#include "meter/traffic/meter_state.h"
+#include "meter/traffic/sampling.h"
+#include "meter/traffic/tick_clock.h"
+
+namespace vtc {
+
+class MeterClock {
+ public:
+  virtual ~MeterClock() = default;
+  virtual uint64_t Ms() = 0;  // monotonic milliseconds
+  virtual LocalTime Local() = 0;
+};
+
+class TotalsStore {
+ public:
+  virtual ~TotalsStore() = default;
+  virtual void Load(MeterState& s) = 0;
+  virtual void Save(const MeterState& s) = 0;
+};
+
+// The start-up work whose results live outside the meter.
+class StartupServices {
+ public:
+  virtual ~StartupServices() = default;
+  virtual MeterOptions ReadOptions(const std::string& path) = 0;
+  virtual void LoadSkin(const std::string& skinDir) = 0;
+  // Starts the automatic check and returns at once; the check announces its
+  // own answer. An empty url is the built-in address.
+  virtual void StartUpdateCheck(const std::string& url, const std::string& file) = 0;
+  virtual void RollStatistics(const std::string& appDir, int mode, int dof, const LocalTime& now) = 0;
+  virtual std::vector<TTariff> LoadTariffs(const std::string& path) = 0;
+  virtual void WriteErrorReport(const std::string& path, const std::string& text) = 0;
+};
+
+// What the meter shows, and the timers it asks for.
+class MeterView {
+ public:
+  virtual ~MeterView() = default;
+  // Stay-on-top, place, visibility and opacity, in this order.
+  virtual void ApplyWindowOptions(const MeterOptions& o) = 0;
+  virtual void StartTariffTimer() = 0;
+  virtual void ScheduleTick(uint64_t delayMs) = 0;
+  virtual void Announce(const Notice& n) = 0;
+  virtual void SetTrayOnline(bool online) = 0;
+  // AutoClose: the window follows the line; the menu's check mark does not.
+  virtual void ShowFloat(bool visible) = 0;
+  // The labels the user can see take their texts from the state after a tick.
+  virtual void ShowFigures(const MeterState& s, const TickDeltas& d) = 0;
+};
+
+class Meter {
+ public:
+  Meter(InterfaceTable& table, MeterClock& clock, TotalsStore& totals, StartupServices& services, MeterView& view)
+      : table_(table), clock_(clock), totals_(totals), services_(services), view_(view) {}
+  Meter(const Meter&) = delete;
+  Meter& operator=(const Meter&) = delete;
+
+  // The start-up: options and what they set up, the roll-over, the totals,
+  // the tariffs, the counter baseline, the error report; the first tick is
+  // scheduled last. `appDir` ends with a backslash.
+  void Start(const std::string& appDir);
+  // One tick: sample, account, price, save, announce; the next tick is
+  // scheduled last, so ticks never overlap.
+  void Tick();
+  // The tariff timer.
+  void SelectTariff();
+  // The system goes to sleep or has woken up. Counters may restart meanwhile
+  // and hours pass between two ticks, so the next online tick takes a new
+  // baseline and counts nothing.
+  void SleepOrWake() { rebaseline_ = true; }
+  void SaveTotals() { totals_.Save(state_); }
+
+  MeterState& state() { return state_; }
+  const std::vector<TTariff>& tariffs() const { return tariffs_; }
+
+ private:
+  // What one tick found and has to show.
+  struct TickReport {
+    TickSample sample;
+    std::string lookupErrors;
+    double elapsedSeconds = 0;  // since the previous sample
+    TickDeltas deltas;
+    enum class Line { kSame, kCameUp, kWentDown } line = Line::kSame;
+    std::vector<Notice> notices;
+  };
+
+  void StartUp(const std::string& optionsPath);
+  void ApplyTariffChoice(const TariffChoice& choice);
+  TickSample Sample(std::string& errorText);
+
+  // Online: the online transition, then the bytes and the second. Offline:
+  // the offline transition, and the online period ends.
+  void Account(TickReport& r);
+  void Price(const TickReport& r);
+  void Announce(const TickReport& r);
+
+  InterfaceTable& table_;
+  MeterClock& clock_;
+  TotalsStore& totals_;
+  StartupServices& services_;
+  MeterView& view_;
+
+  MeterState state_;
+  std::vector<TTariff> tariffs_;
+  std::string name1_, name2_;  // the interface names as the table holds them (1251)
+  std::vector<IfRow> rows_;    // the table's rows, kept from tick to tick
+  uint64_t lastSampleMs_ = 0;
+  bool rebaseline_ = false;
+  TickClock tickClock_;
+};
+
+}  // namespace vtc

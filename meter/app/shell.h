@@ -1,0 +1,103 @@
+// The program around the windowless meter: it owns the floating window, the
+// popup menu and the helper windows, gives the meter the system's interface
+// table, clock and registry, shows what the meter announces, and carries out
+// what the user asks through the tray icon and the menu. The application
+// object and the floating window know only their listener, not each other.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/win/iftable.h"
+#include "meter/app/app.h"
+#include "meter/app/float_window.h"
+#include "meter/app/meter.h"
+#include "meter/app/popup_menu.h"
+#include "meter/services/about_window.h"
+#include "meter/services/lock_window.h"
+#include "meter/stats/statistics_window.h"
+
+namespace vtc {
+
+class SystemClock : public MeterClock {
+ public:
+  uint64_t Ms() override;
+  LocalTime Local() override;
+};
+
+class RegistryTotals : public TotalsStore {
+ public:
+  void Load(MeterState& s) override;
+  void Save(const MeterState& s) override;
+};
+
+class Shell : public MeterView, public StartupServices, public AppListener, public FloatWindowListener {
+ public:
+  static constexpr UINT_PTR kTickTimer = 1;
+  static constexpr UINT_PTR kTariffTimer = 2;
+  static constexpr UINT kTariffInterval = 60000;
+
+  explicit Shell(App& app) : app_(app) {}
+  Shell(const Shell&) = delete;
+  Shell& operator=(const Shell&) = delete;
+
+  // Builds the floating window and the tray icon, runs the meter's start-up,
+  // then builds the lock, About and statistics windows hidden.
+  bool Start();
+
+  // MeterView
+  void ApplyWindowOptions(const MeterOptions& o) override;
+  void StartTariffTimer() override;
+  void ScheduleTick(uint64_t delayMs) override;
+  void Announce(const Notice& n) override;
+  void SetTrayOnline(bool online) override;
+  void ShowFloat(bool visible) override;
+  void ShowFigures(const MeterState& s, const TickDeltas& d) override;
+
+  // StartupServices
+  MeterOptions ReadOptions(const std::string& path) override;
+  void LoadSkin(const std::string& skinDir) override;
+  void StartUpdateCheck(const std::string& url, const std::string& file) override;
+  void RollStatistics(const std::string& appDir, int mode, int dof, const LocalTime& now) override;
+  std::vector<TTariff> LoadTariffs(const std::string& path) override;
+  void WriteErrorReport(const std::string& path, const std::string& text) override;
+
+  // AppListener
+  void OnTrayMouse(UINT mouseMsg) override;
+  void OnUpdateAnswer(LPARAM answer) override;
+
+  // FloatWindowListener
+  void OnTimer(UINT_PTR id) override;
+  void OnCloseRequest() override;
+  bool OnCommand(UINT id) override;
+  void OnContextMenu(POINT at) override;
+  void OnEndSession() override;
+  void OnPower(WPARAM event) override;
+
+ private:
+  // Starts a check unless one is running; a check the user asked for
+  // answers by message box, even when it was already running on its own.
+  void CheckForUpdate(const std::string& url, const std::string& file, bool userAsked);
+  void ShowMenu(HWND owner, POINT at);
+  void ToggleFloatVisible();
+  void SaveWindowState(const std::string& optionsPath);
+  void RequestExit();
+
+  App& app_;
+  FloatWindow float_;
+  SystemInterfaceTable table_;
+  SystemClock clock_;
+  RegistryTotals totals_;
+  Meter meter_{table_, clock_, totals_, *this, *this};
+  PopupMenu menu_;
+  LockWindow lock_;
+  AboutWindow about_;
+  StatisticsWindow statistics_;
+
+  bool visibleChecked_ = true;  // check mark of the "Плавающее окно" menu item
+  bool updateRunning_ = false;
+  bool updateAsked_ = false;  // the running check answers by message box
+};
+
+}  // namespace vtc

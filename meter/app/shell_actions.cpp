@@ -1,0 +1,141 @@
+// How the user operates the meter: the tray icon's mouse, the popup menu and
+// its twelve items, the update check's answer, the system's power and
+// session messages, and the exit with its password check.
+#include "common/stored_names.h"
+#include "common/win/ini.h"
+#include "common/win/options.h"
+#include "meter/app/shell.h"
+#include "meter/app/window_drag.h"
+#include "meter/services/update_check.h"
+#include "meter/tariff/tariff_info.h"
+
+namespace vtc {
+
+void Shell::ShowMenu(HWND owner, POINT at) {
+  menu_.SetChecked(kMenuStayOnTop, float_.stayOnTop());
+  menu_.SetChecked(kMenuFloating, visibleChecked_);
+  UINT cmd = menu_.Track(owner, at);
+  // Carried out from the window's own queue: the tray's mouse message may
+  // have been sent by the notification area's process, which waits for us.
+  if (cmd) PostMessageW(float_.hwnd(), WM_COMMAND, cmd, 0);
+}
+
+void Shell::OnContextMenu(POINT at) { ShowMenu(float_.hwnd(), at); }
+
+void Shell::ToggleFloatVisible() {
+  visibleChecked_ = !float_.IsVisible();
+  float_.SetVisible(visibleChecked_);
+  menu_.SetChecked(kMenuFloating, visibleChecked_);
+}
+
+void Shell::OnTrayMouse(UINT mouseMsg) {
+  if (mouseMsg == WM_RBUTTONUP) {
+    POINT at{};
+    GetCursorPos(&at);
+    ShowMenu(app_.hwnd(), at);
+  } else if (mouseMsg == WM_LBUTTONUP) {
+    ToggleFloatVisible();
+  }
+}
+
+bool Shell::OnCommand(UINT commandId) {
+  const MeterState& s = meter_.state();
+  switch (MenuPositionOf(commandId)) {
+    case kMenuAbout:
+      about_.Show();
+      return true;
+    case kMenuStayOnTop:
+      float_.SetStayOnTop(!float_.stayOnTop());
+      menu_.SetChecked(kMenuStayOnTop, float_.stayOnTop());
+      return true;
+    case kMenuFloating:
+      ToggleFloatVisible();
+      return true;
+    case kMenuUpdate:
+      CheckForUpdate(IniFile(s.appDir + kOptionsFileName).ReadString(kOptionsSection, optkey::UpdateURL),
+                     s.appDir + kUpdateFileName, true);
+      return true;
+    case kMenuTariff:
+      Announce(TariffInfoBalloon(meter_.tariffs(), s.activeTariff, s.denstr));
+      return true;
+    case kMenuStatistics:
+      statistics_.Show();
+      return true;
+    case kMenuSettings:
+      StartProgram(s.appDir + kSettingsProgramFileName);
+      return true;
+    case kMenuExit:
+      PostMessageW(float_.hwnd(), WM_CLOSE, 0, 0);
+      return true;
+  }
+  return false;
+}
+
+void Shell::CheckForUpdate(const std::string& url, const std::string& file, bool userAsked) {
+  if (userAsked) updateAsked_ = true;
+  if (updateRunning_) return;
+  updateRunning_ = vtc::StartUpdateCheck(url.empty() ? DefaultUpdateUrl() : url, file, app_.hwnd(),
+                                         App::kUpdateMessage);
+  if (!updateRunning_) updateAsked_ = false;
+}
+
+void Shell::OnUpdateAnswer(LPARAM answer) {
+  const std::string line = TakeUpdateAnswer(answer);
+  const bool asked = updateAsked_;
+  updateRunning_ = updateAsked_ = false;
+  if (asked) {
+    // The notice belongs to the program, not to the floating window, which may be hidden.
+    ShowUpdateMessage(app_.hwnd(), line);
+  } else if (auto notice = UpdateNotice(line)) {
+    Announce(*notice);
+  }
+}
+
+void Shell::OnTimer(UINT_PTR id) {
+  if (id == kTickTimer) {
+    float_.StopTimer(kTickTimer);
+    meter_.Tick();
+  } else if (id == kTariffTimer) {
+    meter_.SelectTariff();
+  }
+}
+
+void Shell::OnPower(WPARAM event) {
+  if (event == PBT_APMSUSPEND || event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC)
+    meter_.SleepOrWake();
+}
+
+void Shell::SaveWindowState(const std::string& optionsPath) {
+  RECT r{};
+  GetWindowRect(float_.hwnd(), &r);
+  WriteWindowState(IniFile(optionsPath), r.left, r.top, float_.IsVisible(), float_.stayOnTop());
+  meter_.SaveTotals();
+}
+
+void Shell::OnEndSession() { SaveWindowState(meter_.state().appDir + kOptionsFileName); }
+
+void Shell::RequestExit() {
+  MeterState& s = meter_.state();
+  // Read afresh: the settings program may have changed it since start-up.
+  s.password = ReadStoredPassword();
+  SaveWindowState(s.appDir + kOptionsFileName);
+  if (!s.password.empty()) {
+    lock_.ClearBox();
+    lock_.Show();
+    return;
+  }
+  s.exitAllowed = true;
+  PostMessageW(float_.hwnd(), WM_CLOSE, 0, 0);
+}
+
+void Shell::OnCloseRequest() {
+  if (!meter_.state().exitAllowed) {
+    RequestExit();
+    return;
+  }
+  float_.StopTimer(kTickTimer);
+  float_.StopTimer(kTariffTimer);
+  float_.Close();
+}
+
+}  // namespace vtc

@@ -1,0 +1,328 @@
+#include "meter/app/meter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vtc {
+namespace {
+
+using Log = std::vector<std::string>;
+
+IfRow Row(const std::string& descr, uint32_t index, uint32_t type, uint32_t in, uint32_t speed = 0) {
+  IfRow r;
+  r.description = descr;
+  r.index = index;
+  r.type = type;
+  r.inOctets = in;
+  r.outOctets = in / 2;
+  r.speed = speed;
+  r.mtu = 1500;
+  return r;
+}
+
+class FakeTable : public InterfaceTable {
+ public:
+  explicit FakeTable(Log& log) : log_(log) {}
+  std::vector<IfRow> rows;
+  IfTableRead status = IfTableRead::kOk;
+  IfTableRead Read(std::vector<IfRow>& out) override {
+    log_.push_back("read table");
+    out.clear();
+    if (status == IfTableRead::kOk) out = rows;
+    return status;
+  }
+
+ private:
+  Log& log_;
+};
+
+class FakeClock : public MeterClock {
+ public:
+  uint64_t ms = 5000000;
+  LocalTime local{2024, 5, 15, 12, 0, 0, 3};
+  uint64_t Ms() override { return ms; }
+  LocalTime Local() override { return local; }
+};
+
+class FakeStore : public TotalsStore {
+ public:
+  explicit FakeStore(Log& log) : log_(log) {}
+  double storedIn = 0;
+  MeterState saved;
+  int saves = 0;
+  void Load(MeterState& s) override {
+    log_.push_back("load totals");
+    s.totalIn = storedIn;
+  }
+  void Save(const MeterState& s) override {
+    ++saves;
+    saved = s;
+  }
+
+ private:
+  Log& log_;
+};
+
+class FakeServices : public StartupServices {
+ public:
+  explicit FakeServices(Log& log) : log_(log) {}
+  MeterOptions options;
+  std::vector<TTariff> tariffs;
+  MeterOptions ReadOptions(const std::string& path) override {
+    log_.push_back("options " + path);
+    return options;
+  }
+  void LoadSkin(const std::string& dir) override { log_.push_back("skin " + dir); }
+  void StartUpdateCheck(const std::string& url, const std::string& file) override {
+    log_.push_back("update " + url + " " + file);
+  }
+  void RollStatistics(const std::string& appDir, int mode, int dof, const LocalTime&) override {
+    log_.push_back("roll " + appDir + " " + std::to_string(mode) + " " + std::to_string(dof));
+  }
+  std::vector<TTariff> LoadTariffs(const std::string& path) override {
+    log_.push_back("tariffs " + path);
+    return tariffs;
+  }
+  void WriteErrorReport(const std::string& path, const std::string& text) override {
+    log_.push_back("report " + path + " " + text);
+  }
+
+ private:
+  Log& log_;
+};
+
+class FakeView : public MeterView {
+ public:
+  explicit FakeView(Log& log) : log_(log) {}
+  std::vector<Notice> notices;
+  std::vector<std::string> shows;  // tray icon and window changes of ticks, in order
+  int figures = 0;
+  TickDeltas lastDeltas;
+  uint64_t scheduled = 0;
+  void ApplyWindowOptions(const MeterOptions&) override { log_.push_back("window"); }
+  void StartTariffTimer() override { log_.push_back("tariff timer"); }
+  void ScheduleTick(uint64_t delayMs) override {
+    log_.push_back("tick in " + std::to_string(delayMs));
+    scheduled = delayMs;
+  }
+  void Announce(const Notice& n) override {
+    log_.push_back("notice " + n.text);
+    notices.push_back(n);
+  }
+  void SetTrayOnline(bool online) override { shows.push_back(online ? "icon online" : "icon offline"); }
+  void ShowFloat(bool visible) override { shows.push_back(visible ? "show" : "hide"); }
+  void ShowFigures(const MeterState&, const TickDeltas& d) override {
+    ++figures;
+    lastDeltas = d;
+  }
+
+ private:
+  Log& log_;
+};
+
+TTariff AllDay(const std::string& name, double perSecond = 0) {
+  TTariff t;
+  t.name = name;
+  t.startHhmm = 0;
+  t.endHhmm = 2359;
+  t.pricePerSecond = perSecond;
+  for (bool& d : t.days) d = true;
+  return t;
+}
+
+// A meter in fake surroundings.
+struct Rig {
+  Rig() {
+    services.options.showBt = false;
+    services.options.autoFind = 6;
+    services.tariffs = {AllDay("Day")};
+  }
+  void Start() { meter.Start("C:\\vtc\\"); }
+  // One tick, `ms` after the previous one.
+  void Tick(uint64_t ms = 1000) {
+    clock.ms += ms;
+    meter.Tick();
+  }
+
+  Log log;
+  FakeTable table{log};
+  FakeClock clock;
+  FakeStore store{log};
+  FakeServices services{log};
+  FakeView view{log};
+  Meter meter{table, clock, store, services, view};
+};
+
+TEST(Meter, StartUpRunsInItsOrder) {
+  Rig r;
+  r.services.options.autoUpdate = true;
+  r.services.options.updateUrl = "http://u/VER.TXT";
+  r.services.options.look = "Blue";
+  r.services.options.statistic = 0x103;
+  r.services.options.dof = 2;
+  r.services.options.autoFind = 0;
+  r.services.options.showBt = true;
+  r.services.tariffs = {AllDay("Day"), AllDay("Night")};
+  r.table.rows = {Row("lan", 2, 6, 0)};
+  r.Start();
+  const Log want = {
+      "options C:\\vtc\\options.ini",
+      "window",
+      "skin C:\\vtc\\Look\\Blue\\",
+      "update http://u/VER.TXT C:\\vtc\\last_upd.txt",
+      "roll C:\\vtc\\ 3 2",  // the roll-over before the totals it may reset
+      "load totals",
+      "tariffs C:\\vtc\\tarif.ini",
+      "notice Тариф \"Day\" активен.",
+      "tariff timer",
+      "read table",  // the baseline
+      "tick in 1000",
+  };
+  EXPECT_EQ(r.log, want);
+  EXPECT_EQ(r.meter.state().autoFindType, 23);
+  EXPECT_EQ(r.meter.state().activeTariff, 0);
+}
+
+TEST(Meter, NoTariffAndTableErrorsAreReportedAtStartUp) {
+  for (bool showBt : {true, false}) {
+    Rig r;
+    r.services.options.showBt = showBt;
+    r.services.tariffs = {};
+    r.table.status = IfTableRead::kReadFailed;
+    r.Start();
+    EXPECT_EQ(r.view.notices.size(), showBt ? 1u : 0u);
+    if (showBt) {
+      EXPECT_EQ(r.view.notices[0].text, "Нет активного тарифа.");
+    }
+    ASSERT_GE(r.log.size(), 2u);
+    EXPECT_EQ(r.log[r.log.size() - 2], "report C:\\vtc\\bug.txt Ошибка 308: Текущее состояние не подходит под "
+                                       "указанные тарифы (Кол-во тарифов: 0)\r" +
+                                           std::string(kErrIfTableRead) + kErrIfTableRead);
+    EXPECT_EQ(r.log.back(), "tick in 1000");
+  }
+}
+
+TEST(Meter, TickSamplesAccountsPricesSavesAndAnnounces) {
+  Rig r;
+  r.services.options.showBt = true;
+  r.services.options.autoClose = true;
+  r.services.options.iface = "lan";
+  r.services.tariffs = {AllDay("Minute", 0.01)};
+  r.table.rows = {Row("lan", 2, 6, 1000, 100000000)};
+  r.store.storedIn = 50;
+  r.Start();
+  r.view.notices.clear();
+
+  r.table.rows[0].inOctets = 4000;
+  r.Tick();
+  ASSERT_EQ(r.view.notices.size(), 1u);  // the online balloon with the row's details
+  EXPECT_EQ(r.view.notices[0].text, "lan\rОнлайн\rТип: 6\rMTU: 1500\rСкорость порта: 11.92Mb/s");
+  EXPECT_EQ(r.view.shows, (std::vector<std::string>{"icon online", "show"}));
+  EXPECT_EQ(r.view.lastDeltas.dIn, 3000);
+  EXPECT_EQ(r.store.saved.totalIn, 3050);
+  EXPECT_EQ(r.store.saved.totalMoney, 0.01);
+  EXPECT_EQ(r.store.saved.sessionTime, 1);
+  EXPECT_EQ(r.view.scheduled, 1000u);
+
+  // The balloon and the icon belong to the first online tick only.
+  r.table.rows[0].inOctets = 4500;
+  r.Tick(1300);  // a late tick shortens the wait for the next
+  EXPECT_EQ(r.view.notices.size(), 1u);
+  EXPECT_EQ(r.store.saved.totalIn, 3550);
+  EXPECT_EQ(r.view.scheduled, 700u);
+
+  r.table.rows.clear();
+  r.table.rows.push_back(Row("lo", 1, 24, 0));
+  const int figures = r.view.figures;
+  r.Tick();
+  EXPECT_EQ(r.view.shows, (std::vector<std::string>{"icon online", "show", "icon offline", "hide"}));
+  EXPECT_EQ(r.view.figures, figures);  // the labels keep their texts
+  EXPECT_EQ(r.store.saved.sessionIn, 0);
+  EXPECT_EQ(r.store.saved.totalIn, 3550);
+  EXPECT_EQ(r.store.saves, 3);
+}
+
+TEST(Meter, WithoutBalloonsTheIconAndTheWindowNeverChange) {
+  Rig r;
+  r.services.options.autoClose = true;
+  r.table.rows = {Row("lan", 2, 6, 1000)};
+  r.Start();
+  r.Tick();
+  r.table.rows[0].type = 71;
+  r.Tick();
+  r.table.rows[0].type = 6;
+  r.Tick();
+  EXPECT_TRUE(r.view.notices.empty());
+  EXPECT_TRUE(r.view.shows.empty());
+}
+
+// Every byte that passed is counted, once, and nothing that did not pass.
+// Interface 1 is the row of type 6 (or 23 where a modem is measured);
+// interface 2 is "pppoe".
+TEST(Meter, CountsEveryByteOnceAndInventsNone) {
+  struct Step {
+    std::vector<IfRow> rows;
+    double counted;  // incoming bytes this tick must add
+    uint64_t ms = 1000;
+    bool sleptBefore = false;
+  };
+  struct Case {
+    const char* name;
+    int type;
+    std::vector<IfRow> atStart;
+    std::vector<Step> ticks;
+  };
+  const uint32_t kPpp = 460800;  // a USB modem's serial port rate
+  const Case cases[] = {
+      {"a modem row reporting 460800 bit/s while 6 MB pass each second", 23, {Row("modem", 4, 23, 1000, kPpp)},
+       {{{Row("modem", 4, 23, 6001000, kPpp)}, 6000000}, {{Row("modem", 4, 23, 12001000, kPpp)}, 6000000}}},
+      {"any rise of the counter", 6, {Row("lan", 2, 6, 10)}, {{{Row("lan", 2, 6, 4000000010u)}, 4000000000.0}}},
+      {"a 32-bit wrap at high rate", 6, {Row("lan", 2, 6, 0xFFFFFFF0u, 1000000000)},
+       {{{Row("lan", 2, 6, 0x10, 1000000000)}, 0x20}}},
+      {"a wrap on a row that reports no speed", 6, {Row("lan", 2, 6, 0xFFFFFFF0u)}, {{{Row("lan", 2, 6, 0x10)}, 0x20}}},
+      {"a restarted counter with a reported speed", 6, {Row("lan", 2, 6, 3000000000u, 100000000)},
+       {{{Row("lan", 2, 6, 1000000, 100000000)}, 1000000}}},
+      {"a restarted counter without a reported speed", 6, {Row("lan", 2, 6, 3000000000u)},
+       {{{Row("lan", 2, 6, 1000000)}, 1000000}}},
+      {"a restart seen after a long pause", 6, {Row("lan", 2, 6, 3000000000u, 100000000)},
+       {{{Row("lan", 2, 6, 1000000, 100000000)}, 1000000, 3600000}}},
+      {"resume from sleep with restarted counters", 6, {Row("lan", 2, 6, 3000000000u)},
+       {{{Row("lan", 2, 6, 1000000)}, 0, 3600000, true}, {{Row("lan", 2, 6, 1000500)}, 500}}},
+      {"resume from sleep with counters that went on", 6, {Row("lan", 2, 6, 1000)},
+       {{{Row("lan", 2, 6, 900000000)}, 0, 3600000, true}, {{Row("lan", 2, 6, 900000100)}, 100}}},
+      {"resume whose fall looks like a wrap", 6, {Row("lan", 2, 6, 0xFFFF0000u)},
+       {{{Row("lan", 2, 6, 1000)}, 0, 1000, true}}},
+      {"another adapter takes interface 1's place", 6, {Row("lan", 2, 6, 5000)},
+       {{{Row("usb lan", 7, 6, 2000000000)}, 0}, {{Row("usb lan", 7, 6, 2000000300)}, 300}}},
+      {"interface 2 appears with 2 GB on its counter", 6, {Row("lan", 2, 6, 1000)},
+       {{{Row("lan", 2, 6, 1500), Row("pppoe", 9, 23, 2000000000)}, 500},
+        {{Row("lan", 2, 6, 1600), Row("pppoe", 9, 23, 2000000700)}, 800}}},
+      {"interface 2 disappears", 6, {Row("lan", 2, 6, 1000), Row("pppoe", 9, 23, 3000000000u)},
+       {{{Row("lan", 2, 6, 1300)}, 300}}},
+      {"interface 2 is replaced by another row", 6, {Row("lan", 2, 6, 1000), Row("pppoe", 9, 23, 3000000000u)},
+       {{{Row("lan", 2, 6, 1100), Row("pppoe", 11, 23, 70000)}, 100}}},
+      {"a link that comes up after start-up counts from its start", 23, {Row("lo", 1, 24, 0)},
+       {{{Row("lo", 1, 24, 0), Row("modem", 4, 23, 400)}, 400}}},
+  };
+  for (const Case& c : cases) {
+    Rig r;
+    r.services.options.autoFind = c.type;
+    r.services.options.iface2 = "pppoe";
+    r.table.rows = c.atStart;
+    r.Start();
+    double total = 0;
+    for (size_t i = 0; i < c.ticks.size(); ++i) {
+      const Step& step = c.ticks[i];
+      if (step.sleptBefore) r.meter.SleepOrWake();
+      r.table.rows = step.rows;
+      r.Tick(step.ms);
+      total += step.counted;
+      EXPECT_EQ(r.store.saved.totalIn, total) << c.name << ", tick " << i + 1;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vtc
