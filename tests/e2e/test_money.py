@@ -51,9 +51,9 @@ class Money(unittest.TestCase):
             # The money labels follow the seconds: one hundredth each.
             # A loaded machine may let seconds pass between the reads: the
             # labels must show a second seen between them.
-            before = p.totals()[3]
+            before = int(p.totals()[3])
             shown = labels(p)
-            after = p.totals()[3]
+            after = int(p.totals()[3])
             allowed = {money_text(0.01 * s) + " руб." for s in range(before - 1, after + 2)}
             self.assertIn(shown[10], allowed, (shown, before, after))
             self.assertIn(shown[3], allowed, (shown, before, after))
