@@ -69,7 +69,7 @@ BOOL CALLBACK Collect(HWND h, LPARAM lp) {
 
 }  // namespace
 
-HWND CreatePageHost(HWND tab) {
+HWND CreatePageHost(HWND tab, int id) {
   RegisterPageClass();
   HWND owner = GetParent(tab);
   RECT r{};
@@ -77,15 +77,17 @@ HWND CreatePageHost(HWND tab) {
   TabCtrl_AdjustRect(tab, FALSE, &r);
   MapWindowPoints(tab, owner, reinterpret_cast<POINT*>(&r), 2);
   HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_CLIPSIBLINGS, r.left, r.top,
-                              r.right - r.left, r.bottom - r.top, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+                              r.right - r.left, r.bottom - r.top, owner,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   // Above the tab control, so the tab never paints over the page.
   SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return page;
 }
 
-HWND PageControl(HWND page, HFONT font, const wchar_t* cls, const std::string& text, int x, int y, int w, int h,
-                 DWORD style, DWORD exStyle) {
+HWND PageControl(HWND page, HFONT font, int id, const wchar_t* cls, const std::string& text, int x, int y, int w,
+                 int h, DWORD style, DWORD exStyle) {
   ControlArgs a;
+  a.id = id;
   a.cls = cls;
   a.text = text;
   a.x = x;
@@ -142,9 +144,9 @@ namespace vtc {
 namespace {
 
 // Closed combo boxes as high as the other one-line controls.
-HWND Combo(const PageBuilder& b, int x, int y, int w, DWORD kind, const char* const* entries, int count) {
+HWND Combo(const PageBuilder& b, int id, int x, int y, int w, DWORD kind, const char* const* entries, int count) {
   constexpr int kDropHeight = 240;
-  HWND c = PageControl(b.page, b.font, L"COMBOBOX", "", x, y, w, 22 + kDropHeight,
+  HWND c = PageControl(b.page, b.font, id, L"COMBOBOX", "", x, y, w, 22 + kDropHeight,
                        kind | WS_VSCROLL | WS_TABSTOP | CBS_AUTOHSCROLL);
   SendMessageW(c, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 16);
   AddComboEntries(c, entries, count);
@@ -154,46 +156,46 @@ HWND Combo(const PageBuilder& b, int x, int y, int w, DWORD kind, const char* co
 
 }  // namespace
 
-HWND PageBuilder::Label(const std::string& text, int x, int y, int w, int h) const {
-  return PageControl(page, font, L"STATIC", text, x, y, w, h, SS_LEFTNOWORDWRAP);
+HWND PageBuilder::Label(int id, const std::string& text, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"STATIC", text, x, y, w, h, SS_LEFTNOWORDWRAP);
 }
 
-HWND PageBuilder::WrapLabel(const std::string& text, int x, int y, int w, int h) const {
-  return PageControl(page, font, L"STATIC", text, x, y, w, h, SS_LEFT);
+HWND PageBuilder::WrapLabel(int id, const std::string& text, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"STATIC", text, x, y, w, h, SS_LEFT);
 }
 
-HWND PageBuilder::Field(int x, int y, int w, int h) const {
-  return PageControl(page, font, L"EDIT", "", x, y, w, h, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+HWND PageBuilder::Field(int id, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"EDIT", "", x, y, w, h, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
 }
 
-HWND PageBuilder::PasswordField(int x, int y, int w, int h) const {
-  return PageControl(page, font, L"EDIT", "", x, y, w, h, ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP,
+HWND PageBuilder::PasswordField(int id, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"EDIT", "", x, y, w, h, ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP,
                      WS_EX_CLIENTEDGE);
 }
 
-HWND PageBuilder::Check(const std::string& text, int x, int y, int w, int h) const {
-  return PageControl(page, font, L"BUTTON", text, x, y, w, h, BS_AUTOCHECKBOX | WS_TABSTOP);
+HWND PageBuilder::Check(int id, const std::string& text, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"BUTTON", text, x, y, w, h, BS_AUTOCHECKBOX | WS_TABSTOP);
 }
 
-HWND PageBuilder::DropList(int x, int y, int w, const char* const* entries, int count) const {
-  return Combo(*this, x, y, w, CBS_DROPDOWNLIST, entries, count);
+HWND PageBuilder::DropList(int id, int x, int y, int w, const char* const* entries, int count) const {
+  return Combo(*this, id, x, y, w, CBS_DROPDOWNLIST, entries, count);
 }
 
-HWND PageBuilder::DropBox(int x, int y, int w, const char* const* entries, int count) const {
-  return Combo(*this, x, y, w, CBS_DROPDOWN, entries, count);
+HWND PageBuilder::DropBox(int id, int x, int y, int w, const char* const* entries, int count) const {
+  return Combo(*this, id, x, y, w, CBS_DROPDOWN, entries, count);
 }
 
-HWND PageBuilder::List(int x, int y, int w, int h) const {
-  return PageControl(page, font, L"LISTBOX", "", x, y, w, h,
+HWND PageBuilder::List(int id, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"LISTBOX", "", x, y, w, h,
                      LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
 }
 
-HWND PageBuilder::Frame(const std::string& text, int x, int y, int w, int h) const {
-  return PageControl(page, font, L"BUTTON", text, x, y, w, h, BS_GROUPBOX);
+HWND PageBuilder::Frame(int id, const std::string& text, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"BUTTON", text, x, y, w, h, BS_GROUPBOX);
 }
 
-HWND PageBuilder::Button(const std::string& text, int x, int y, int w, int h) const {
-  return PageControl(page, font, L"BUTTON", text, x, y, w, h, BS_PUSHBUTTON | WS_TABSTOP);
+HWND PageBuilder::Button(int id, const std::string& text, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"BUTTON", text, x, y, w, h, BS_PUSHBUTTON | WS_TABSTOP);
 }
 
 }  // namespace vtc
