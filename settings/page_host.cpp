@@ -42,10 +42,32 @@ void RegisterPageClass() {
   RegisterClassExW(&wc);
 }
 
-bool IsOneLineLabel(HWND h) {
+// What kind of caption a control shows, as far as its width is concerned.
+enum class Caption { None, OneLine, Wrapping, Check };
+
+Caption CaptionOf(HWND h) {
   wchar_t cls[16] = {};
   GetClassNameW(h, cls, 16);
-  return lstrcmpiW(cls, L"STATIC") == 0 && (GetWindowLongPtrW(h, GWL_STYLE) & SS_TYPEMASK) == SS_LEFTNOWORDWRAP;
+  LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+  if (lstrcmpiW(cls, L"STATIC") == 0) {
+    if ((style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP) return Caption::OneLine;
+    if ((style & SS_TYPEMASK) == SS_LEFT) return Caption::Wrapping;
+    return Caption::None;
+  }
+  if (lstrcmpiW(cls, L"BUTTON") == 0) {
+    switch (style & BS_TYPEMASK) {
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        return Caption::Check;
+      default:
+        return Caption::None;
+    }
+  }
+  return Caption::None;
 }
 
 // A frame paints only its edge, so a caption may run up to it.
@@ -65,6 +87,43 @@ RECT RectIn(HWND page, HWND h) {
 BOOL CALLBACK Collect(HWND h, LPARAM lp) {
   reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
   return TRUE;
+}
+
+// Height of `text` broken into lines `width` pixels wide, as a wrapping
+// label draws it.
+LONG WrappedHeight(HDC dc, const std::wstring& text, LONG width) {
+  RECT box = {0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  return box.bottom;
+}
+
+// The width `control` needs to show its whole caption, at most `maxWidth`;
+// its current width when it needs no more.
+LONG CaptionWidth(HDC dc, HWND control, Caption kind, const RECT& r, LONG maxWidth) {
+  LONG width = r.right - r.left;
+  std::wstring text = Utf8ToWide(GetTextUtf8(control));
+  if (text.empty()) return width;
+  if (kind == Caption::Wrapping) {
+    // The narrowest width at which the lines fit the height, as long as that
+    // exists; otherwise all the room there is.
+    LONG height = r.bottom - r.top;
+    if (WrappedHeight(dc, text, width) <= height) return width;
+    if (WrappedHeight(dc, text, maxWidth) > height) return maxWidth;
+    LONG lo = width, hi = maxWidth;  // lo does not fit, hi does
+    while (hi - lo > 1) {
+      LONG mid = lo + (hi - lo) / 2;
+      (WrappedHeight(dc, text, mid) <= height ? hi : lo) = mid;
+    }
+    return hi;
+  }
+  SIZE sz{};
+  if (!GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz)) return width;
+  if (kind == Caption::OneLine) return std::max(width, sz.cx);
+  // A check box draws its box, half a digit's width of space, then the text
+  // with a focus frame one pixel around it.
+  INT digit = 0;
+  GetCharWidth32W(dc, L'0', L'0', &digit);
+  return std::max<LONG>(width, GetSystemMetrics(SM_CXMENUCHECK) + digit / 2 + sz.cx + 2);
 }
 
 }  // namespace
@@ -106,23 +165,24 @@ void FitLabels(HWND page, HFONT font) {
   RECT client{};
   GetClientRect(page, &client);
   HDC dc = GetDC(page);
-  HGDIOBJ old = SelectObject(dc, font);
-  for (HWND label : all) {
-    if (GetParent(label) != page || !IsOneLineLabel(label)) continue;
-    RECT r = RectIn(page, label);
-    std::wstring text = Utf8ToWide(GetTextUtf8(label));
-    SIZE sz{};
-    if (!GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz) || sz.cx <= r.right - r.left)
-      continue;
-    // Up to the next control on the same line, or the page's edge.
+  HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
+  for (HWND control : all) {
+    if (GetParent(control) != page) continue;
+    Caption kind = CaptionOf(control);
+    if (kind == Caption::None) continue;
+    RECT r = RectIn(page, control);
+    // Up to the next control beside it, or the page's edge.
     LONG limit = client.right;
     for (HWND other : all) {
-      if (other == label || GetParent(other) != page || IsFrame(other)) continue;
+      if (other == control || GetParent(other) != page || IsFrame(other)) continue;
       RECT o = RectIn(page, other);
       if (o.top < r.bottom && o.bottom > r.top && o.left >= r.right && o.left - 4 < limit) limit = o.left - 4;
     }
-    LONG w = std::min<LONG>(sz.cx, limit - r.left);
-    if (w > r.right - r.left) SetWindowPos(label, nullptr, 0, 0, w, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    // Measured in the control's own font, which may differ from the page's.
+    HFONT own = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    SelectObject(dc, own ? own : font);
+    LONG w = std::min<LONG>(CaptionWidth(dc, control, kind, r, limit - r.left), limit - r.left);
+    if (w > r.right - r.left) SetWindowPos(control, nullptr, 0, 0, w, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
   }
   SelectObject(dc, old);
   ReleaseDC(page, dc);

@@ -36,8 +36,11 @@ struct PageBuilder {
 HWND PageControl(HWND page, HFONT font, int id, const wchar_t* cls, const std::string& text, int x, int y, int w,
                  int h, DWORD style = 0, DWORD exStyle = 0);
 
-// One-line captions grow to show their whole text where the page leaves them
-// room (up to the next control on their line), as self-sizing labels do.
+// Captions grow to the right to show their whole text where the page leaves
+// them room (up to the next control beside them, or the page's edge), as
+// self-sizing controls do: one-line labels and check boxes to the width of
+// their text, wrapping labels until their text fits their height. Nothing
+// moves and no caption grows over a neighbour.
 void FitLabels(HWND page, HFONT font);
 
 // Fills a combo box or list box with UTF-8 entries.

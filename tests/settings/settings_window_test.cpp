@@ -216,6 +216,41 @@ std::vector<HWND> Descendants(HWND w) {
   return all;
 }
 
+// How far the caption of `control` reaches when it has all the room it
+// could want: a copy of it, as wide as a screen (a wrapping label: as high),
+// painted off screen; the rightmost and lowest pixel that is not background.
+SIZE InkWithRoom(HWND control) {
+  RECT r = InPage(control);
+  DWORD style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)) & ~WS_VISIBLE;
+  bool wraps = lstrcmpiA(ClassOf(control).c_str(), "Static") == 0 && (style & SS_TYPEMASK) == SS_LEFT;
+  int w = wraps ? r.right - r.left : 1000, h = wraps ? 1000 : r.bottom - r.top;
+  HWND copy = CreateWindowExW(0, Utf8ToWide(ClassOf(control)).c_str(), Utf8ToWide(GetTextUtf8(control)).c_str(),
+                              style, 0, 0, w, h, GetParent(control), nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(copy, WM_SETFONT, SendMessageW(control, WM_GETFONT, 0, 0), FALSE);
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  Bitmap canvas(CreateCompatibleBitmap(screen, w, h));
+  ReleaseDC(nullptr, screen);
+  SIZE ink{0, 0};
+  {
+    SelectGuard sel(mem, canvas.get());
+    RECT all = {0, 0, w, h};
+    FillRect(mem, &all, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageW(copy, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
+    COLORREF back = GetSysColor(COLOR_BTNFACE);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        if (GetPixel(mem, x, y) == back) continue;
+        ink.cx = std::max<LONG>(ink.cx, x + 1);
+        ink.cy = std::max<LONG>(ink.cy, y + 1);
+      }
+    }
+  }
+  DeleteDC(mem);
+  DestroyWindow(copy);
+  return ink;
+}
+
 }  // namespace
 
 TEST_F(SettingsWindowTest, EveryPageControlIsFoundByItsIdAtItsPlace) {
@@ -265,6 +300,33 @@ TEST_F(SettingsWindowTest, EveryControlHasAnIdOfItsOwnAboveTheDialogKeys) {
   }
   std::sort(ids.begin(), ids.end());
   EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end()) << "an ID is used twice";
+}
+
+// Regression: the autorun box ended in "Window" and the password caption lost
+// its last line. Every caption shows its whole text in its font, and growing
+// to show it put no control over another.
+TEST_F(SettingsWindowTest, EveryCaptionShowsWholeAndNoControlOverlapsAnother) {
+  ASSERT_TRUE(w.Create(dir.path()));
+  for (HWND page : {w.general.page, w.look.page, w.tariffs.page, w.traffic.page}) {
+    for (HWND h : Descendants(page)) {
+      if (GetParent(h) != page || !ShowsCaption(h) || GetTextUtf8(h).empty()) continue;
+      RECT r = InPage(h);
+      SIZE ink = InkWithRoom(h);
+      EXPECT_LE(ink.cx, r.right - r.left) << GetTextUtf8(h);
+      EXPECT_LE(ink.cy, r.bottom - r.top) << GetTextUtf8(h);
+    }
+  }
+  // Controls apart at their tabulated places are still apart.
+  for (const Placed& c : kPlaced) {
+    for (const Placed& d : kPlaced) {
+      if (&d <= &c || d.page != c.page) continue;
+      RECT tc = {c.x, c.y, c.x + c.w, c.y + c.h}, td = {d.x, d.y, d.x + d.w, d.y + d.h}, both{};
+      if (IntersectRect(&both, &tc, &td)) continue;
+      HWND page = GetDlgItem(w.hwnd(), c.page);
+      RECT rc = InPage(GetDlgItem(page, c.id)), rd = InPage(GetDlgItem(page, d.id));
+      EXPECT_FALSE(IntersectRect(&both, &rc, &rd)) << c.id << " / " << d.id;
+    }
+  }
 }
 
 TEST_F(SettingsWindowTest, LoadFillsTheControlsAndSaveWritesThemBack) {
