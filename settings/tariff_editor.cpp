@@ -144,10 +144,11 @@ void TariffEditor::Save() {
     section = f.name;
     SendMessageW(page_->list, LB_DELETESTRING, sel, 0);
     SendMessageW(page_->list, LB_INSERTSTRING, sel, reinterpret_cast<LPARAM>(Utf8ToWide(section).c_str()));
+    // Replacing the entry dropped the selection; the saved tariff stays the
+    // one "Удалить" acts on.
+    SendMessageW(page_->list, LB_SETCURSEL, sel, 0);
   }
   for (const auto& [key, value] : StoredTariffValues(f)) file_->WriteString(section, key, value);
-  // Nothing stays selected, so picking the same tariff again shows it anew.
-  SendMessageW(page_->list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   Empty(false);
 }
 

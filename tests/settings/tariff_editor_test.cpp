@@ -106,6 +106,25 @@ TEST_F(TariffPage, SaveWritesEveryKeyAtOnceAndShowsItBackWhenPickedAgain) {
   for (HWND d : page.days) EXPECT_EQ(SendMessageW(d, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
+TEST_F(TariffPage, SaveKeepsTheTariffSelectedSoDeleteRightAfterRemovesIt) {
+  // Saved under its own name, and under a new one (which replaces the entry).
+  for (const char* name : {"B", "Вечерний"}) {
+    SCOPED_TRACE(name);
+    Open(kThree);
+    Select(1);
+    SetTextUtf8(page.name, name);
+    SetTextUtf8(page.end, "23:59");
+    Click(kIdSave);
+    ASSERT_TRUE(warnings.empty());
+    EXPECT_FALSE(editor.Enabled());
+    EXPECT_EQ(GetTextUtf8(page.name), "");
+    EXPECT_EQ(SendMessageW(page.list, LB_GETCURSEL, 0, 0), 1);
+    Click(kIdDelete);
+    EXPECT_EQ(editor.Names(), (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(IniFile(dir.File("tarif.ini")).SectionNames(), (std::vector<std::string>{"A", "C"}));
+  }
+}
+
 TEST_F(TariffPage, PrepaidAbove2047MegabytesIsStoredAsA64BitCount) {
   Open("[A]\r\nst=0\r\n");
   Select(0);
