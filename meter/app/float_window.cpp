@@ -238,14 +238,7 @@ void FloatWindow::PaintBackground(HDC dc) const {
     FillRect(dc, &rc, silver.get());
     return;
   }
-  HDC mem = CreateCompatibleDC(dc);
-  {
-    SelectGuard sel(mem, skin_.background.get());
-    BITMAP bm{};
-    GetObjectW(skin_.background.get(), sizeof bm, &bm);
-    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
-  }
-  DeleteDC(mem);
+  PaintSkinBackground(dc, skin_);
 }
 
 }  // namespace vtc
