@@ -3,7 +3,6 @@ meter that counts, and the uninstaller removes the program but keeps the
 user's own data unless asked."""
 import glob
 import os
-import time
 import unittest
 
 import vtcbench as vb
@@ -41,12 +40,13 @@ class Installer(unittest.TestCase):
             # The installed meter starts with the shipped files and counts.
             p.dir = inst
             p.start_meter()
-            time.sleep(2.5)
+            self.assertTrue(p.wait_ticks(1), "the installed meter does not count")
             rx0, _ = vb.netdev("lo")
             in0 = p.totals()[0] or 0
             vb.send_loopback(3_000_000)
             rx1, _ = vb.netdev("lo")
-            time.sleep(2.5)
+            vb.wait_for(lambda: p.totals()[0] - in0 >= rx1 - rx0)
+            self.assertTrue(p.wait_ticks(1))
             in1 = p.totals()[0]
             self.assertEqual(in1 - in0, rx1 - rx0)
             p.screenshot("/tmp/shots/installed-default-skin.png")
@@ -58,11 +58,10 @@ class Installer(unittest.TestCase):
                 f.write(b"[x]\r\nInTall=1\r\n")
             code, _ = p.wine(os.path.join(inst, "uninstall.exe"), "/S", timeout=120)
             self.assertEqual(code, 0)
-            # The uninstaller runs on from a copy of itself; wait for it.
-            end = time.monotonic() + 60
-            while time.monotonic() < end and os.path.exists(os.path.join(inst, "qmeter4.exe")):
-                time.sleep(0.5)
-            for name in ("qmeter4.exe", "qmeter_cfg.exe", "Look", "uninstall.exe"):
+            # The uninstaller runs on from a copy of itself; wait for its last removal.
+            removed = ("qmeter4.exe", "qmeter_cfg.exe", "Look", "uninstall.exe")
+            vb.wait_for(lambda: not any(os.path.exists(os.path.join(inst, n)) for n in removed), 60)
+            for name in removed:
                 self.assertFalse(os.path.exists(os.path.join(inst, name)), name)
             # Unattended: the user's own data stays.
             self.assertTrue(os.path.exists(os.path.join(inst, "statistic.ini")))
