@@ -422,14 +422,16 @@ class Program:
     def settled_screenshot(self, path, timeout=10):
         """A screenshot taken once two in a row show the same pixels, so that
         what was just shown has been painted."""
+        os.makedirs(os.path.dirname(path), exist_ok=True)
         last = None
         end = time.monotonic() + timeout
         while True:
-            self.screenshot(path)
-            r = subprocess.run(["identify", "-format", "%#", path], capture_output=True, text=True)
-            if (r.stdout and r.stdout == last) or time.monotonic() > end:
+            # Uncompressed, to compare; written as PNG once it holds still.
+            shot = subprocess.run(["import", "-window", "root", "ppm:-"], capture_output=True).stdout
+            if (shot and shot == last) or time.monotonic() > end:
+                subprocess.run(["convert", "ppm:-", path], input=shot, check=False)
                 return path
-            last = r.stdout
+            last = shot
 
     def xdotool(self, *args):
         r = subprocess.run(["xdotool"] + list(args), capture_output=True, text=True)
