@@ -4,6 +4,7 @@
 #include "common/encoding.h"
 #include "common/win/iftable.h"
 #include "common/win/ui.h"
+#include "settings/control_ids.h"
 
 namespace vtc {
 std::optional<std::vector<InterfaceRow>> ReadInterfaceRows() {
@@ -21,20 +22,22 @@ void InterfaceChooser::Attach(HWND owner, PageTraffic& page) {
   page_ = &page;
 }
 
-bool InterfaceChooser::OnCommand(HWND control, int code) {
-  if (!page_ || !control) return false;
-  const PageTraffic& p = *page_;
-  bool clicked = code == BN_CLICKED;
-  if (control == p.find) {
-    if (clicked) Find();
-  } else if (control == p.makePrimary) {
-    if (clicked) MakePrimary();
-  } else if (control == p.makeSecondary) {
-    if (clicked) MakeSecondary();
-  } else {
-    // The lists and fields have no behaviour of their own.
-    return control == p.typeList || control == p.found || control == p.primary || control == p.secondary ||
-           control == p.autoList;
+bool InterfaceChooser::OnCommand(int id, int code) {
+  if (!page_ || !OnPage(id, kIdTrafficPage)) return false;
+  // The lists and fields have no behaviour of their own.
+  if (code != BN_CLICKED) return true;
+  switch (id) {
+    case kIdFind:
+      Find();
+      break;
+    case kIdMakePrimary:
+      MakePrimary();
+      break;
+    case kIdMakeSecondary:
+      MakeSecondary();
+      break;
+    default:
+      break;
   }
   return true;
 }

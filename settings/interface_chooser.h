@@ -20,8 +20,9 @@ class InterfaceChooser {
  public:
   // `page` is borrowed and outlives this.
   void Attach(HWND owner, PageTraffic& page);
-  // True when `control` belongs to the page.
-  bool OnCommand(HWND control, int code);
+  // A control of the page, by its ID, told the window `code`; true when the
+  // ID is one of the page's.
+  bool OnCommand(int id, int code);
 
   void Find();
   void MakePrimary() { CopyFound(page_ ? page_->primary : nullptr); }

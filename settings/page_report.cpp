@@ -19,13 +19,6 @@ constexpr const char* kExportCaption = "Экспорт в CSV…";
 constexpr const char* kBoxCaption = "Настройки";
 constexpr wchar_t kDefaultName[] = L"statistic.csv";
 
-HWND Control(HWND page, HFONT font, const wchar_t* cls, const std::string& text, int id, int x, int y, int w, int h,
-             DWORD style) {
-  HWND c = PageControl(page, font, cls, text, x, y, w, h, style);
-  SetWindowLongPtrW(c, GWLP_ID, id);
-  return c;
-}
-
 std::wstring DocumentsFolder() {
   wchar_t buf[MAX_PATH] = {};
   if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, buf))) return buf;
@@ -47,13 +40,13 @@ std::string SystemMessage(DWORD error) {
 void ReportPage::Create(HWND tab, HFONT font, HWND owner, const std::string& appDir) {
   owner_ = owner;
   appDir_ = appDir;
-  page_ = CreatePageHost(tab);
+  page_ = CreatePageHost(tab, kIdReportPage);
   chart_.Create(page_, kIdReportChart, 8, 0, 481, 302);
   const DWORD line = SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX;
-  openLine_ = Control(page_, font, L"STATIC", "", kIdReportOpenLine, 8, 308, 481, 18, line);
-  forecastLine_ = Control(page_, font, L"STATIC", "", kIdReportForecastLine, 8, 328, 481, 18, line);
-  averageLine_ = Control(page_, font, L"STATIC", "", kIdReportAverageLine, 8, 348, 481, 18, line);
-  export_ = Control(page_, font, L"BUTTON", kExportCaption, kIdReportExport, 336, 384, 153, 22,
+  openLine_ = PageControl(page_, font, kIdReportOpenLine, L"STATIC", "", 8, 308, 481, 18, line);
+  forecastLine_ = PageControl(page_, font, kIdReportForecastLine, L"STATIC", "", 8, 328, 481, 18, line);
+  averageLine_ = PageControl(page_, font, kIdReportAverageLine, L"STATIC", "", 8, 348, 481, 18, line);
+  export_ = PageControl(page_, font, kIdReportExport, L"BUTTON", kExportCaption, 336, 384, 153, 22,
                     BS_PUSHBUTTON | WS_TABSTOP);
 }
 

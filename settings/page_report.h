@@ -7,19 +7,12 @@
 
 #include <string>
 
+#include "settings/control_ids.h"
 #include "settings/report_chart.h"
 #include "settings/report_chart_model.h"
 #include "settings/report_data.h"
 
 namespace vtc {
-
-enum ReportPageId : int {
-  kIdReportChart = 6001,
-  kIdReportOpenLine,
-  kIdReportForecastLine,
-  kIdReportAverageLine,
-  kIdReportExport,  // "Экспорт в CSV…"
-};
 
 class ReportPage {
  public:

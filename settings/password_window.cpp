@@ -1,6 +1,7 @@
 #include "settings/password_window.h"
 
 #include "common/encoding.h"
+#include "settings/control_ids.h"
 
 namespace vtc {
 namespace {
@@ -23,12 +24,14 @@ bool PasswordWindow::Create(HFONT font, std::function<void(bool)> onClosed) {
                  r.bottom - r.top))
     return false;
   ControlArgs a;
+  a.id = kIdGatePrompt;
   a.font = font;
   a.text = kPrompt;
   a.w = 209;
   a.style = SS_LEFTNOWORDWRAP;
   label_ = CreateControl(hwnd_, a);
   a = ControlArgs{};
+  a.id = kIdGateField;
   a.font = font;
   a.cls = L"EDIT";
   a.y = 24;
@@ -37,6 +40,7 @@ bool PasswordWindow::Create(HFONT font, std::function<void(bool)> onClosed) {
   a.exStyle = WS_EX_CLIENTEDGE;
   field_ = CreateControl(hwnd_, a);
   a = ControlArgs{};
+  a.id = kIdGateOk;
   a.font = font;
   a.cls = L"BUTTON";
   a.text = "OK";  // Latin letters, unlike the settings window's button
@@ -71,7 +75,7 @@ LRESULT PasswordWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
       // Only a click on "OK" confirms; Enter (IDOK without a control) does not.
-      if (reinterpret_cast<HWND>(lp) == ok_ && ok_ && HIWORD(wp) == BN_CLICKED) OnConfirm();
+      if (lp && LOWORD(wp) == kIdGateOk && HIWORD(wp) == BN_CLICKED) OnConfirm();
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd_);

@@ -4,6 +4,7 @@
 
 #include "common/encoding.h"
 #include "common/stored_names.h"
+#include "settings/control_ids.h"
 #include "settings/counter_reset.h"
 #include "settings/settings_io.h"
 
@@ -16,8 +17,9 @@ constexpr int kFontHeight = 15;  // cell height: the layout is made for it
 const char* const kPageNames[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Отчёт"};
 constexpr int kPageCount = sizeof kPageNames / sizeof kPageNames[0];
 
-HWND Button(HWND parent, HFONT font, const char* text, int x, int w) {
+HWND Button(HWND parent, HFONT font, int id, const char* text, int x, int w) {
   ControlArgs a;
+  a.id = id;
   a.cls = L"BUTTON";
   a.text = text;
   a.x = x;
@@ -53,6 +55,7 @@ bool SettingsWindow::Create(const std::string& appDir) {
 
   ControlArgs t;
   t.cls = WC_TABCONTROLW;
+  t.id = kIdTab;
   t.w = 505;
   t.h = 441;
   t.style = WS_CLIPSIBLINGS | WS_TABSTOP;
@@ -77,9 +80,9 @@ bool SettingsWindow::Create(const std::string& appDir) {
   pages_[3] = traffic.page;
   pages_[4] = report.page();
 
-  reset_ = Button(hwnd_, font_.get(), "Обнулить текущие счетчики", 168, 184);
-  cancel_ = Button(hwnd_, font_.get(), "Отмена", 360, 64);
-  ok_ = Button(hwnd_, font_.get(), "ОК", 432, 64);  // Cyrillic О and К
+  reset_ = Button(hwnd_, font_.get(), kIdReset, "Обнулить текущие счетчики", 168, 184);
+  cancel_ = Button(hwnd_, font_.get(), kIdCancel, "Отмена", 360, 64);
+  ok_ = Button(hwnd_, font_.get(), kIdOk, "ОК", 432, 64);  // Cyrillic О and К
 
   SelectPage(0);
   CenterOnScreen(hwnd_);
@@ -133,20 +136,25 @@ void SettingsWindow::OnOk() {
   Close();
 }
 
-void SettingsWindow::OnCommand(HWND control, int code) {
+void SettingsWindow::OnCommand(int id, int code) {
   if (code == BN_CLICKED) {
-    if (control == ok_) return OnOk();
-    if (control == cancel_) return Close();
-    if (control == reset_) {
-      ResetCounters();  // reports nothing, by design
-      return;
+    switch (id) {
+      case kIdOk:
+        return OnOk();
+      case kIdCancel:
+        return Close();
+      case kIdReset:
+        ResetCounters();  // reports nothing, by design
+        return;
+      default:
+        break;
     }
   }
   // The pages' behaviour: each object answers for its own controls.
-  if (report.OnCommand(GetDlgCtrlID(control), code)) return;
-  if (tariffEditor_.OnCommand(control, code)) return;
-  if (interfaceChooser_.OnCommand(control, code)) return;
-  skinChooser_.OnCommand(control, code);
+  if (report.OnCommand(id, code)) return;
+  if (tariffEditor_.OnCommand(id, code)) return;
+  if (interfaceChooser_.OnCommand(id, code)) return;
+  skinChooser_.OnCommand(id, code);
 }
 
 LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -154,11 +162,11 @@ LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       // Enter and Esc come as IDOK/IDCANCEL without a control; neither saves
       // nor discards the settings.
-      if (lp) OnCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
+      if (lp) OnCommand(LOWORD(wp), HIWORD(wp));
       return 0;
     case WM_NOTIFY: {
       auto* n = reinterpret_cast<NMHDR*>(lp);
-      if (n->hwndFrom == tab_ && n->code == TCN_SELCHANGE)
+      if (n->idFrom == kIdTab && n->code == TCN_SELCHANGE)
         ShowPage(static_cast<int>(SendMessageW(tab_, TCM_GETCURSEL, 0, 0)));
       return 0;
     }

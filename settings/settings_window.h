@@ -12,7 +12,7 @@
 //   skinChooser_.FillSkinList();                      // loading, before the stored Look is selected
 //   tariffEditor_.Empty(false);                       // start-up: editor empty and disabled
 //   skinChooser_.BuildTestWindow();                   // start-up: skin test window, hidden
-//   any of them: bool OnCommand(HWND control, int code);  // true = it was one of its controls
+//   any of them: bool OnCommand(int id, int code);  // true = it was one of its controls
 // The stored Look is then selected with CB_SETCURSEL, which sends no
 // CBN_SELCHANGE, so it never counts as the user picking a skin.
 // `hwnd` is the owner for message boxes. Tariff file object and preview
@@ -69,7 +69,7 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
 
  private:
   void OnOk();
-  void OnCommand(HWND control, int code);
+  void OnCommand(int id, int code);
   void ShowPage(int index);
 
   std::string appDir_;

@@ -7,6 +7,7 @@
 #include "common/win/ini.h"
 #include "common/text.h"
 #include "common/win/ui.h"
+#include "settings/control_ids.h"
 
 namespace vtc {
 namespace {
@@ -50,19 +51,13 @@ void SkinChooser::BuildTestWindow() {
   if (!test_.hwnd()) test_.Create(owner_);
 }
 
-bool SkinChooser::OnCommand(HWND control, int code) {
-  if (!page_ || !control) return false;
-  if (control == page_->skinList) {
-    // Only a pick by the user sends this; selecting the stored skin while
-    // loading does not, so the info frame stays empty until then.
-    if (code == CBN_SELCHANGE) ShowSkinInfo();
-    return true;
-  }
-  if (control == page_->test) {
-    if (code == BN_CLICKED) RunTest();
-    return true;
-  }
-  return control == page_->alpha;
+bool SkinChooser::OnCommand(int id, int code) {
+  if (!page_ || !OnPage(id, kIdLookPage)) return false;
+  // Only a pick by the user sends this; selecting the stored skin while
+  // loading does not, so the info frame stays empty until then.
+  if (id == kIdSkinList && code == CBN_SELCHANGE) ShowSkinInfo();
+  if (id == kIdSkinTest && code == BN_CLICKED) RunTest();
+  return true;
 }
 
 std::string SkinChooser::SelectedSkin() const {

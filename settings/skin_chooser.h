@@ -26,8 +26,9 @@ class SkinChooser {
   void FillSkinList();
   // The skin test window, hidden until the first test.
   void BuildTestWindow();
-  // True when `control` belongs to the page.
-  bool OnCommand(HWND control, int code);
+  // A control of the page, by its ID, told the window `code`; true when the
+  // ID is one of the page's.
+  bool OnCommand(int id, int code);
 
   // The user picked a skin: author line and skin name from its look.ini.
   void ShowSkinInfo();

@@ -3,6 +3,7 @@
 #include "common/encoding.h"
 #include "common/tariff_format.h"
 #include "common/win/ui.h"
+#include "settings/control_ids.h"
 #include "settings/settings_window.h"
 
 namespace vtc {
@@ -50,31 +51,31 @@ void TariffEditor::Empty(bool enabled) {
 
 bool TariffEditor::Enabled() const { return page_ && IsWindowEnabled(page_->save); }
 
-bool TariffEditor::OnCommand(HWND control, int code) {
-  if (!page_ || !control) return false;
-  const PageTariffs& p = *page_;
-  if (control == p.list) {
+bool TariffEditor::OnCommand(int id, int code) {
+  if (!page_ || !OnPage(id, kIdTariffsPage)) return false;
+  if (id == kIdTariffList) {
     if (code == LBN_SELCHANGE) ShowSelected();
     return true;
   }
-  bool clicked = code == BN_CLICKED;
-  if (control == p.save) {
-    if (clicked) Save();
-  } else if (control == p.add) {
-    if (clicked) Add();
-  } else if (control == p.del) {
-    if (clicked) Delete();
-  } else if (control == p.all) {
-    if (clicked) SetAllDays(true);
-  } else if (control == p.none) {
-    if (clicked) SetAllDays(false);
-  } else {
-    HWND others[] = {p.name, p.start, p.end, p.freeIn, p.freeOut, p.priceIn, p.priceOut, p.priceHour};
-    for (HWND h : others)
-      if (control == h) return true;
-    for (HWND h : p.days)
-      if (control == h) return true;
-    return false;
+  if (code != BN_CLICKED) return true;  // fields and day boxes: read when saved
+  switch (id) {
+    case kIdSave:
+      Save();
+      break;
+    case kIdAdd:
+      Add();
+      break;
+    case kIdDelete:
+      Delete();
+      break;
+    case kIdAllDays:
+      SetAllDays(true);
+      break;
+    case kIdNoDays:
+      SetAllDays(false);
+      break;
+    default:
+      break;
   }
   return true;
 }
@@ -143,10 +144,11 @@ void TariffEditor::Save() {
     section = f.name;
     SendMessageW(page_->list, LB_DELETESTRING, sel, 0);
     SendMessageW(page_->list, LB_INSERTSTRING, sel, reinterpret_cast<LPARAM>(Utf8ToWide(section).c_str()));
+    // Replacing the entry dropped the selection; the saved tariff stays the
+    // one "Удалить" acts on.
+    SendMessageW(page_->list, LB_SETCURSEL, sel, 0);
   }
   for (const auto& [key, value] : StoredTariffValues(f)) file_->WriteString(section, key, value);
-  // Nothing stays selected, so picking the same tariff again shows it anew.
-  SendMessageW(page_->list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   Empty(false);
 }
 

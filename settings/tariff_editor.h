@@ -24,8 +24,9 @@ class TariffEditor {
   // Clears every field and day box and enables or disables the editor. The
   // list, "Добавить" and "Удалить" are never disabled.
   void Empty(bool enabled);
-  // True when `control` belongs to the page.
-  bool OnCommand(HWND control, int code);
+  // A control of the page, by its ID, told the window `code`; true when the
+  // ID is one of the page's.
+  bool OnCommand(int id, int code);
 
   void ShowSelected();  // the tariff list's selection changed
   void Save();          // "Сохранить"

@@ -7,10 +7,10 @@ import random
 import struct
 import subprocess
 import tempfile
-import time
 
 import vtcbench as vb
 
+WM_NULL = 0x0000
 WM_CLOSE = 0x0010
 SETTINGS_TITLE = "Настройки"
 LOCK_TITLE = "Блокировка"
@@ -125,7 +125,7 @@ def start_both(p, settings):
     return proc
 
 
-def run_programs(p, sentinel="timeall", settings=True, settle=0.5, tick_timeout=40, keep_meter=False):
+def run_programs(p, sentinel="timeall", settings=True, tick_timeout=40, keep_meter=False):
     """Starts the meter (and the settings program beside it), waits until the
     meter has saved a tick and the settings window is up, checks both still
     run, then asks both to close. Raises Trouble on a crash or a hang."""
@@ -138,11 +138,17 @@ def run_programs(p, sentinel="timeall", settings=True, settle=0.5, tick_timeout=
             raise Trouble("the meter saved no tick within %ss (hung in start-up?)" % tick_timeout)
         if proc is not None and not p.wait_window(SETTINGS_TITLE, 40):
             raise Trouble("the settings window never appeared (%s)" % ("hung" if proc.poll() is None else "it ended"))
-        time.sleep(settle)
+        # Both still answer a message: neither has crashed or hung since.
+        meter_answers = p.send(vb.TITLE, WM_NULL)
+        settings_answer = proc is None or p.send(SETTINGS_TITLE, WM_NULL)
         if not p.meter_running():
             raise Trouble("the meter ended by itself (crash), exit code %s" % p.meter.returncode)
         if proc is not None and proc.poll() is not None:
             raise Trouble("the settings program ended by itself (crash), exit code %s" % proc.returncode)
+        if not meter_answers:
+            raise Trouble("the meter does not answer messages (hung)")
+        if not settings_answer:
+            raise Trouble("the settings program does not answer messages (hung)")
         if proc is not None:
             p.post(SETTINGS_TITLE, WM_CLOSE)
         if not keep_meter:

@@ -17,7 +17,6 @@ vb.enter_namespace()
 
 SECONDS = float(os.environ.get("SOAK_SECONDS", "1800"))
 WM_COMMAND = 0x0111
-MENU_STATISTICS = 40100 + 7
 OPTIONS = dict(rb.QUIET, AutoFind="24", ShowBt="1", Statistic="0", statkol="20", Visible="1")
 TARIF = [("Всегда", {"st": "0", "et": "2359", "freein": "0", "freeout": "0", "int": "0.000000001",
                      "outt": "0.000000002", "costt": "0.0001", "1": "1", "2": "1", "3": "1", "4": "1",
@@ -50,11 +49,10 @@ def main():
                     statistic=[("Сессия %02d" % i, {"InTall": "1", "OutTall": "1", "Denall": "0",
                                                    "timeall": "00:00:01"}) for i in range(30)]) as p:
         p.start_meter()
-        time.sleep(4)
+        assert p.wait_ticks(2), "the meter does not count"
         # Exercise once before the first reading, so that what is built on
         # first use (menu, fonts of the statistics box) is there at both ends.
         exercise(p)
-        time.sleep(3)
         start = figures(p)
         in0, out0 = totals(p)
         rx0, tx0 = vb.netdev("lo")
@@ -69,13 +67,13 @@ def main():
             if rounds % 10 == 0:
                 samples.append((round(time.monotonic() - t0), figures(p)))
                 print("  %5ds %s" % samples[-1], flush=True)
-            time.sleep(8)
+            time.sleep(8)  # the pace of the rounds
             if not p.meter_running():
                 print("soak: the meter ended by itself after %.0f s" % (time.monotonic() - t0))
                 return 1
         stop.set()
         worker.join()
-        time.sleep(4)  # two ticks: the last bytes are counted and saved
+        assert p.wait_ticks(2)  # the last bytes are counted and saved
         rx1, tx1 = vb.netdev("lo")
         in1, out1 = totals(p)
         end = figures(p)
@@ -102,16 +100,16 @@ def exercise(p):
     """Right click on the tray icon opens the menu; Escape closes it. Then the
     statistics window is shown from the menu command and hidden with OK."""
     p.xdotool("mousemove", "13", "32", "click", "3")
-    time.sleep(0.7)
+    assert vb.wait_for(p.menu_shown, 10), "no menu after a right click on the tray icon"
     p.xdotool("key", "Escape")
-    time.sleep(0.3)
-    p.post(vb.TITLE, WM_COMMAND, MENU_STATISTICS, 0)
-    time.sleep(1.0)
+    assert vb.wait_for(lambda: not p.menu_shown(), 10), "Escape did not close the menu"
+    assert p.menu_command("kMenuStatistics")
+    assert p.window_visible(rb.STATS_TITLE), "the statistics window did not show"
     # The OK button tells its window BN_CLICKED (id of the button in the low word).
     for row in p.window_texts(rb.STATS_TITLE):
         if row["text"] == "OK":
-            p.post(rb.STATS_TITLE, WM_COMMAND, row["id"], 0)
-    time.sleep(0.5)
+            p.send(rb.STATS_TITLE, WM_COMMAND, row["id"], 0)
+    assert not p.window_visible(rb.STATS_TITLE), "OK did not hide the statistics window"
 
 
 if __name__ == "__main__":

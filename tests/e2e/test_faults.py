@@ -42,12 +42,13 @@ def total_in(p):
 def count_traffic(p, nbytes=2_000_000):
     """Sends nbytes over loopback while the meter runs; returns (kernel delta,
     InTall delta) measured across the send."""
-    time.sleep(2.5)
+    assert p.wait_ticks(1), "the meter is not counting"
     in0 = total_in(p)
     rx0, _ = vb.netdev("lo")
     vb.send_loopback(nbytes)
     rx1, _ = vb.netdev("lo")
-    time.sleep(2.5)
+    vb.wait_for(lambda: total_in(p) - in0 >= rx1 - rx0)
+    assert p.wait_ticks(1)  # and a tick more: nothing is counted twice
     return rx1 - rx0, total_in(p) - in0
 
 
@@ -118,9 +119,11 @@ class Faults(unittest.TestCase):
                     p.reg_set_sz(T, "InTall", figure)
                     issued.append(figure)
                 p.start_meter(wait=False)
-                time.sleep(rnd.uniform(0.2, 2.5))
+                time.sleep(rnd.uniform(0.2, 2.5))  # a random moment of the start-up
                 p.kill_meter()
-                time.sleep(1.2)  # the next start falls in another second: another session name
+                # The next start falls in another second: another session name.
+                killed = int(time.time())
+                vb.wait_for(lambda: int(time.time()) > killed, 3, step=0.05)
             rb.run_meter(p, sentinel="OutTall")
             got = [keys.get("InTall") for _, keys in records(p)]
             lost = [f for f in issued if got.count(f) == 0]

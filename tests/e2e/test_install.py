@@ -84,7 +84,7 @@ class Installer(unittest.TestCase):
             write(options_path, mine_options.replace(b"AutoFind=71", b"AutoFind=24"))
             p.dir = inst
             p.start_meter()
-            self.assertTrue(vb.wait_for(lambda: p.totals()[0] is not None, timeout=30), "no totals saved")
+            self.assertTrue(p.wait_ticks(1), "the installed meter does not count")
             in0 = p.totals()[0]
             rx0, _ = vb.netdev("lo")
             vb.send_loopback(3_000_000)
@@ -99,11 +99,11 @@ class Installer(unittest.TestCase):
             write(os.path.join(inst, "statistic.ini"), b"[x]\r\nInTall=1\r\n")
             code, _ = p.wine(os.path.join(inst, "uninstall.exe"), "/S", timeout=120)
             self.assertEqual(code, 0)
-            # The uninstaller runs on from a copy of itself; wait for it.
-            program = ("qmeter4.exe", "qmeter_cfg.exe", "Look", "uninstall.exe")
-            left = lambda: [n for n in program if os.path.exists(os.path.join(inst, n))]
-            vb.wait_for(lambda: not left(), timeout=60)
-            self.assertEqual(left(), [])
+            # The uninstaller runs on from a copy of itself; wait for its last removal.
+            removed = ("qmeter4.exe", "qmeter_cfg.exe", "Look", "uninstall.exe")
+            vb.wait_for(lambda: not any(os.path.exists(os.path.join(inst, n)) for n in removed), 60)
+            for name in removed:
+                self.assertFalse(os.path.exists(os.path.join(inst, name)), name)
             # Unattended: the user's own data stays.
             self.assertTrue(os.path.exists(os.path.join(inst, "statistic.ini")))
             self.assertIsNotNone(p.reg_get(vb.TOTALS_KEY, "InTall"))

@@ -55,7 +55,7 @@ class MeterRuns(unittest.TestCase):
         """The stored totals reach the kernel's figures and stay there."""
         got = wait_for(lambda: p.totals()[:2] == (rx, tx) and p.totals())
         self.assertTrue(got, "totals %r, kernel %r" % (p.totals(), (rx, tx)))
-        time.sleep(2.5)  # two more ticks: nothing is counted twice
+        self.assertTrue(p.wait_ticks(2))  # two more ticks: nothing is counted twice
         self.assertEqual(p.totals()[:2], (rx, tx))
 
     def test_counts_loopback_exactly_and_continues_after_restart(self):
@@ -70,7 +70,7 @@ class MeterRuns(unittest.TestCase):
 
             # One second of online time per tick: the stored time follows the clock.
             t0, w0 = p.totals()[3], time.monotonic()
-            time.sleep(4)
+            self.assertTrue(p.wait_ticks(4))
             t1, w1 = p.totals()[3], time.monotonic()
             self.assertEqual(p.reg_get(vb.TOTALS_KEY, "timeall")[0], "REG_DWORD")
             self.assertGreaterEqual(t1 - t0, (w1 - w0) / 2 - 1)
@@ -123,7 +123,8 @@ class MeterRuns(unittest.TestCase):
             rx0, _ = vb.netdev("lo")
             sender = threading.Thread(target=vb.send_loopback, args=(rate * 8,), kwargs={"rate": rate})
             sender.start()
-            time.sleep(5)
+            # Killed in the middle of the sending, once a few seconds of it are stored.
+            self.assertTrue(wait_for(lambda: p.totals()[0] >= 3 * rate, 20), p.totals())
             p.kill_meter()
             rx_kill, _ = vb.netdev("lo")
             sender.join()
@@ -146,7 +147,7 @@ class MeterRuns(unittest.TestCase):
         with vb.Program(options=options) as p:
             p.start_meter()
             vb.send_loopback(200000)
-            time.sleep(3.5)
+            self.assertTrue(p.wait_saved(), "the meter saved no tick")  # one after the sending
             self.assertEqual(p.reg_get(vb.TOTALS_KEY, "InTall"), ("REG_SZ", "0"))
             self.assertEqual(p.reg_get(vb.TOTALS_KEY, "OutTall"), ("REG_SZ", "0"))
             self.assertEqual(p.reg_get(vb.TOTALS_KEY, "timeall"), ("REG_DWORD", "0"))

@@ -14,7 +14,9 @@ vb.enter_namespace()
 
 SETTINGS = "Настройки"
 SHOTS = "/tmp/shots"
-CHART, OPEN_LINE, FORECAST_LINE, AVERAGE_LINE = 6001, 6002, 6003, 6004
+IDS = vb.ids()
+CHART, OPEN_LINE, FORECAST_LINE, AVERAGE_LINE = (IDS[n] for n in ("kIdReportChart", "kIdReportOpenLine",
+                                                                 "kIdReportForecastLine", "kIdReportAverageLine"))
 BOM = b"\xef\xbb\xbf"
 
 RECORDS = [

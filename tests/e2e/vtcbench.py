@@ -6,7 +6,9 @@ is a copy of the built program folder with a Wine prefix of its own, so that
 tests cannot see each other's files or registry.
 """
 
+import functools
 import os
+import re
 import shutil
 import signal
 import socket
@@ -28,6 +30,31 @@ RUN_KEY = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"
 
 WM_CLOSE = 0x0010
 WM_COMMAND = 0x0111
+BN_CLICKED = 0
+
+
+@functools.lru_cache(maxsize=None)
+def constants(header):
+    """{name: number} of the "name = number" lines of a header of the
+    programs (path from the source root): control IDs, menu positions."""
+    with open(os.path.join(SOURCE, header), encoding="utf-8") as f:
+        return {m.group(1): int(m.group(2), 0)
+                for m in re.finditer(r"\b(k\w+)\s*=\s*(0x[0-9A-Fa-f]+|\d+)\b", f.read())}
+
+
+def ids():
+    """The settings program's control IDs by name (kIdOk, kIdTariffList, ...)."""
+    return constants("settings/control_ids.h")
+
+
+def menu_id(position):
+    """Command ID of the meter's popup menu item at `position`; positions by
+    name are constants("meter/app/popup_menu.h") (kMenuAbout, kMenuExit, ...)."""
+    return constants("meter/app/popup_menu.h")["kMenuIdBase"] + position
+
+
+def menu_position(name):
+    return constants("meter/app/popup_menu.h")[name]
 
 
 def enter_namespace():
@@ -289,6 +316,80 @@ class Program:
     def post(self, title, msg, wparam=0, lparam=0):
         return self.probe("post", title, str(msg), str(wparam), str(lparam))[0] == 0
 
+    def send(self, title, msg, wparam=0, lparam=0):
+        """Sends a message and returns once the window has handled it (True),
+        or False when it did not answer (no window, or a modal box came up)."""
+        return self.probe("send", title, str(msg), str(wparam), str(lparam))[0] == 0
+
+    # -- controls by ID -----------------------------------------------------
+    def control(self, title, control_id):
+        """The row of `window_texts` for the control with that ID, or None."""
+        return next((r for r in self.window_texts(title) if r["id"] == control_id), None)
+
+    def control_text(self, title, control_id):
+        row = self.control(title, control_id)
+        return None if row is None else row["text"]
+
+    def set_text(self, title, control_id, text):
+        assert self.probe("child-text", title, "#%d" % control_id, text)[0] == 0, control_id
+
+    def send_control(self, title, control_id, msg, wparam=0, lparam=0):
+        """SendMessage to the control; its result once handled."""
+        code, out = self.probe("child-send", title, "#%d" % control_id, str(msg), str(wparam), str(lparam))
+        assert code == 0, (control_id, msg, code)
+        return int(out.strip() or 0)
+
+    def notify(self, title, control_id, code=BN_CLICKED, wait=True):
+        """The control tells its window `code`, as a user's click or pick does.
+        wait: returns once the window has handled it (False when it did not
+        answer, as when it opened a message box); otherwise only posted."""
+        if not wait:
+            return self.probe("child-command", title, "#%d" % control_id, str(code))[0] == 0
+        return self.probe("child-notify", title, "#%d" % control_id, str(code))[0] == 0
+
+    def click(self, title, control_id, wait=True):
+        return self.notify(title, control_id, BN_CLICKED, wait)
+
+    def items(self, title, control_id):
+        code, out = self.probe("child-items", title, "#%d" % control_id)
+        assert code == 0, control_id
+        return out.splitlines()
+
+    # -- the meter's menu -----------------------------------------------------
+    def menu_command(self, name, wait=True):
+        """Chooses a popup menu item of the meter by its position's name
+        (kMenuFloating, ...), as the menu does: the command goes to the
+        floating window. wait: returns once it has been handled."""
+        msg = (self.send if wait else self.post)
+        return msg(TITLE, WM_COMMAND, menu_id(menu_position(name)))
+
+    def menu_shown(self):
+        code, out = self.probe("menu-shown")
+        return code == 0 and out.strip() == "1"
+
+    def moving(self, title):
+        """The program of that window is moving a window with the mouse (a drag)."""
+        code, out = self.probe("gui-flags", title)
+        return code == 0 and int(out.strip() or 0) & 0x2 != 0  # GUI_INMOVESIZE
+
+    def saved_seconds(self):
+        """timeall as the meter last saved it (0 when absent)."""
+        v = self.reg_get(TOTALS_KEY, "timeall")
+        return int(v[1] or 0) if v and v[0] == "REG_DWORD" else 0
+
+    def wait_ticks(self, n=1, timeout=30):
+        """Waits until an online meter has saved n more seconds of online time."""
+        start = self.saved_seconds()
+        return wait_for(lambda: self.saved_seconds() >= start + n, timeout)
+
+    def wait_saved(self, timeout=30):
+        """Waits until the running meter saves its totals once more, online or
+        offline: timeall is set to a text, which the next save turns back into
+        a number. Only for a meter whose online time is 0 (a start would read
+        the text as 0)."""
+        self.reg_set_sz(TOTALS_KEY, "timeall", "0")
+        return wait_for(lambda: (self.reg_get(TOTALS_KEY, "timeall") or ("",))[0] == "REG_DWORD", timeout)
+
     # -- registry (as the programs see it: HKLM, else HKCU) -----------------
     def reg_get(self, path, name):
         code, out = self.probe("reg-get", path, name)
@@ -320,6 +421,20 @@ class Program:
         subprocess.run(["import", "-window", "root", path], check=False,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return path
+
+    def settled_screenshot(self, path, timeout=10):
+        """A screenshot taken once two in a row show the same pixels, so that
+        what was just shown has been painted."""
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        last = None
+        end = time.monotonic() + timeout
+        while True:
+            # Uncompressed, to compare; written as PNG once it holds still.
+            shot = subprocess.run(["import", "-window", "root", "ppm:-"], capture_output=True).stdout
+            if (shot and shot == last) or time.monotonic() > end:
+                subprocess.run(["convert", "ppm:-", path], input=shot, check=False)
+                return path
+            last = shot
 
     def xdotool(self, *args):
         r = subprocess.run(["xdotool"] + list(args), capture_output=True, text=True)

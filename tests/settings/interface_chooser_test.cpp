@@ -7,6 +7,7 @@
 
 #include "common/conntypes.h"
 #include "common/win/ui.h"
+#include "settings/control_ids.h"
 #include "settings/interface_chooser.h"
 #include "settings/page_traffic.h"
 
@@ -59,16 +60,16 @@ TEST_F(TrafficPage, MakePrimaryAndSecondaryCopyThePickedEntryOnly) {
   SetTextUtf8(page.secondary, "second");
   SendMessageW(page.found, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Адаптер 1"));
   SendMessageW(page.found, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Адаптер 2"));
-  chooser.OnCommand(page.makePrimary, BN_CLICKED);
-  chooser.OnCommand(page.makeSecondary, BN_CLICKED);
+  chooser.OnCommand(kIdMakePrimary, BN_CLICKED);
+  chooser.OnCommand(kIdMakeSecondary, BN_CLICKED);
   EXPECT_EQ(GetTextUtf8(page.primary), "typed by hand");
   EXPECT_EQ(GetTextUtf8(page.secondary), "second");
   SendMessageW(page.found, LB_SETCURSEL, 1, 0);
-  chooser.OnCommand(page.makePrimary, BN_CLICKED);
+  chooser.OnCommand(kIdMakePrimary, BN_CLICKED);
   EXPECT_EQ(GetTextUtf8(page.primary), "Адаптер 2");
   SendMessageW(page.found, LB_SETCURSEL, 0, 0);
-  chooser.OnCommand(page.makeSecondary, BN_CLICKED);
+  chooser.OnCommand(kIdMakeSecondary, BN_CLICKED);
   EXPECT_EQ(GetTextUtf8(page.secondary), "Адаптер 1");
   EXPECT_EQ(GetTextUtf8(page.primary), "Адаптер 2");
-  EXPECT_FALSE(chooser.OnCommand(top, BN_CLICKED));
+  EXPECT_FALSE(chooser.OnCommand(kIdSave, BN_CLICKED));  // another page's control
 }

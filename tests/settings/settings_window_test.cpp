@@ -4,10 +4,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/encoding.h"
 #include "common/win/registry.h"
+#include "settings/control_ids.h"
 #include "settings/password_window.h"
 #include "settings/settings_io.h"
 #include "support/temp_dir.h"
@@ -108,44 +110,223 @@ TEST_F(SettingsWindowTest, WindowFrameTabsAndButtons) {
   EXPECT_FALSE(Shown(w.general.page));
 }
 
-TEST_F(SettingsWindowTest, PagesHoldTheirControlsAndEntries) {
+namespace {
+
+// Every control of the pages, found by its ID, at its place with its caption.
+// Captions may have grown to the right to show their text; nothing else may.
+struct Placed {
+  int page, id;
+  int x, y, w, h;
+  const char* text;
+};
+const Placed kPlaced[] = {
+    {kIdGeneralPage, kIdPasswordCaption, 8, 0, 201, 49,
+     "Пароль на выключение программы и изменение настроек (пусто - пароль отключен)"},
+    {kIdGeneralPage, kIdPassword, 8, 56, 201, 22, ""},
+    {kIdGeneralPage, kIdAutorun, 8, 88, 201, 22, "Автозагрузка вместе с Windows"},
+    {kIdGeneralPage, kIdStatCaption, 8, 117, 64, 17, "Статистика"},
+    {kIdGeneralPage, kIdStatPeriod, 8, 136, 201, 22, "По сессиям"},
+    {kIdGeneralPage, kIdWeekCaption, 8, 165, 113, 17, "Неделя начинается"},
+    {kIdGeneralPage, kIdWeekStart, 8, 184, 201, 22, "С понедельника"},
+    {kIdGeneralPage, kIdRecordsCaption, 8, 216, 201, 22, "Количество записей статистики:"},
+    {kIdGeneralPage, kIdRecords, 8, 240, 201, 22, ""},
+    {kIdLookPage, kIdSkinCaption, 8, 0, 81, 17, "Внешний вид"},
+    {kIdLookPage, kIdSkinList, 8, 24, 153, 22, ""},
+    {kIdLookPage, kIdAlphaCaption, 8, 56, 153, 22, "Прозрачность (0-255)"},
+    {kIdLookPage, kIdAlpha, 8, 80, 153, 22, ""},
+    {kIdLookPage, kIdSkinTest, 8, 112, 153, 22, "Тест скина"},
+    {kIdLookPage, kIdCurrencyCaption, 8, 144, 153, 22, "Наименование валюты"},
+    {kIdLookPage, kIdCurrency, 8, 168, 153, 22, "руб."},
+    {kIdLookPage, kIdInfoFrame, 168, 16, 321, 177, "Информация о скине"},
+    {kIdLookPage, kIdAuthor, 176, 40, 305, 41, ""},
+    {kIdLookPage, kIdSkinName, 176, 88, 305, 97, ""},
+    {kIdLookPage, kIdHints, 8, 208, 233, 22, "Показывать всплывающие подсказки"},
+    {kIdLookPage, kIdAutoHide, 8, 232, 241, 22, "Автоскрытие при отсутствии онлайна"},
+    {kIdLookPage, kIdOnTop, 8, 256, 121, 22, "Поверх всех окон"},
+    {kIdLookPage, kIdAutoUpdate, 8, 280, 441, 22, "Автоматическая проверка обновлений (1Кб вх. трафика за раз)"},
+    {kIdTariffsPage, kIdTariffList, 0, 0, 164, 377, ""},
+    {kIdTariffsPage, kIdDelete, 0, 384, 73, 22, "Удалить"},
+    {kIdTariffsPage, kIdAdd, 88, 384, 72, 22, "Добавить"},
+    {kIdTariffsPage, kIdNameCaption, 176, 0, 105, 22, "Название тарифа"},
+    {kIdTariffsPage, kIdName, 176, 24, 313, 22, ""},
+    {kIdTariffsPage, kIdPeriodCaption, 176, 48, 321, 22, "Время действия тарифа (с меньшего до большего)"},
+    {kIdTariffsPage, kIdFromLabel, 176, 72, 9, 22, "с"},
+    {kIdTariffsPage, kIdStart, 200, 72, 100, 22, ""},
+    {kIdTariffsPage, kIdToLabel, 312, 72, 17, 22, "до"},
+    {kIdTariffsPage, kIdEnd, 336, 72, 100, 22, ""},
+    {kIdTariffsPage, kIdDaysCaption, 176, 96, 241, 22, "Дни недели, в которые действует тариф"},
+    {kIdTariffsPage, kIdMonday, 176, 112, 33, 22, "Пн"},
+    {kIdTariffsPage, kIdMonday + 1, 216, 112, 33, 22, "Вт"},
+    {kIdTariffsPage, kIdMonday + 2, 256, 112, 33, 22, "Ср"},
+    {kIdTariffsPage, kIdMonday + 3, 296, 112, 33, 22, "Чт"},
+    {kIdTariffsPage, kIdMonday + 4, 336, 112, 33, 22, "Пт"},
+    {kIdTariffsPage, kIdMonday + 5, 376, 112, 33, 22, "Сб"},
+    {kIdTariffsPage, kIdSunday, 416, 112, 33, 22, "Вс"},
+    {kIdTariffsPage, kIdAllDays, 450, 96, 41, 22, "Все"},
+    {kIdTariffsPage, kIdNoDays, 450, 120, 41, 22, "Нет"},
+    {kIdTariffsPage, kIdFreeInCaption, 176, 136, 241, 22, "Предоплаченный входящий трафик (Мб)"},
+    {kIdTariffsPage, kIdFreeIn, 176, 160, 305, 22, ""},
+    {kIdTariffsPage, kIdFreeOutCaption, 176, 184, 241, 22, "Предоплаченный исходящий трафик (Мб)"},
+    {kIdTariffsPage, kIdFreeOut, 176, 208, 305, 22, ""},
+    {kIdTariffsPage, kIdPriceInCaption, 176, 232, 209, 22, "Стоимость 1Мб входящего трафика"},
+    {kIdTariffsPage, kIdPriceIn, 176, 256, 305, 22, ""},
+    {kIdTariffsPage, kIdPriceOutCaption, 176, 280, 217, 22, "Стоимость 1Мб исходящего трафика"},
+    {kIdTariffsPage, kIdPriceOut, 176, 304, 313, 22, ""},
+    {kIdTariffsPage, kIdPriceHourCaption, 176, 328, 169, 22, "Стоимость 1 часа интернета"},
+    {kIdTariffsPage, kIdPriceHour, 176, 352, 313, 22, ""},
+    {kIdTariffsPage, kIdSave, 176, 384, 313, 22, "Сохранить"},
+    {kIdTrafficPage, kIdInstruction, 8, 0, 489, 65, nullptr},
+    {kIdTrafficPage, kIdTypeCaption, 8, 72, 97, 22, "Тип соединения"},
+    {kIdTrafficPage, kIdTypeList, 112, 72, 377, 22, "(Показать все)"},
+    {kIdTrafficPage, kIdFind, 112, 104, 377, 22, "Найти"},
+    {kIdTrafficPage, kIdPrimaryCaption, 0, 136, 137, 22, "Основной интерфейс"},
+    {kIdTrafficPage, kIdPrimary, 144, 136, 345, 22, ""},
+    {kIdTrafficPage, kIdSecondaryCaption, 0, 160, 137, 22, "Вторичный интерфейс"},
+    {kIdTrafficPage, kIdSecondary, 144, 160, 345, 22, ""},
+    {kIdTrafficPage, kIdFound, 8, 184, 481, 105, ""},
+    {kIdTrafficPage, kIdMakeSecondary, 240, 296, 121, 22, "Сделать вторичным"},
+    {kIdTrafficPage, kIdMakePrimary, 368, 296, 121, 22, "Сделать основным"},
+    {kIdTrafficPage, kIdAutoCaption, 8, 333, 481, 17,
+     "Автоопределение интерфейса (работает только на основной интерфейс)"},
+    {kIdTrafficPage, kIdAutoList, 8, 352, 481, 22, "(Автоопределение отключено)"},
+};
+
+std::string ClassOf(HWND h) {
+  wchar_t cls[32] = {};
+  GetClassNameW(h, cls, 32);
+  return WideToUtf8(cls);
+}
+
+// A label or a check box: what may grow to show its caption.
+bool ShowsCaption(HWND h) {
+  std::string cls = ClassOf(h);
+  LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+  return lstrcmpiA(cls.c_str(), "Static") == 0 ||
+         (lstrcmpiA(cls.c_str(), "Button") == 0 && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX);
+}
+
+BOOL CALLBACK CollectAll(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+
+std::vector<HWND> Descendants(HWND w) {
+  std::vector<HWND> all;
+  EnumChildWindows(w, CollectAll, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+// How far the caption of `control` reaches when it has all the room it
+// could want: a copy of it, as wide as a screen (a wrapping label: as high),
+// painted off screen; the rightmost and lowest pixel that is not background.
+SIZE InkWithRoom(HWND control) {
+  RECT r = InPage(control);
+  DWORD style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)) & ~WS_VISIBLE;
+  bool wraps = lstrcmpiA(ClassOf(control).c_str(), "Static") == 0 && (style & SS_TYPEMASK) == SS_LEFT;
+  int w = wraps ? r.right - r.left : 1000, h = wraps ? 1000 : r.bottom - r.top;
+  HWND copy = CreateWindowExW(0, Utf8ToWide(ClassOf(control)).c_str(), Utf8ToWide(GetTextUtf8(control)).c_str(),
+                              style, 0, 0, w, h, GetParent(control), nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(copy, WM_SETFONT, SendMessageW(control, WM_GETFONT, 0, 0), FALSE);
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  Bitmap canvas(CreateCompatibleBitmap(screen, w, h));
+  ReleaseDC(nullptr, screen);
+  SIZE ink{0, 0};
+  {
+    SelectGuard sel(mem, canvas.get());
+    RECT all = {0, 0, w, h};
+    FillRect(mem, &all, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageW(copy, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
+    COLORREF back = GetSysColor(COLOR_BTNFACE);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        if (GetPixel(mem, x, y) == back) continue;
+        ink.cx = std::max<LONG>(ink.cx, x + 1);
+        ink.cy = std::max<LONG>(ink.cy, y + 1);
+      }
+    }
+  }
+  DeleteDC(mem);
+  DestroyWindow(copy);
+  return ink;
+}
+
+}  // namespace
+
+TEST_F(SettingsWindowTest, EveryPageControlIsFoundByItsIdAtItsPlace) {
   ASSERT_TRUE(w.Create(dir.path()));
-  ExpectAt(w.general.password, 8, 56, 201, 22, "");
+  for (const Placed& c : kPlaced) {
+    HWND page = GetDlgItem(w.hwnd(), c.page);
+    ASSERT_NE(page, nullptr) << c.page;
+    HWND h = GetDlgItem(page, c.id);
+    ASSERT_NE(h, nullptr) << c.id;
+    RECT r = InPage(h);
+    EXPECT_EQ(r.left, c.x) << c.id;
+    EXPECT_EQ(r.top, c.y) << c.id;
+    EXPECT_EQ(r.bottom - r.top, c.h) << c.id;
+    if (ShowsCaption(h)) {
+      EXPECT_GE(r.right - r.left, c.w) << c.id;
+    } else {
+      EXPECT_EQ(r.right - r.left, c.w) << c.id;
+    }
+    if (c.text) {
+      EXPECT_EQ(GetTextUtf8(h), c.text) << c.id;
+    }
+  }
+  EXPECT_EQ(GetDlgItem(w.general.page, kIdAutorun), w.general.autorun);
   EXPECT_TRUE(GetWindowLongPtrW(w.general.password, GWL_STYLE) & ES_PASSWORD);
-  ExpectAt(w.general.autorun, 8, 88, 201, 22, "Автозагрузка вместе с Windows");
-  ExpectAt(w.general.records, 8, 240, 201, 22, "");
   EXPECT_EQ(Entries(w.general.statPeriod),
             (std::vector<std::string>{"По сессиям", "По дням", "По неделям", "По месяцам", "По годам"}));
   EXPECT_EQ(Entries(w.general.weekStart).back(), "С воскресенья");
-  EXPECT_EQ(Sel(w.general.statPeriod), 0);
-  EXPECT_EQ(Sel(w.general.weekStart), 0);
-
-  ExpectAt(w.look.test, 8, 112, 153, 22, "Тест скина");
-  ExpectAt(w.look.infoFrame, 168, 16, 321, 177, "Информация о скине");
-  ExpectAt(w.look.autoUpdate, 8, 280, 441, 22, "Автоматическая проверка обновлений (1Кб вх. трафика за раз)");
   EXPECT_EQ(Entries(w.look.currency), (std::vector<std::string>{"руб.", "грн.", "$", "€"}));
   EXPECT_EQ(GetWindowLongPtrW(w.look.currency, GWL_STYLE) & 3, CBS_DROPDOWN);
   EXPECT_EQ(GetWindowLongPtrW(w.look.skinList, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
-
-  ExpectAt(w.tariffs.list, 0, 0, 164, 377, "");
-  ExpectAt(w.tariffs.del, 0, 384, 73, 22, "Удалить");
-  ExpectAt(w.tariffs.days[0], 176, 112, 33, 22, "Пн");
-  ExpectAt(w.tariffs.days[6], 416, 112, 33, 22, "Вс");
-  ExpectAt(w.tariffs.none, 450, 120, 41, 22, "Нет");
-  ExpectAt(w.tariffs.priceOut, 176, 304, 313, 22, "");
-  ExpectAt(w.tariffs.save, 176, 384, 313, 22, "Сохранить");
-
-  ExpectAt(w.traffic.find, 112, 104, 377, 22, "Найти");
-  ExpectAt(w.traffic.found, 8, 184, 481, 105, "");
-  ExpectAt(w.traffic.makePrimary, 368, 296, 121, 22, "Сделать основным");
   auto types = Entries(w.traffic.typeList);
   ASSERT_EQ(types.size(), 13u);
-  EXPECT_EQ(types[0], "(Показать все)");
   auto autos = Entries(w.traffic.autoList);
   ASSERT_EQ(autos.size(), 13u);
-  EXPECT_EQ(autos[0], "(Автоопределение отключено)");
   EXPECT_EQ(autos[4], "Сеть ATM");
   EXPECT_TRUE(GetTextUtf8(w.traffic.instruction).find("нужный интерфейс") != std::string::npos);
+}
+
+TEST_F(SettingsWindowTest, EveryControlHasAnIdOfItsOwnAboveTheDialogKeys) {
+  ASSERT_TRUE(w.Create(dir.path()));
+  std::vector<int> ids;
+  for (HWND h : Descendants(w.hwnd())) {
+    int id = GetDlgCtrlID(h);
+    EXPECT_GT(id, IDCANCEL) << ClassOf(h) << " " << GetTextUtf8(h);
+    EXPECT_EQ(GetDlgItem(GetParent(h), id), h) << id;
+    ids.push_back(id);
+  }
+  std::sort(ids.begin(), ids.end());
+  EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end()) << "an ID is used twice";
+}
+
+// Regression: the autorun box ended in "Window" and the password caption lost
+// its last line. Every caption shows its whole text in its font, and growing
+// to show it put no control over another.
+TEST_F(SettingsWindowTest, EveryCaptionShowsWholeAndNoControlOverlapsAnother) {
+  ASSERT_TRUE(w.Create(dir.path()));
+  for (HWND page : {w.general.page, w.look.page, w.tariffs.page, w.traffic.page}) {
+    for (HWND h : Descendants(page)) {
+      if (GetParent(h) != page || !ShowsCaption(h) || GetTextUtf8(h).empty()) continue;
+      RECT r = InPage(h);
+      SIZE ink = InkWithRoom(h);
+      EXPECT_LE(ink.cx, r.right - r.left) << GetTextUtf8(h);
+      EXPECT_LE(ink.cy, r.bottom - r.top) << GetTextUtf8(h);
+    }
+  }
+  // Controls apart at their tabulated places are still apart.
+  for (const Placed& c : kPlaced) {
+    for (const Placed& d : kPlaced) {
+      if (&d <= &c || d.page != c.page) continue;
+      RECT tc = {c.x, c.y, c.x + c.w, c.y + c.h}, td = {d.x, d.y, d.x + d.w, d.y + d.h}, both{};
+      if (IntersectRect(&both, &tc, &td)) continue;
+      HWND page = GetDlgItem(w.hwnd(), c.page);
+      RECT rc = InPage(GetDlgItem(page, c.id)), rd = InPage(GetDlgItem(page, d.id));
+      EXPECT_FALSE(IntersectRect(&both, &rc, &rd)) << c.id << " / " << d.id;
+    }
+  }
 }
 
 TEST_F(SettingsWindowTest, LoadFillsTheControlsAndSaveWritesThemBack) {

@@ -7,6 +7,7 @@
 
 #include "common/encoding.h"
 #include "common/win/ui.h"
+#include "settings/control_ids.h"
 #include "settings/page_look.h"
 #include "settings/skin_chooser.h"
 #include "support/canvas.h"
@@ -112,7 +113,7 @@ TEST_F(LookPage, TestShowsThePictureAtItsSizeAndHidesOneSecondLater) {
   Pick("Default");
   SetTextUtf8(page.alpha, "255");
   DWORD shownAt = GetTickCount();
-  EXPECT_TRUE(chooser.OnCommand(page.test, BN_CLICKED));
+  EXPECT_TRUE(chooser.OnCommand(kIdSkinTest, BN_CLICKED));
   RECT r1{};
   GetWindowRect(w.hwnd(), &r1);
   EXPECT_EQ(r1.right - r1.left, 150);

@@ -4,6 +4,7 @@
 
 #include "common/encoding.h"
 #include "common/win/ui.h"
+#include "settings/control_ids.h"
 #include "settings/page_tariffs.h"
 #include "settings/tariff_editor.h"
 #include "support/temp_dir.h"
@@ -34,9 +35,9 @@ class TariffPage : public ::testing::Test {
   }
   void Select(int i) {
     SendMessageW(page.list, LB_SETCURSEL, i, 0);
-    editor.OnCommand(page.list, LBN_SELCHANGE);
+    editor.OnCommand(kIdTariffList, LBN_SELCHANGE);
   }
-  void Click(HWND button) { editor.OnCommand(button, BN_CLICKED); }
+  void Click(int id) { editor.OnCommand(id, BN_CLICKED); }
   std::string File() { return dir.Read("tarif.ini"); }
 
   TempDir dir;
@@ -72,7 +73,7 @@ TEST_F(TariffPage, AddWhileEditingLeavesTheShownTariffEditable) {
   Open(kThree);
   Select(0);
   SetTextUtf8(page.start, "05:00");
-  Click(page.add);
+  Click(kIdAdd);
   EXPECT_TRUE(editor.Enabled());
   EXPECT_EQ(GetTextUtf8(page.start), "05:00");
   EXPECT_EQ(SendMessageW(page.list, LB_GETCURSEL, 0, 0), 0);
@@ -85,9 +86,9 @@ TEST_F(TariffPage, SaveWritesEveryKeyAtOnceAndShowsItBackWhenPickedAgain) {
   SetTextUtf8(page.end, "18:00");
   SetTextUtf8(page.freeIn, "100");
   SetTextUtf8(page.priceIn, "1,5");
-  Click(page.all);
+  Click(kIdAllDays);
   SendMessageW(page.days[6], BM_SETCHECK, BST_UNCHECKED, 0);
-  Click(page.save);
+  Click(kIdSave);
   EXPECT_TRUE(warnings.empty());
   EXPECT_EQ(File(), Utf8ToCp1251("[Новый тариф №0]\r\nst=603\r\net=1800\r\nfreein=104857600\r\nfreeout=0\r\n"
                                  "int=0.00000143051147460938\r\noutt=0\r\ncostt=0\r\n1=1\r\n2=1\r\n3=1\r\n"
@@ -101,8 +102,27 @@ TEST_F(TariffPage, SaveWritesEveryKeyAtOnceAndShowsItBackWhenPickedAgain) {
   EXPECT_EQ(GetTextUtf8(page.priceIn), "1.5");
   EXPECT_EQ(SendMessageW(page.days[5], BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageW(page.days[6], BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  Click(page.none);
+  Click(kIdNoDays);
   for (HWND d : page.days) EXPECT_EQ(SendMessageW(d, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(TariffPage, SaveKeepsTheTariffSelectedSoDeleteRightAfterRemovesIt) {
+  // Saved under its own name, and under a new one (which replaces the entry).
+  for (const char* name : {"B", "Вечерний"}) {
+    SCOPED_TRACE(name);
+    Open(kThree);
+    Select(1);
+    SetTextUtf8(page.name, name);
+    SetTextUtf8(page.end, "23:59");
+    Click(kIdSave);
+    ASSERT_TRUE(warnings.empty());
+    EXPECT_FALSE(editor.Enabled());
+    EXPECT_EQ(GetTextUtf8(page.name), "");
+    EXPECT_EQ(SendMessageW(page.list, LB_GETCURSEL, 0, 0), 1);
+    Click(kIdDelete);
+    EXPECT_EQ(editor.Names(), (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(IniFile(dir.File("tarif.ini")).SectionNames(), (std::vector<std::string>{"A", "C"}));
+  }
 }
 
 TEST_F(TariffPage, PrepaidAbove2047MegabytesIsStoredAsA64BitCount) {
@@ -111,7 +131,7 @@ TEST_F(TariffPage, PrepaidAbove2047MegabytesIsStoredAsA64BitCount) {
   SetTextUtf8(page.start, "00:00");
   SetTextUtf8(page.end, "23:59");
   SetTextUtf8(page.freeOut, "5000");
-  Click(page.save);
+  Click(kIdSave);
   IniFile f(dir.File("tarif.ini"));
   EXPECT_EQ(f.ReadString("A", "freeout"), "5242880000");
   Select(0);
@@ -125,11 +145,11 @@ TEST_F(TariffPage, RenamingOntoAnotherTariffIsRefusedWithoutWriting) {
   SetTextUtf8(page.start, "00:00");
   SetTextUtf8(page.end, "01:00");
   SetTextUtf8(page.name, "ДНЕВНОЙ");
-  Click(page.save);
+  Click(kIdSave);
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_EQ(warnings[0], RefusalText(TariffRefusal::NameTaken));
   SetTextUtf8(page.name, "a]b");
-  Click(page.save);
+  Click(kIdSave);
   EXPECT_EQ(warnings.size(), 2u);
   EXPECT_EQ(File(), before);
   EXPECT_EQ(editor.Names(), (std::vector<std::string>{"Дневной", "Ночной"}));
@@ -138,11 +158,11 @@ TEST_F(TariffPage, RenamingOntoAnotherTariffIsRefusedWithoutWriting) {
 TEST_F(TariffPage, DeleteRemovesTheSectionWithoutAskingAndNothingWithoutASelection) {
   Open(kThree);
   std::string before = File();
-  Click(page.del);
+  Click(kIdDelete);
   EXPECT_EQ(File(), before);
   EXPECT_EQ(editor.Names().size(), 3u);
   Select(1);
-  Click(page.del);
+  Click(kIdDelete);
   EXPECT_TRUE(warnings.empty());
   EXPECT_EQ(editor.Names(), (std::vector<std::string>{"A", "C"}));
   EXPECT_EQ(IniFile(dir.File("tarif.ini")).SectionNames(), (std::vector<std::string>{"A", "C"}));
@@ -153,7 +173,7 @@ TEST_F(TariffPage, AddBeyondWhatTheMeterHoldsIsRefused) {
   std::string content;
   for (int i = 0; i < 127; ++i) content += "[T" + std::to_string(i) + "]\r\nst=0\r\n";
   Open(content);
-  Click(page.add);
+  Click(kIdAdd);
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_EQ(warnings[0], RefusalText(TariffRefusal::TooMany));
   EXPECT_EQ(File(), content);

@@ -8,11 +8,20 @@
 //   vtc_probe reg-get-path <path> <name>    a string value stored in UTF-16 as it is (a program path)
 //   vtc_probe run "<command line>"          starts a command line as the shell starts an autorun entry
 //   vtc_probe post "<title>" <msg> <wparam> <lparam>
-//   vtc_probe child-text "<title>" <n> "<text>"   WM_SETTEXT to the n-th child (order of `texts`)
-//   vtc_probe child-post "<title>" <n> <msg> <wparam> <lparam>   PostMessage to the n-th child
-//   vtc_probe child-command "<title>" <n> <code>   the n-th child tells its parent `code` (WM_COMMAND,
+//   vtc_probe send "<title>" <msg> <wparam> <lparam>   sent: prints the result once handled (exit 3: no answer)
+//   vtc_probe menu-shown                    prints 1 while a popup menu is open on the screen, else 0
+//   vtc_probe gui-flags "<title>"           GUI_* flags of the window's thread (2: moving or sizing a window)
+//   A child is named by its place <n> in the order of `texts`, or by its control ID as "#<id>"
+//   (the first one with that ID, however deeply nested).
+//   vtc_probe child-text "<title>" <child> "<text>"   WM_SETTEXT to the child
+//   vtc_probe child-post "<title>" <child> <msg> <wparam> <lparam>   PostMessage to the child
+//   vtc_probe child-send "<title>" <child> <msg> <wparam> <lparam>   SendMessage to the child; prints
+//                                          the result once the child has handled it (exit 3: no answer)
+//   vtc_probe child-command "<title>" <child> <code>   the child tells its parent `code` (WM_COMMAND,
 //                                          posted), as a click or a pick by the user would
-//   vtc_probe child-items "<title>" <n>     entries of the n-th child (list box or combo box)
+//   vtc_probe child-notify "<title>" <child> <code>    the same, sent: returns once the parent has
+//                                          handled it (exit 3 when it does not answer, e.g. a message box)
+//   vtc_probe child-items "<title>" <child>     entries of the child (list box or combo box)
 //   vtc_probe msgbox "<title>" [ok|gone]    texts of a visible message box with that title; "ok" presses
 //                                          OK; "gone" exits 0 once no such box exists, hidden or not
 //   vtc_probe proc "<title>"                pid, handles, gdi, user objects and private bytes of its process
@@ -69,12 +78,29 @@ BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
   return TRUE;
 }
 
-// The n-th child in the order `texts` prints them.
+// The n-th child in the order `texts` prints them, or with "#<id>" the first
+// one with that control ID.
 HWND NthChild(HWND top, const std::string& n) {
   std::vector<HWND> all;
   EnumChildWindows(top, CollectChild, reinterpret_cast<LPARAM>(&all));
+  if (!n.empty() && n[0] == '#') {
+    int id = std::stoi(n.substr(1));
+    for (HWND h : all)
+      if (GetDlgCtrlID(h) == id) return h;
+    return nullptr;
+  }
   size_t i = std::stoul(n);
   return i < all.size() ? all[i] : nullptr;
+}
+
+// A message sent and answered, so that whatever it does has been done when
+// the probe ends. A handler that opens a modal box answers only when the box
+// closes: that is reported as no answer (exit 3), the message stays delivered.
+int SendAndPrint(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(h, msg, wp, lp, SMTO_NORMAL, 10000, &result)) return 3;
+  Out(std::to_string(static_cast<long long>(result)));
+  return 0;
 }
 
 // A top-level window by title: a message box (class #32770) or anything else.
@@ -123,11 +149,15 @@ int ChildCommand(int argc, wchar_t** argv) {
   HWND top = FindTop(arg(2), false, false);
   HWND c = top ? NthChild(top, arg(3)) : nullptr;
   if (!c) return 1;
-  if (cmd == "child-command") {
+  if (cmd == "child-command" || cmd == "child-notify") {
     WPARAM wp = MAKEWPARAM(GetDlgCtrlID(c), std::stoul(arg(4), nullptr, 0));
+    if (cmd == "child-notify") return SendAndPrint(GetParent(c), WM_COMMAND, wp, reinterpret_cast<LPARAM>(c));
     PostMessageW(GetParent(c), WM_COMMAND, wp, reinterpret_cast<LPARAM>(c));
     return 0;
   }
+  if (cmd == "child-send")
+    return SendAndPrint(c, static_cast<UINT>(std::stoul(arg(4), nullptr, 0)), std::stoull(arg(5), nullptr, 0),
+                        static_cast<LPARAM>(std::stoll(arg(6), nullptr, 0)));
   wchar_t cls[64] = {};
   GetClassNameW(c, cls, 64);
   bool list = lstrcmpiW(cls, L"LISTBOX") == 0;
@@ -361,7 +391,17 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
-  if (cmd == "child-command" || cmd == "child-items" || cmd == "msgbox") return ChildCommand(argc, argv);
+  if (cmd == "menu-shown") {
+    // Menus are top-level windows of their own class while they are open.
+    HWND menu = nullptr;
+    while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) != nullptr && !IsWindowVisible(menu)) {
+    }
+    Out(menu ? "1" : "0");
+    return 0;
+  }
+  if (cmd == "child-command" || cmd == "child-notify" || cmd == "child-send" || cmd == "child-items" ||
+      cmd == "msgbox")
+    return ChildCommand(argc, argv);
   if (cmd == "child-text" || cmd == "child-post") {
     HWND w = FindWindowW(nullptr, Utf8ToWide(arg(2)).c_str());
     HWND c = w ? NthChild(w, arg(3)) : nullptr;
@@ -375,7 +415,15 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
-  if (cmd == "texts" || cmd == "find" || cmd == "rect" || cmd == "post") {
+  if (cmd == "gui-flags") {
+    HWND w = FindWindowW(nullptr, Utf8ToWide(arg(2)).c_str());
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!w || !GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return 1;
+    Out(std::to_string(info.flags));
+    return 0;
+  }
+  if (cmd == "texts" || cmd == "find" || cmd == "rect" || cmd == "post" || cmd == "send") {
     HWND w = FindWindowW(nullptr, Utf8ToWide(arg(2)).c_str());
     if (!w) return 1;
     if (cmd == "find") Out(IsWindowVisible(w) ? "1" : "0");
@@ -390,6 +438,9 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == "post")
       PostMessageW(w, static_cast<UINT>(std::stoul(arg(3), nullptr, 0)), std::stoull(arg(4), nullptr, 0),
                    static_cast<LPARAM>(std::stoll(arg(5), nullptr, 0)));
+    if (cmd == "send")
+      return SendAndPrint(w, static_cast<UINT>(std::stoul(arg(3), nullptr, 0)), std::stoull(arg(4), nullptr, 0),
+                          static_cast<LPARAM>(std::stoll(arg(5), nullptr, 0)));
     return 0;
   }
   RegKey key = RegKey::Open(arg(2));

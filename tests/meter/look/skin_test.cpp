@@ -279,3 +279,29 @@ TEST_F(SkinTest, LabelPaintsAnOpaqueBoxWithCentredTopAlignedText) {
   EXPECT_LE(minY, 6);                           // at the top of the box
   EXPECT_LE(maxY, 18);
 }
+
+TEST_F(SkinTest, BackgroundPaintsThePictureAtItsOwnSizeAndNothingWithout) {
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  Bitmap canvas(CreateCompatibleBitmap(screen, 40, 30));
+  ReleaseDC(nullptr, screen);
+  {
+    SelectGuard sel(mem, canvas.get());
+    RECT all = {0, 0, 40, 30};
+    auto paintOverWhite = [&] {
+      FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+      PaintSkinBackground(mem, res);
+    };
+    paintOverWhite();  // no skin loaded yet
+    EXPECT_EQ(GetPixel(mem, 5, 5), RGB(255, 255, 255));
+
+    dir.Write("Look\\Sk\\main.bmp", BmpFile(20, 10, RGB(10, 20, 30)));
+    Load();
+    paintOverWhite();
+    EXPECT_EQ(GetPixel(mem, 0, 0), RGB(10, 20, 30));
+    EXPECT_EQ(GetPixel(mem, 19, 9), RGB(10, 20, 30));
+    EXPECT_EQ(GetPixel(mem, 20, 9), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(mem, 19, 10), RGB(255, 255, 255));
+  }
+  DeleteDC(mem);
+}
