@@ -139,8 +139,7 @@ class Page(unittest.TestCase):
             for name, value in (("day", today.day), ("month", today.month), ("year", today.year)):
                 p.reg_set_dword(vb.TOTALS_KEY, name, value)
             self.open_report(p)
-            time.sleep(0.5)  # the paint after the text
-            p.screenshot(os.path.join(SHOTS, "report-40.png"))
+            p.settled_screenshot(os.path.join(SHOTS, "report-40.png"))
             # The open period is the rightmost bar, just inside the plot's right edge.
             chart = self.control(p, CHART)
             x, y = chart["x"] + chart["w"] - 58, chart["y"] + chart["h"] // 2
