@@ -191,12 +191,14 @@ TEST_F(SettingsWindowTest, LoadFillsTheControlsAndSaveWritesThemBack) {
 TEST_F(SettingsWindowTest, CancelWritesNothingAndResetZeroesAtOnce) {
   dir.Write("options.ini", "[Options]\r\nStatkol=30\r\n");
   RegKey::Open(kTotalsKeyPath).SetString("InTall", "99");
+  RegKey::Open(kTotalsKeyPath).SetDword("AlertMoney", 100);
   ASSERT_TRUE(w.Create(dir.path()));
   w.Load();
   SetTextUtf8(w.general.records, "55");
   SetTextUtf8(w.general.password, "new");
   SendMessageW(w.resetButton(), BM_CLICK, 0, 0);
   EXPECT_EQ(RegKey::Open(kTotalsKeyPath).GetString("InTall"), std::optional<std::string>("0"));
+  EXPECT_EQ(RegKey::Open(kTotalsKeyPath).GetDword("AlertMoney"), std::optional<uint32_t>(0));  // told anew
   SendMessageW(w.cancelButton(), BM_CLICK, 0, 0);
   EXPECT_EQ(w.hwnd(), nullptr);  // closed
   EXPECT_EQ(dir.Read("options.ini"), "[Options]\r\nStatkol=30\r\n");
