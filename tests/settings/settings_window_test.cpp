@@ -86,9 +86,9 @@ TEST_F(SettingsWindowTest, WindowFrameTabsAndButtons) {
   EXPECT_TRUE(GetWindowLongPtrW(w.hwnd(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
   EXPECT_FALSE(IsWindowVisible(w.hwnd()));  // shown only by the gate
 
-  ASSERT_EQ(SendMessageW(w.tab(), TCM_GETITEMCOUNT, 0, 0), 5);
-  const char* names[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Отчёт"};
-  for (int i = 0; i < 5; ++i) {
+  ASSERT_EQ(SendMessageW(w.tab(), TCM_GETITEMCOUNT, 0, 0), 6);
+  const char* names[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Лимиты", "Отчёт"};
+  for (int i = 0; i < 6; ++i) {
     wchar_t buf[64] = {};
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
