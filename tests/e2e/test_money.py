@@ -54,7 +54,7 @@ class Money(unittest.TestCase):
             before = p.totals()[3]
             shown = labels(p)
             after = p.totals()[3]
-            allowed = {money_text(0.01 * s) + " руб." for s in range(before - 1, after + 2)}
+            allowed = {money_text(0.01 * s) + " руб." for s in range(int(before) - 1, int(after) + 2)}
             self.assertIn(shown[10], allowed, (shown, before, after))
             self.assertIn(shown[3], allowed, (shown, before, after))
             p.screenshot("/tmp/shots/e2e-money-time-priced.png")
