@@ -9,12 +9,64 @@ constexpr double kDay = 86400;
 
 bool Leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
+// DD.MM.YYYY: digits with points at the places of a date, nothing more.
+bool IsDateShaped(const std::string& t) {
+  static const char kShape[] = "99.99.9999";
+  if (t.size() != sizeof kShape - 1) return false;
+  for (size_t i = 0; i < t.size(); ++i) {
+    const bool digit = t[i] >= '0' && t[i] <= '9';
+    if (kShape[i] == '9' ? !digit : t[i] != kShape[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int DaysInMonth(int year, int month) {
   static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12) return 0;
   return month == 2 && Leap(year) ? 29 : kDays[month - 1];
+}
+
+int64_t DayNumber(int y, int m, int d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+std::optional<int64_t> FirstDateInName(const std::string& name) {
+  std::string token;
+  for (size_t i = 0; i <= name.size(); ++i) {
+    const char c = i < name.size() ? name[i] : ' ';
+    if ((c >= '0' && c <= '9') || c == '.' || c == ':') {
+      token += c;
+      continue;
+    }
+    if (IsDateShaped(token)) {
+      const int d = std::stoi(token.substr(0, 2)), m = std::stoi(token.substr(3, 2)), y = std::stoi(token.substr(6));
+      if (y >= 1 && d >= 1 && d <= DaysInMonth(y, m)) return DayNumber(y, m, d);
+    }
+    token.clear();
+  }
+  return std::nullopt;
+}
+
+bool PeriodIsCurrent(int mode, int dof, const PeriodMarkers& open, const LocalTime& now) {
+  const auto same = [](uint32_t a, int b) { return b >= 0 && a == static_cast<uint32_t>(b); };
+  switch (mode) {
+    case kByDays: return same(open.day, now.day) && same(open.month, now.month) && same(open.year, now.year);
+    case kByMonths: return same(open.month, now.month) && same(open.year, now.year);
+    case kByYears: return same(open.year, now.year);
+    case kByWeeks: {
+      if (dof < 1 || dof > 7 || now.weekday < 1 || now.weekday > 7) return false;
+      std::optional<int64_t> began = FirstDateInName(open.sessionName);
+      return began && *began == DayNumber(now.year, now.month, now.day) - (now.weekday - dof + 7) % 7;
+    }
+    default: return false;
+  }
 }
 
 std::optional<PeriodShare> PassedShare(int mode, int dof, const LocalTime& now) {

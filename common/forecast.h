@@ -2,6 +2,7 @@
 // spread over the whole calendar period at the pace so far. One rule for the
 // meter's warnings and the settings program's report, so both say the same.
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -29,11 +30,32 @@ std::optional<PeriodShare> PassedShare(int mode, int dof, const LocalTime& now);
 // value / (passed / whole), under the same conditions.
 std::optional<double> Forecast(double valueSoFar, int mode, int dof, const LocalTime& now);
 
+// Where the open period began, as the roll-over keeps it beside the totals:
+// the name of the open session or week, and the day that opened the open
+// day, month or year.
+struct PeriodMarkers {
+  std::string sessionName;
+  uint32_t day = 0, month = 0, year = 0;
+};
+
+// Whether the open period is the calendar period around `now`. The meter
+// closes a period only when it starts, so a period that ran past its end
+// holds more than one calendar period until then, and a pace taken from the
+// calendar would be wrong. False for the modes without a forecast.
+bool PeriodIsCurrent(int mode, int dof, const PeriodMarkers& open, const LocalTime& now);
+
 // "к концу дня", "к концу недели", "к концу месяца", "к концу года"; empty
 // for the modes without a forecast.
 std::string PeriodEndPhrase(int mode);
 
 // Days in a month of the Gregorian calendar; 0 for a month outside 1..12.
 int DaysInMonth(int year, int month);
+
+// Days since 1970-01-01 of a Gregorian date.
+int64_t DayNumber(int year, int month, int day);
+
+// The first date DD.MM.YYYY that a record name holds (a run of digits,
+// points and colons of exactly that shape), when it is a real date.
+std::optional<int64_t> FirstDateInName(const std::string& name);
 
 }  // namespace vtc

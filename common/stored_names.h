@@ -45,6 +45,11 @@ constexpr const char* Look = "Look";
 constexpr const char* AutoUpdate = "AutoUpdate";
 // Address of the update file; only the meter reads it, nobody writes it.
 constexpr const char* UpdateURL = "UpdateURL";
+// The warnings before the money flows: percentages of a prepaid volume and of
+// the money limit, and the limit itself as number text.
+constexpr const char* PrepaidAlert = "PrepaidAlert";
+constexpr const char* MoneyLimit = "MoneyLimit";
+constexpr const char* MoneyAlert = "MoneyAlert";
 // The settings program has always written these three in a case of its own.
 // They name the keys above, and files it wrote keep their spelling when it
 // writes them again.
@@ -96,6 +101,14 @@ constexpr const char* ClosingSessionName = "ClosingSessionName";
 constexpr const char* ClosingDay = "ClosingDay";
 constexpr const char* ClosingMonth = "ClosingMonth";
 constexpr const char* ClosingYear = "ClosingYear";
+// What the meter has told the user in the open period, so that a restart does
+// not tell it again: the highest percentage announced (DWORD 0, the warning's
+// percentage or 100) and the day of the month of the last trend notice. They
+// belong to the period and are reset with its totals.
+constexpr const char* AlertPrepaidIn = "AlertPrepaidIn";
+constexpr const char* AlertPrepaidOut = "AlertPrepaidOut";
+constexpr const char* AlertMoney = "AlertMoney";
+constexpr const char* AlertTrendDay = "AlertTrendDay";
 }  // namespace regval
 
 }  // namespace vtc

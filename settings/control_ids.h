@@ -99,6 +99,25 @@ enum TrafficPageId : int {
   kIdAutoList = 513,
 };
 
+// Page "Лимиты".
+enum LimitsPageId : int {
+  kIdLimitsPage = 600,
+  kIdPrepaidAlertCaption = 601,
+  kIdPrepaidAlert = 602,
+  kIdPrepaidAlertUnit = 603,
+  kIdMoneyLimitCaption = 604,
+  kIdMoneyLimit = 605,
+  kIdMoneyLimitCurrency = 606,
+  kIdMoneyAlertCaption = 607,
+  kIdMoneyAlert = 608,
+  kIdMoneyAlertUnit = 609,
+  kIdLimitsNote = 610,
+  kIdPeriodFrame = 611,
+  kIdPeriodSpent = 612,
+  kIdPeriodTraffic = 613,
+  kIdPeriodForecast = 614,
+};
+
 // Page "Отчёт".
 enum ReportPageId : int {
   kIdReportPage = 700,

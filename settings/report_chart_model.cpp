@@ -92,16 +92,6 @@ NameDate ParseName(const std::string& name) {
   return out;
 }
 
-// Days since 1970-01-01 of a Gregorian date.
-int64_t DayNumber(int y, int m, int d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
 bool ValidDate(int y, int m, int d) { return y >= 1 && m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonth(y, m); }
 
 // Seconds since 1970 when the period began, when the date is a real one.
@@ -136,24 +126,9 @@ std::optional<double> OpenStart(const ReportData& d) {
   }
 }
 
-// Whether the open period is the calendar period around `now`. The meter
-// closes a period only when it starts, so a period that ran past its end
-// holds more than one calendar period until then, and a pace taken from the
-// calendar would be wrong.
 bool OpenIsCurrent(const ReportData& d, const LocalTime& now) {
   const OpenTotals& o = d.open;
-  const auto same = [](uint32_t a, int b) { return b >= 0 && a == static_cast<uint32_t>(b); };
-  switch (d.mode) {
-    case kByDays: return same(o.day, now.day) && same(o.month, now.month) && same(o.year, now.year);
-    case kByMonths: return same(o.month, now.month) && same(o.year, now.year);
-    case kByYears: return same(o.year, now.year);
-    case kByWeeks: {
-      std::optional<double> began = RecordStart(o.sessionName);
-      int64_t weekStart = DayNumber(now.year, now.month, now.day) - (now.weekday - d.dof + 7) % 7;
-      return began && std::floor(*began / kDay) == static_cast<double>(weekStart);
-    }
-    default: return false;
-  }
+  return PeriodIsCurrent(d.mode, d.dof, PeriodMarkers{o.sessionName, o.day, o.month, o.year}, now);
 }
 
 // --- texts -----------------------------------------------------------------

@@ -66,16 +66,21 @@ OpenTotals ReadOpenTotals() {
 
 }  // namespace
 
-ReportData ReadReport(const std::string& appDir) {
+ReportData ReadOpenPeriod(const std::string& appDir) {
   ReportData d;
-  IniFile history(appDir + kStatisticsFileName);
-  d.historyFound = FileExists(history.path());
-  if (d.historyFound) d.records = ReadRecords(history);
   d.open = ReadOpenTotals();
   MeterOptions o = ReadMeterOptions(IniFile(appDir + kOptionsFileName));
   d.mode = o.statistic & 0xFF;
   d.dof = o.dof;
   d.denstr = o.denstr;
+  return d;
+}
+
+ReportData ReadReport(const std::string& appDir) {
+  ReportData d = ReadOpenPeriod(appDir);
+  IniFile history(appDir + kStatisticsFileName);
+  d.historyFound = FileExists(history.path());
+  if (d.historyFound) d.records = ReadRecords(history);
   return d;
 }
 

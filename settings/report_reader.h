@@ -11,4 +11,8 @@ namespace vtc {
 // `appDir` ends with a backslash.
 ReportData ReadReport(const std::string& appDir);
 
+// The same without the history: the open period, the statistics options and
+// the currency, quick however long the history is.
+ReportData ReadOpenPeriod(const std::string& appDir);
+
 }  // namespace vtc

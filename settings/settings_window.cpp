@@ -14,7 +14,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"VtcSettingsWindow";
 constexpr int kClientW = 504, kClientH = 473;
 constexpr int kFontHeight = 15;  // cell height: the layout is made for it
-const char* const kPageNames[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Отчёт"};
+const char* const kPageNames[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Лимиты", "Отчёт"};
 constexpr int kPageCount = sizeof kPageNames / sizeof kPageNames[0];
 
 HWND Button(HWND parent, HFONT font, int id, const char* text, int x, int w) {
@@ -73,12 +73,14 @@ bool SettingsWindow::Create(const std::string& appDir) {
   look.Create(tab_, font_.get());
   tariffs.Create(tab_, font_.get());
   traffic.Create(tab_, font_.get(), boldFont_.get());
+  limits.Create(tab_, font_.get(), hwnd_, appDir_);
   report.Create(tab_, font_.get(), hwnd_, appDir_);
   pages_[0] = general.page;
   pages_[1] = look.page;
   pages_[2] = tariffs.page;
   pages_[3] = traffic.page;
-  pages_[4] = report.page();
+  pages_[4] = limits.page();
+  pages_[5] = report.page();
 
   reset_ = Button(hwnd_, font_.get(), kIdReset, "Обнулить текущие счетчики", 168, 184);
   cancel_ = Button(hwnd_, font_.get(), kIdCancel, "Отмена", 360, 64);
@@ -100,6 +102,7 @@ void SettingsWindow::Load() {
   steps.createPreview = [this] { skinChooser_.CreatePreview(); };
   steps.fillSkinList = [this] { skinChooser_.FillSkinList(); };
   LoadSettings(SettingsControls{&general, &look, &traffic}, appDir_ + kOptionsFileName, steps);
+  limits.Load(IniFile(appDir_ + kOptionsFileName));
   tariffEditor_.Empty(false);
   skinChooser_.BuildTestWindow();
 }
@@ -127,11 +130,15 @@ void SettingsWindow::ShowPage(int index) {
   if (index < 0 || index >= kPageCount) return;
   // The report is read whenever it is looked at: the meter moves its totals on.
   if (pages_[index] == report.page()) report.Refresh();
+  if (pages_[index] == limits.page()) limits.Refresh(GetTextUtf8(look.currency));
   ShowWindow(pages_[index], SW_SHOW);
 }
 
 void SettingsWindow::OnOk() {
+  // A field the meter could not use is refused before anything is written.
+  if (!limits.Acceptable()) return;
   SaveSettings(SettingsControls{&general, &look, &traffic}, appDir_ + kOptionsFileName, appDir_);
+  limits.Save(IniFile(appDir_ + kOptionsFileName));
   MessageBoxUtf8(hwnd_, kRestartNotice, kSettingsTitle, MB_OK | MB_ICONINFORMATION);
   Close();
 }
@@ -152,6 +159,7 @@ void SettingsWindow::OnCommand(int id, int code) {
   }
   // The pages' behaviour: each object answers for its own controls.
   if (report.OnCommand(id, code)) return;
+  if (limits.OnCommand(id, code)) return;
   if (tariffEditor_.OnCommand(id, code)) return;
   if (interfaceChooser_.OnCommand(id, code)) return;
   skinChooser_.OnCommand(id, code);

@@ -1,4 +1,4 @@
-// The settings window: the tab control with its four pages and the three
+// The settings window: the tab control with its pages and the three
 // buttons under it. It owns the pages' behaviour objects and hands them every
 // WM_COMMAND of a page control.
 //
@@ -26,6 +26,7 @@
 #include "common/win/ui.h"
 #include "common/win/window.h"
 #include "settings/page_general.h"
+#include "settings/page_limits.h"
 #include "settings/page_look.h"
 #include "settings/page_report.h"
 #include "settings/page_tariffs.h"
@@ -55,13 +56,14 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
   HWND resetButton() const { return reset_; }
   HWND cancelButton() const { return cancel_; }
   HWND okButton() const { return ok_; }
-  // Shows page 0..4 as a click on its tab would.
+  // Shows page 0..5 as a click on its tab would.
   void SelectPage(int index);
 
   PageGeneral general;
   PageLook look;
   PageTariffs tariffs;
   PageTraffic traffic;
+  LimitsPage limits;
   ReportPage report;
 
  protected:
@@ -79,7 +81,7 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
   HWND reset_ = nullptr;
   HWND cancel_ = nullptr;
   HWND ok_ = nullptr;
-  HWND pages_[5] = {};
+  HWND pages_[6] = {};
 
   TariffEditor tariffEditor_;
   InterfaceChooser interfaceChooser_;

@@ -22,6 +22,7 @@ MeterOptions ReadMeterOptions(const IniFile& f) {
   o.look = f.ReadString(s, optkey::Look, o.look);
   o.autoUpdate = f.ReadBool(s, optkey::AutoUpdate, o.autoUpdate);
   o.updateUrl = f.ReadString(s, optkey::UpdateURL);
+  o.budget = BudgetFromTexts(f.Find(s, optkey::PrepaidAlert), f.Find(s, optkey::MoneyLimit), f.Find(s, optkey::MoneyAlert));
   return o;
 }
 

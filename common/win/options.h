@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "common/budget.h"
 #include "common/stored_names.h"
 #include "common/win/ini.h"
 
@@ -27,6 +28,7 @@ struct MeterOptions {
   std::string look = "Default";
   bool autoUpdate = false;
   std::string updateUrl;  // empty: the built-in address
+  BudgetOptions budget;
 };
 
 // Reads the keys in the meter's order; absent keys give the defaults above.

@@ -31,7 +31,7 @@ void Meter::Start(const std::string& appDir) {
 
   std::string errorText;
   if (state_.activeTariff == -1) {
-    if (state_.showBt) view_.Announce(NoTariffNotice());
+    if (state_.showBt) Tell(NoTariffNotice());
     errorText = NoTariffErrorText(state_.tariffCount);
   }
   TakeBaseline(state_, Sample(errorText));
@@ -50,6 +50,9 @@ void Meter::StartUp(const std::string& optionsPath) {
   state_.autoFindType = o.autoFind == 0 ? kPppType : o.autoFind;
   state_.statkol = o.statkol;
   state_.autoClose = o.autoClose;
+  state_.statMode = o.statistic & 0xFF;
+  state_.dof = o.dof;
+  state_.budget = o.budget;
   name1_ = Utf8ToCp1251(state_.iface);
   name2_ = Utf8ToCp1251(state_.iface2);
 
@@ -57,7 +60,7 @@ void Meter::StartUp(const std::string& optionsPath) {
   services_.LoadSkin(state_.appDir + kSkinRootFolder + o.look + "\\");
   // The check runs on its own: a silent server must not hold the start-up.
   if (o.autoUpdate) services_.StartUpdateCheck(o.updateUrl, state_.appDir + kUpdateFileName);
-  services_.RollStatistics(state_.appDir, o.statistic & 0xFF, o.dof, clock_.Local());
+  services_.RollStatistics(state_.appDir, state_.statMode, o.dof, clock_.Local());
   totals_.Load(state_);
 }
 
@@ -67,7 +70,7 @@ void Meter::SelectTariff() {
 
 void Meter::ApplyTariffChoice(const TariffChoice& choice) {
   state_.activeTariff = static_cast<int8_t>(choice.active);
-  if (choice.notice) view_.Announce(*choice.notice);
+  if (choice.notice) Tell(*choice.notice);
 }
 
 TickSample Meter::Sample(std::string& errorText) {
@@ -83,6 +86,7 @@ void Meter::Tick() {
   r.elapsedSeconds = static_cast<double>(lastSampleMs_ - previousSampleMs) / 1000.0;
   Account(r);
   Price(r);
+  Guard(r);
   totals_.Save(state_);
   Announce(r);
   view_.ScheduleTick(tickClock_.NextDelay(clock_.Ms()));
@@ -116,8 +120,36 @@ void Meter::Price(const TickReport& r) {
                                  state_.activeTariff));
 }
 
+void Meter::Guard(TickReport& r) {
+  // A balloon takes the place of the one before it, so a warning waits until
+  // the last notice has had its time on the screen; it stays due meanwhile.
+  if (!r.notices.empty() || (told_ && clock_.Ms() - toldMs_ < kNoticeSeconds * 1000ull)) return;
+  GuardInput in;
+  in.totalIn = state_.totalIn;
+  in.totalOut = state_.totalOut;
+  in.totalMoney = state_.totalMoney;
+  if (state_.activeTariff >= 0 && static_cast<size_t>(state_.activeTariff) < tariffs_.size())
+    in.tariff = &tariffs_[state_.activeTariff];
+  in.budget = state_.budget;
+  in.denstr = state_.denstr;
+  in.mode = state_.statMode;
+  in.dof = state_.dof;
+  in.period = state_.period;
+  in.now = clock_.Local();
+  if (std::optional<Alert> a = NextAlert(in, state_.announced)) {
+    r.notices.push_back(a->notice);
+    state_.announced = a->after;
+  }
+}
+
+void Meter::Tell(const Notice& n) {
+  view_.Announce(n);
+  told_ = true;
+  toldMs_ = clock_.Ms();
+}
+
 void Meter::Announce(const TickReport& r) {
-  for (const Notice& n : r.notices) view_.Announce(n);
+  for (const Notice& n : r.notices) Tell(n);
   if (r.line != TickReport::Line::kSame) {
     const bool up = r.line == TickReport::Line::kCameUp;
     view_.SetTrayOnline(up);

@@ -12,6 +12,7 @@
 #include "common/interface_table.h"
 #include "common/notice.h"
 #include "common/win/options.h"
+#include "meter/tariff/budget_guard.h"
 #include "meter/tariff/tariffs.h"
 #include "meter/traffic/meter_state.h"
 #include "meter/traffic/sampling.h"
@@ -74,8 +75,8 @@ class Meter {
   // the tariffs, the counter baseline, the error report; the first tick is
   // scheduled last. `appDir` ends with a backslash.
   void Start(const std::string& appDir);
-  // One tick: sample, account, price, save, announce; the next tick is
-  // scheduled last, so ticks never overlap.
+  // One tick: sample, account, price, guard the budget, save, announce; the
+  // next tick is scheduled last, so ticks never overlap.
   void Tick();
   // The tariff timer.
   void SelectTariff();
@@ -107,7 +108,10 @@ class Meter {
   // the offline transition, and the online period ends.
   void Account(TickReport& r);
   void Price(const TickReport& r);
+  // The budget's warnings, after the tick's money is added.
+  void Guard(TickReport& r);
   void Announce(const TickReport& r);
+  void Tell(const Notice& n);
 
   InterfaceTable& table_;
   MeterClock& clock_;
@@ -122,6 +126,8 @@ class Meter {
   uint64_t lastSampleMs_ = 0;
   bool rebaseline_ = false;
   TickClock tickClock_;
+  bool told_ = false;  // a notice has been shown; when:
+  uint64_t toldMs_ = 0;
 };
 
 }  // namespace vtc

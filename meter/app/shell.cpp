@@ -13,8 +13,17 @@ namespace vtc {
 uint64_t SystemClock::Ms() { return GetTickCount64(); }
 LocalTime SystemClock::Local() { return NowLocal(); }
 
-void RegistryTotals::Load(MeterState& s) { LoadTotals(s); }
-void RegistryTotals::Save(const MeterState& s) { vtc::SaveTotals(s); }
+void RegistryTotals::Load(MeterState& s) {
+  LoadTotals(s);
+  stored_ = s.announced;
+}
+
+void RegistryTotals::Save(const MeterState& s) {
+  vtc::SaveTotals(s);
+  if (s.announced == stored_) return;
+  SaveAnnounced(s.announced);
+  stored_ = s.announced;
+}
 
 bool Shell::Start() {
   app_.SetListener(this);

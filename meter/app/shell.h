@@ -30,6 +30,11 @@ class RegistryTotals : public TotalsStore {
  public:
   void Load(MeterState& s) override;
   void Save(const MeterState& s) override;
+
+ private:
+  // What the warnings' values in the registry hold: they change a few times
+  // a period, so they are written only then, not with every second's totals.
+  Announced stored_;
 };
 
 class Shell : public MeterView, public StartupServices, public AppListener, public FloatWindowListener {

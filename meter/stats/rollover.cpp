@@ -70,7 +70,9 @@ void ClearJournal(const RegKey& key) {
     key.DeleteValue(name);
 }
 
-// The registry half of a close: the next period opens with zero totals.
+// The registry half of a close: the next period opens with zero totals and
+// nothing announced yet. A replay of the journal writes the same zeros again
+// before any tick runs, so no warning is lost or repeated by a kill here.
 void OpenNextPeriod(const RegKey& key, const PendingClose& c) {
   if (c.sessionName) key.SetString(regval::SessionName, *c.sessionName);
   if (c.day) {
@@ -82,6 +84,8 @@ void OpenNextPeriod(const RegKey& key, const PendingClose& c) {
   key.SetString(regval::InTall, kZero);
   key.SetString(regval::OutTall, kZero);
   key.SetString(regval::Denall, kZero);
+  for (const char* alert : {regval::AlertPrepaidIn, regval::AlertPrepaidOut, regval::AlertMoney, regval::AlertTrendDay})
+    key.SetDword(alert, 0);
 }
 
 // The totals are reset and the next period opened only once the record is

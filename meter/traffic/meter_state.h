@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "common/budget.h"
+#include "common/forecast.h"
+
 namespace vtc {
 
 // What the counters of one interface row read at the previous tick.
@@ -20,6 +23,10 @@ struct MeterState {
   double sessionIn = 0, sessionOut = 0, sessionTime = 0, sessionMoney = 0;
   double maxIn = 0, maxOut = 0;
   double totalIn = 0, totalOut = 0, totalMoney = 0, totalTime = 0;
+  // Kept beside the totals: what the open period's warnings have said, and
+  // where the roll-over says the open period began.
+  Announced announced;
+  PeriodMarkers period;
 
   bool firstOnline = true;
   bool exitAllowed = false;
@@ -32,6 +39,9 @@ struct MeterState {
   int autoFindType = 23;
   int statkol = 0;
   bool autoClose = false;
+  int statMode = 0;  // option Statistic, low 8 bits
+  int dof = 0;
+  BudgetOptions budget;
 
   // The unscrambled exit password read by the last exit request.
   std::string password;

@@ -26,6 +26,14 @@ void LoadTotals(MeterState& s) {
   s.totalOut = TextFloat(key.GetString(regval::OutTall).value_or(""));
   s.totalMoney = TextFloat(key.GetString(regval::Denall).value_or(""));
   s.totalTime = key.GetDword(regval::Timeall).value_or(0);
+  s.announced.prepaidIn = key.GetDword(regval::AlertPrepaidIn).value_or(0);
+  s.announced.prepaidOut = key.GetDword(regval::AlertPrepaidOut).value_or(0);
+  s.announced.money = key.GetDword(regval::AlertMoney).value_or(0);
+  s.announced.trendDay = key.GetDword(regval::AlertTrendDay).value_or(0);
+  s.period.sessionName = key.GetString(regval::SessionName).value_or("");
+  s.period.day = key.GetDword(regval::Day).value_or(0);
+  s.period.month = key.GetDword(regval::Month).value_or(0);
+  s.period.year = key.GetDword(regval::Year).value_or(0);
 }
 
 void SaveTotals(const MeterState& s) {
@@ -35,6 +43,15 @@ void SaveTotals(const MeterState& s) {
   key.SetString(regval::OutTall, FloatText(s.totalOut));
   key.SetString(regval::Denall, FloatText(s.totalMoney));
   key.SetDword(regval::Timeall, StoredSeconds(s.totalTime));
+}
+
+void SaveAnnounced(const Announced& a) {
+  RegKey key = RegKey::Open(kTotalsKeyPath);
+  if (!key.ok()) return;
+  key.SetDword(regval::AlertPrepaidIn, a.prepaidIn);
+  key.SetDword(regval::AlertPrepaidOut, a.prepaidOut);
+  key.SetDword(regval::AlertMoney, a.money);
+  key.SetDword(regval::AlertTrendDay, a.trendDay);
 }
 
 }  // namespace vtc

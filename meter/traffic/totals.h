@@ -5,11 +5,15 @@
 namespace vtc {
 
 // Sets TotalIn, TotalOut, TotalMoney and TotalTime from the stored values;
-// an absent value, or one of another type, counts as 0.
+// an absent value, or one of another type, counts as 0. What the warnings
+// announced and the markers of the open period come with them.
 void LoadTotals(MeterState& s);
 
 // Writes InTall, OutTall, denall as text and timeall as a 32-bit number.
 // Nothing is written when the key cannot be opened.
 void SaveTotals(const MeterState& s);
+
+// Writes AlertPrepaidIn, AlertPrepaidOut, AlertMoney and AlertTrendDay.
+void SaveAnnounced(const Announced& a);
 
 }  // namespace vtc

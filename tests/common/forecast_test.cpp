@@ -2,20 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/local_time.h"
+
 using namespace vtc;
+using vtc::test::At;
 
 namespace {
-
-LocalTime At(int y, int mo, int d, int h, int mi, int weekday) {
-  LocalTime t;
-  t.year = y;
-  t.month = mo;
-  t.day = d;
-  t.hour = h;
-  t.minute = mi;
-  t.weekday = weekday;
-  return t;
-}
 
 constexpr double kDay = 86400;
 

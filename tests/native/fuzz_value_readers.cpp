@@ -1,12 +1,14 @@
 // The readers of option and tariff values: the profile reader's integer, the
 // leading integer of the tariff keys and TextFloat for the number keys. Each
-// is checked against a plain reference that cannot overflow.
+// is checked against a plain reference that cannot overflow. The budget's
+// readers give only what the meter can use.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string>
 
+#include "common/budget.h"
 #include "common/text.h"
 
 namespace {
@@ -47,5 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // The sign is only ever taken from the first character.
   if (!text.empty() && text[0] != '-' && v < 0) std::abort();
+
+  if (auto p = vtc::ParseAlertPercent(text); p && (*p < 0 || *p > 99)) std::abort();
+  if (auto limit = vtc::ParseMoneyLimit(text); limit && (!std::isfinite(*limit) || *limit < 0)) std::abort();
   return 0;
 }

@@ -88,9 +88,9 @@ TEST_F(SettingsWindowTest, WindowFrameTabsAndButtons) {
   EXPECT_TRUE(GetWindowLongPtrW(w.hwnd(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
   EXPECT_FALSE(IsWindowVisible(w.hwnd()));  // shown only by the gate
 
-  ASSERT_EQ(SendMessageW(w.tab(), TCM_GETITEMCOUNT, 0, 0), 5);
-  const char* names[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Отчёт"};
-  for (int i = 0; i < 5; ++i) {
+  ASSERT_EQ(SendMessageW(w.tab(), TCM_GETITEMCOUNT, 0, 0), 6);
+  const char* names[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Лимиты", "Отчёт"};
+  for (int i = 0; i < 6; ++i) {
     wchar_t buf[64] = {};
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
@@ -372,12 +372,14 @@ TEST_F(SettingsWindowTest, LoadFillsTheControlsAndSaveWritesThemBack) {
 TEST_F(SettingsWindowTest, CancelWritesNothingAndResetZeroesAtOnce) {
   dir.Write("options.ini", "[Options]\r\nStatkol=30\r\n");
   RegKey::Open(kTotalsKeyPath).SetString("InTall", "99");
+  RegKey::Open(kTotalsKeyPath).SetDword("AlertMoney", 100);
   ASSERT_TRUE(w.Create(dir.path()));
   w.Load();
   SetTextUtf8(w.general.records, "55");
   SetTextUtf8(w.general.password, "new");
   SendMessageW(w.resetButton(), BM_CLICK, 0, 0);
   EXPECT_EQ(RegKey::Open(kTotalsKeyPath).GetString("InTall"), std::optional<std::string>("0"));
+  EXPECT_EQ(RegKey::Open(kTotalsKeyPath).GetDword("AlertMoney"), std::optional<uint32_t>(0));  // told anew
   SendMessageW(w.cancelButton(), BM_CLICK, 0, 0);
   EXPECT_EQ(w.hwnd(), nullptr);  // closed
   EXPECT_EQ(dir.Read("options.ini"), "[Options]\r\nStatkol=30\r\n");

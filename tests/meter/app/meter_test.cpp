@@ -324,5 +324,47 @@ TEST(Meter, CountsEveryByteOnceAndInventsNone) {
   }
 }
 
+// The budget's warnings see the money of the tick that brings them, are kept
+// with the totals, and never take the place of a balloon still up: the next
+// one waits until the last has had its seven seconds.
+TEST(Meter, BudgetWarningsFollowTheTicksMoneyOneBalloonAtATime) {
+  {
+    Rig r;
+    r.services.tariffs = {AllDay("Minute", 0.01)};
+    r.services.options.budget.moneyLimit = 0.01;
+    r.table.rows = {Row("lan", 2, 6, 0)};
+    r.Start();
+    r.Tick();
+    ASSERT_EQ(r.view.notices.size(), 1u);
+    EXPECT_EQ(r.view.notices[0].text, "Потрачено 0.01 при лимите 0.01");
+    EXPECT_EQ(r.store.saved.announced.money, 100u);
+  }
+  Rig r;
+  TTariff t = AllDay("Volume");
+  t.freeIn = 1000;
+  t.pricePerByteIn = 0.01;
+  r.services.tariffs = {t};
+  r.services.options.budget.moneyLimit = 5;
+  r.table.rows = {Row("lan", 2, 6, 0)};
+  r.Start();
+  r.table.rows[0].inOctets = 850;
+  r.Tick();
+  r.table.rows[0].inOctets = 1400;  // the volume used up and 5.5 spent: two warnings due
+  r.Tick();
+  r.Tick(5999);
+  EXPECT_EQ(r.view.notices.size(), 1u);
+  r.Tick(1);
+  r.Tick(6999);
+  r.Tick(1);
+  ASSERT_EQ(r.view.notices.size(), 3u);
+  EXPECT_EQ(r.view.notices[0].title, "Предоплаченный трафик");
+  EXPECT_EQ(r.view.notices[1].title, "Предоплаченный трафик исчерпан");
+  EXPECT_EQ(r.view.notices[2].title, "Лимит расходов исчерпан");
+  EXPECT_EQ(r.store.saved.announced.prepaidIn, 100u);
+  EXPECT_EQ(r.store.saved.announced.money, 100u);
+  r.Tick(60000);
+  EXPECT_EQ(r.view.notices.size(), 3u);
+}
+
 }  // namespace
 }  // namespace vtc

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "common/encoding.h"
 #include "common/win/registry.h"
 #include "support/temp_dir.h"
@@ -181,44 +183,79 @@ TEST(RollStatistics, TwoRunsStartedInTheSameSecondDoNotOverwriteEachOther) {
 // A kill can fall between any two writes of a close. Each state it may leave
 // behind (the close's outcome noted beside the totals, then more and more of
 // it carried out) must give the same history at the next start: the figure
-// once in its record, the next period empty.
+// once in its record, the next period empty, with nothing announced yet by
+// its warnings. Sessions close again at that start; days do not, so there
+// the replayed close alone must have reset the warnings.
 TEST(RollStatistics, KilledAnywhereInACloseTheNextStartCountsTheFigureOnce) {
-  const std::string a = "Сессия 10:00:00 01.12.2026", b = "Сессия 11:00:00 01.12.2026";
-  const std::string earlier = Record(a, "100", "10", "1", "00:00:10");
+  const char* const kAlerts[] = {"AlertPrepaidIn", "AlertPrepaidOut", "AlertMoney", "AlertTrendDay"};
   enum Done { kNoted, kRecordWritten, kMarkerStored, kHalfReset, kAllButTheNote };
-  for (Done done : {kNoted, kRecordWritten, kMarkerStored, kHalfReset, kAllButTheNote}) {
-    SCOPED_TRACE(done);
-    TempDir dir;
-    TestRegistry reg;
-    // The record already holds an earlier run's figures (two runs started in
-    // the same second), so a close that is repeated would add 777 twice.
-    dir.Write("statistic.ini", earlier);
-    RegKey k = RegKey::Open(kTotalsKeyPath);
-    k.SetString("SessionName", a);
-    SetTotals("777", "7", "0.5", 60);
-    k.SetString("ClosingInTall", "877");
-    k.SetString("ClosingOutTall", "17");
-    k.SetString("ClosingDenall", "1.5");
-    k.SetString("ClosingTimeall", "00:01:10");
-    k.SetString("ClosingSessionName", b);
-    k.SetString("ClosingRecord", a);
-    if (done >= kRecordWritten) dir.Write("statistic.ini", Record(a, "877", "17", "1.5", "00:01:10"));
-    if (done >= kMarkerStored) k.SetString("SessionName", b);
-    if (done >= kHalfReset) {
-      k.SetString("timeall", "0");
-      k.SetString("InTall", "0");
-    }
-    if (done >= kAllButTheNote) {
-      SetTotals("0", "0", "0", 0);
-      k.DeleteValue("ClosingRecord");
-    }
+  for (int mode : {0, 1}) {
+    const bool days = mode == 1;
+    const std::string a = days ? "За день 30.11.2026" : "Сессия 10:00:00 01.12.2026";
+    const std::string b = "Сессия 11:00:00 01.12.2026";
+    const std::string earlier = Record(a, "100", "10", "1", "00:00:10");
+    for (Done done : {kNoted, kRecordWritten, kMarkerStored, kHalfReset, kAllButTheNote}) {
+      SCOPED_TRACE(std::to_string(mode) + " " + std::to_string(done));
+      TempDir dir;
+      TestRegistry reg;
+      // The record already holds an earlier run's figures (two runs started in
+      // the same second), so a close that is repeated would add 777 twice.
+      dir.Write("statistic.ini", earlier);
+      RegKey k = RegKey::Open(kTotalsKeyPath);
+      if (days) {
+        SetDate(30, 11, 2026);
+      } else {
+        k.SetString("SessionName", a);
+      }
+      SetTotals("777", "7", "0.5", 60);
+      for (const char* n : kAlerts) k.SetDword(n, 80);
+      k.SetString("ClosingInTall", "877");
+      k.SetString("ClosingOutTall", "17");
+      k.SetString("ClosingDenall", "1.5");
+      k.SetString("ClosingTimeall", "00:01:10");
+      if (days) {
+        k.SetDword("ClosingDay", 1);
+        k.SetDword("ClosingMonth", 12);
+        k.SetDword("ClosingYear", 2026);
+      } else {
+        k.SetString("ClosingSessionName", b);
+      }
+      k.SetString("ClosingRecord", a);
+      if (done >= kRecordWritten) dir.Write("statistic.ini", Record(a, "877", "17", "1.5", "00:01:10"));
+      if (done >= kMarkerStored) {
+        if (days) {
+          SetDate(1, 12, 2026);
+        } else {
+          k.SetString("SessionName", b);
+        }
+      }
+      if (done >= kHalfReset) {
+        k.SetString("timeall", "0");
+        k.SetString("InTall", "0");
+      }
+      if (done >= kAllButTheNote) {
+        for (const char* n : {"timeall", "InTall", "OutTall", "denall"}) k.SetString(n, "0");
+        for (const char* n : kAlerts) k.SetDword(n, 0);
+        k.DeleteValue("ClosingRecord");
+      }
 
-    RollStatistics(dir.path(), 0, 0, At(2026, 12, 1, 12, 0, 0, 2));
-    EXPECT_EQ(dir.Read("statistic.ini"),
-              Record(a, "877", "17", "1.5", "00:01:10") + Record(b, "0", "0", "0", "00:00:00"));
-    EXPECT_EQ(Str("SessionName"), "Сессия 12:00:00 01.12.2026");
-    ExpectTotalsReset();
-    for (const char* n : {"ClosingRecord", "ClosingInTall", "ClosingSessionName"}) EXPECT_EQ(Str(n), "<absent>") << n;
+      RollStatistics(dir.path(), mode, 0, At(2026, 12, 1, 12, 0, 0, 2));
+      EXPECT_EQ(dir.Read("statistic.ini"),
+                Record(a, "877", "17", "1.5", "00:01:10") + (days ? "" : Record(b, "0", "0", "0", "00:00:00")));
+      if (days) {
+        EXPECT_EQ((std::vector<uint32_t>{Dw("day"), Dw("month"), Dw("year")}), (std::vector<uint32_t>{1, 12, 2026}));
+      } else {
+        EXPECT_EQ(Str("SessionName"), "Сессия 12:00:00 01.12.2026");
+      }
+      ExpectTotalsReset();
+      for (const char* n : kAlerts) EXPECT_EQ(Dw(n), 0u) << n;
+      EXPECT_FALSE(k.Exists("ClosingRecord"));
+      // The note's other values count only beside it; a day's close killed
+      // right after deleting it leaves them until the next close.
+      if (!days) {
+        for (const char* n : {"ClosingInTall", "ClosingSessionName"}) EXPECT_FALSE(k.Exists(n)) << n;
+      }
+    }
   }
 }
 
