@@ -133,7 +133,8 @@ def run_programs(p, sentinel="timeall", settings=True, tick_timeout=40, keep_met
     proc = start_both(p, settings)
     try:
         if not p.wait_window(vb.TITLE, 40):
-            raise Trouble("the meter's window never appeared (%s)" % ("hung" if p.meter_running() else "it ended"))
+            raise Trouble("the meter's window never appeared (%s)" % (
+                "hung" if p.meter_running() else "it ended, exit code %s" % p.meter.returncode))
         if not wait_for(lambda: not p.meter_running() or ticked(p, sentinel), tick_timeout):
             raise Trouble("the meter saved no tick within %ss (hung in start-up?)" % tick_timeout)
         if proc is not None and not p.wait_window(SETTINGS_TITLE, 40):

@@ -16,4 +16,10 @@ inline LocalTime At(int y, int mo, int d, int h, int mi, int weekday) {
   return t;
 }
 
+inline LocalTime At(int y, int mo, int d, int h, int mi, int s, int weekday) {
+  LocalTime t = At(y, mo, d, h, mi, weekday);
+  t.second = s;
+  return t;
+}
+
 }  // namespace vtc::test

@@ -4,21 +4,13 @@
 
 #include <climits>
 
+#include "support/local_time.h"
+
 using namespace vtc;
 
 namespace {
 
-LocalTime At(int y, int mo, int d, int h, int mi, int s, int weekday) {
-  LocalTime t;
-  t.year = y;
-  t.month = mo;
-  t.day = d;
-  t.hour = h;
-  t.minute = mi;
-  t.second = s;
-  t.weekday = weekday;
-  return t;
-}
+using test::At;
 
 RollMarkers Date(uint32_t d, uint32_t m, uint32_t y) {
   RollMarkers r;

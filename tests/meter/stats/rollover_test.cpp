@@ -6,6 +6,7 @@
 
 #include "common/encoding.h"
 #include "common/win/registry.h"
+#include "support/local_time.h"
 #include "support/temp_dir.h"
 
 using namespace vtc;
@@ -14,17 +15,7 @@ using vtc::test::TestRegistry;
 
 namespace {
 
-LocalTime At(int y, int mo, int d, int h, int mi, int s, int weekday) {
-  LocalTime t;
-  t.year = y;
-  t.month = mo;
-  t.day = d;
-  t.hour = h;
-  t.minute = mi;
-  t.second = s;
-  t.weekday = weekday;
-  return t;
-}
+using test::At;
 
 void SetTotals(const std::string& in, const std::string& out, const std::string& money, uint32_t seconds) {
   RegKey k = RegKey::Open(kTotalsKeyPath);
