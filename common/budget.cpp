@@ -9,20 +9,12 @@
 namespace vtc {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string Trimmed(const std::string& s) {
-  size_t from = 0, to = s.size();
-  while (from < to && IsBlank(s[from])) ++from;
-  while (to > from && IsBlank(s[to - 1])) --to;
-  return s.substr(from, to - from);
-}
 
 }  // namespace
 
 std::optional<int> ParseAlertPercent(const std::string& text) {
-  const std::string t = Trimmed(text);
+  const std::string t = TrimBlanks(text);
   if (t.empty() || t.size() > 2) return std::nullopt;
   for (char c : t)
     if (!IsDigit(c)) return std::nullopt;
@@ -30,7 +22,7 @@ std::optional<int> ParseAlertPercent(const std::string& text) {
 }
 
 std::optional<double> ParseMoneyLimit(const std::string& text) {
-  std::string t = Trimmed(text);
+  std::string t = TrimBlanks(text);
   if (t.empty()) return 0.0;
   bool digits = false, separator = false;
   for (char& c : t) {

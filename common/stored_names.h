@@ -109,6 +109,7 @@ constexpr const char* AlertPrepaidIn = "AlertPrepaidIn";
 constexpr const char* AlertPrepaidOut = "AlertPrepaidOut";
 constexpr const char* AlertMoney = "AlertMoney";
 constexpr const char* AlertTrendDay = "AlertTrendDay";
+constexpr const char* kAlerts[] = {AlertPrepaidIn, AlertPrepaidOut, AlertMoney, AlertTrendDay};
 }  // namespace regval
 
 }  // namespace vtc

@@ -7,6 +7,14 @@
 
 namespace vtc {
 
+std::string BytesText(double v) { return FormatBytes(v) + "b"; }
+
+std::string TrimBlanks(const std::string& s) {
+  const size_t from = s.find_first_not_of(" \t");
+  if (from == std::string::npos) return std::string();
+  return s.substr(from, s.find_last_not_of(" \t") - from + 1);
+}
+
 std::string FormatBytes(double v) {
   if (std::isnan(v)) return "0";
   if (v < 0) return "-" + FormatBytes(-v);

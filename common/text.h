@@ -13,6 +13,12 @@ namespace vtc {
 // is written as "-" followed by the text of its magnitude.
 std::string FormatBytes(double v);
 
+// A byte count as the windows show it: FormatBytes and "b" (1536 -> "1.5Kb").
+std::string BytesText(double v);
+
+// The text without the spaces and tabs at either end.
+std::string TrimBlanks(const std::string& s);
+
 // Seconds to hours:minutes:seconds, each at least two digits: 3725 -> "01:02:05".
 std::string FormatSeconds(double s);
 

@@ -13,7 +13,7 @@ bool ResetCounters() {
   ok = k.SetString(regval::OutTall, "0") && ok;
   ok = k.SetDword(regval::Timeall, 0) && ok;
   // The warnings start again with the totals they were about.
-  for (const char* alert : {regval::AlertPrepaidIn, regval::AlertPrepaidOut, regval::AlertMoney, regval::AlertTrendDay})
+  for (const char* alert : regval::kAlerts)
     ok = k.SetDword(alert, 0) && ok;
   return ok;
 }

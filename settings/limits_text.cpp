@@ -51,7 +51,7 @@ LimitsSummary SummarizeLimits(const ReportData& d, const OpenForecast& f, std::o
     }
   }
   if (d.open.stored) {
-    auto bytes = [](const std::optional<double>& v) { return v ? FormatBytes(*v) + "b" : std::string("?"); };
+    auto bytes = [](const std::optional<double>& v) { return v ? BytesText(*v) : std::string("?"); };
     s.traffic = "Трафик: вх. " + bytes(so.in) + ", исх. " + bytes(so.out);
   }
   if (f.figures && f.figures->money) {

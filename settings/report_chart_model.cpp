@@ -134,7 +134,7 @@ bool OpenIsCurrent(const ReportData& d, const LocalTime& now) {
 // --- texts -----------------------------------------------------------------
 
 std::string BytesText(const std::optional<double>& v, const char* none) {
-  return v ? FormatBytes(*v) + "b" : none;
+  return v ? vtc::BytesText(*v) : none;
 }
 
 std::string MoneyText(const std::optional<double>& v, const std::string& denstr, const char* none) {
@@ -261,7 +261,7 @@ ChartAxis BytesAxis(double max) {
     // Steps below one unit keep its suffix ("0.5Mb", not "512Kb"), so the
     // captions of one axis read in one unit.
     ChartAxis a = Axis(max, unit, [&](double v) {
-      if (v >= unit || k < 0 || v == 0) return FormatBytes(v) + "b";
+      if (v >= unit || k < 0 || v == 0) return vtc::BytesText(v);
       return FormatBytes(v / unit) + kSuffix[k] + "b";
     });
     if (k == 3 || a.top < unit * 1024) return a;

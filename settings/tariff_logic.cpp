@@ -21,13 +21,6 @@ const char kNameCharactersText[] =
 const char kNameTakenText[] = "Тариф с таким названием уже есть. Введите другое название";
 const char kTooManyText[] = "Тарифов не может быть больше 127. Удалите ненужные тарифы";
 
-std::string Trimmed(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return "";
-  size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
-}
-
 int StoredInt(const std::optional<std::string>& v) { return v && !v->empty() ? ProfileInt(*v) : 0; }
 
 }  // namespace
@@ -49,11 +42,11 @@ std::string RefusalText(TariffRefusal r) {
 }
 
 bool SameSectionName(const std::string& a, const std::string& b) {
-  return SameTariffName(Trimmed(a), Trimmed(b));
+  return SameTariffName(TrimBlanks(a), TrimBlanks(b));
 }
 
 TariffRefusal CheckTariffName(const std::string& name, const std::vector<std::string>& names, int self) {
-  if (Trimmed(name).empty()) return TariffRefusal::NameEmpty;
+  if (TrimBlanks(name).empty()) return TariffRefusal::NameEmpty;
   if (name.find_first_of("[]") != std::string::npos) return TariffRefusal::NameBrackets;
   if (CharCount(name) > kTariffNameChars) return TariffRefusal::NameTooLong;
   // A character the file cannot hold would be stored as "?" and the section

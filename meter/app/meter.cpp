@@ -123,7 +123,7 @@ void Meter::Price(const TickReport& r) {
 void Meter::Guard(TickReport& r) {
   // A balloon takes the place of the one before it, so a warning waits until
   // the last notice has had its time on the screen; it stays due meanwhile.
-  if (!r.notices.empty() || (told_ && clock_.Ms() - toldMs_ < kNoticeSeconds * 1000ull)) return;
+  if (!r.notices.empty() || (toldMs_ && clock_.Ms() - *toldMs_ < kNoticeSeconds * 1000ull)) return;
   GuardInput in;
   in.totalIn = state_.totalIn;
   in.totalOut = state_.totalOut;
@@ -144,7 +144,6 @@ void Meter::Guard(TickReport& r) {
 
 void Meter::Tell(const Notice& n) {
   view_.Announce(n);
-  told_ = true;
   toldMs_ = clock_.Ms();
 }
 

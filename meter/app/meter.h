@@ -5,6 +5,7 @@
 // their own.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -126,8 +127,7 @@ class Meter {
   uint64_t lastSampleMs_ = 0;
   bool rebaseline_ = false;
   TickClock tickClock_;
-  bool told_ = false;  // a notice has been shown; when:
-  uint64_t toldMs_ = 0;
+  std::optional<uint64_t> toldMs_;  // when the last notice was shown
 };
 
 }  // namespace vtc

@@ -84,7 +84,7 @@ void OpenNextPeriod(const RegKey& key, const PendingClose& c) {
   key.SetString(regval::InTall, kZero);
   key.SetString(regval::OutTall, kZero);
   key.SetString(regval::Denall, kZero);
-  for (const char* alert : {regval::AlertPrepaidIn, regval::AlertPrepaidOut, regval::AlertMoney, regval::AlertTrendDay})
+  for (const char* alert : regval::kAlerts)
     key.SetDword(alert, 0);
 }
 

@@ -17,8 +17,6 @@ const char kTrendTitle[] = "Прогноз расходов";
 
 constexpr uint32_t kUsedUp = 100;
 
-std::string BytesText(double v) { return FormatBytes(v) + "b"; }
-
 // Never below the mark that was found crossed: a division must not make
 // 80 % read as 79.
 std::string PercentText(double part, double whole, int mark) {
