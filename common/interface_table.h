@@ -18,6 +18,9 @@ struct IfRow {
   uint32_t mtu = 0;
   uint32_t speed = 0;  // bits per second; 0 when the row reports none
   uint32_t inOctets = 0, outOctets = 0;
+  // Connected or operational. An adapter's row stays in the table with the
+  // cable out or the radio off; only a dial-up row comes and goes with its link.
+  bool up = true;
 };
 
 // How many bytes of a row's description array are its text: `length` (at

@@ -9,5 +9,12 @@ namespace vtc {
 
 constexpr const char* kProductTitle = VTC_PRODUCT_TITLE;
 
+// The meter's hidden window, which the settings program finds to tell it
+// what it changed under the running meter.
+constexpr const wchar_t* kMeterWindowClass = L"VtcApplication";
+constexpr const wchar_t* kMeterWindowCaption = L"qmeter";
+// Registered message: the totals were reset in the registry.
+constexpr const wchar_t* kCountersResetMessage = L"VarnokTrafficCounter.CountersReset";
+
 }  // namespace vtc
 #endif

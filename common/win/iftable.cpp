@@ -25,6 +25,7 @@ void CopyRow(const MIB_IFROW& r, IfRow& row) {
   row.speed = r.dwSpeed;
   row.inOctets = r.dwInOctets;
   row.outOctets = r.dwOutOctets;
+  row.up = r.dwOperStatus == MIB_IF_OPER_STATUS_CONNECTED || r.dwOperStatus == MIB_IF_OPER_STATUS_OPERATIONAL;
 }
 
 }  // namespace

@@ -22,8 +22,9 @@ bool App::ClaimSingleInstance() {
 }
 
 bool App::Create() {
-  if (!CreateWin(L"VtcApplication", kAppCaption, WS_POPUP, 0, 0, 0, 0, 0)) return false;
+  if (!CreateWin(kMeterWindowClass, kMeterWindowCaption, WS_POPUP, 0, 0, 0, 0, 0)) return false;
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  countersReset_ = RegisterWindowMessageW(kCountersResetMessage);
   return true;
 }
 
@@ -52,6 +53,11 @@ LRESULT App::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (taskbarCreated_ && msg == taskbarCreated_) {
     tray_.Readd();
+    if (listener_) listener_->OnTrayBack();
+    return 0;
+  }
+  if (countersReset_ && msg == countersReset_) {
+    if (listener_) listener_->OnCountersReset();
     return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);

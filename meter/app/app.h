@@ -15,9 +15,12 @@ class AppListener {
   virtual void OnTrayMouse(UINT mouseMsg) = 0;
   // The answer of an update check, posted by its worker (kUpdateMessage's lParam).
   virtual void OnUpdateAnswer(LPARAM answer) = 0;
+  // The tray icon was added again after Explorer (re)started.
+  virtual void OnTrayBack() = 0;
+  // The settings program reset the totals in the registry.
+  virtual void OnCountersReset() = 0;
 };
 
-constexpr const wchar_t* kAppCaption = L"qmeter";
 // One meter per machine: two would each rewrite the totals from their own
 // memory every second and lose traffic.
 constexpr const wchar_t* kSingleInstanceMutex = L"Global\\VarnokTrafficCounter.qmeter4";
@@ -50,6 +53,7 @@ class App : public BaseWindow<App> {
  private:
   HANDLE mutex_ = nullptr;
   UINT taskbarCreated_ = 0;
+  UINT countersReset_ = 0;
   TrayIcon tray_;
   AppListener* listener_ = nullptr;  // borrowed
 };

@@ -31,10 +31,12 @@ void Meter::Start(const std::string& appDir) {
 
   std::string errorText;
   if (state_.activeTariff == -1) {
-    if (state_.showBt) Tell(NoTariffNotice());
+    if (state_.showBt) Notify(NoTariffNotice());
     errorText = NoTariffErrorText(state_.tariffCount);
   }
-  TakeBaseline(state_, Sample(errorText));
+  TickSample baseline = Sample(errorText);
+  TakeBaseline(state_, baseline);
+  if (baseline.tableRead) RememberTable(state_, rows_);
   if (!errorText.empty()) services_.WriteErrorReport(appDir + kErrorReportFileName, errorText);
 
   tickClock_.Start(clock_.Ms());
@@ -70,7 +72,7 @@ void Meter::SelectTariff() {
 
 void Meter::ApplyTariffChoice(const TariffChoice& choice) {
   state_.activeTariff = static_cast<int8_t>(choice.active);
-  if (choice.notice) Tell(*choice.notice);
+  if (choice.notice) Notify(*choice.notice);
 }
 
 TickSample Meter::Sample(std::string& errorText) {
@@ -85,10 +87,13 @@ void Meter::Tick() {
   r.sample = Sample(r.lookupErrors);
   r.elapsedSeconds = static_cast<double>(lastSampleMs_ - previousSampleMs) / 1000.0;
   Account(r);
+  if (r.sample.tableRead) RememberTable(state_, rows_);
   Price(r);
-  Guard(r);
+  Guard();
+  ShowQueued();
+  // After the balloons: a warning counts as said only once it was shown.
   totals_.Save(state_);
-  Announce(r);
+  Show(r);
   view_.ScheduleTick(tickClock_.NextDelay(clock_.Ms()));
 }
 
@@ -101,9 +106,9 @@ void Meter::Account(TickReport& r) {
   if (state_.showBt && state_.firstOnline) {
     const IfRow* row2 = r.sample.second();
     IfDetails d2 = row2 ? Details(*row2) : IfDetails{};
-    r.notices.push_back(Notice{OnlineBalloonText(state_.iface, Details(r.sample.row1), r.lookupErrors, state_.iface2,
+    queue_.push_back({Notice{OnlineBalloonText(state_.iface, Details(r.sample.row1), r.lookupErrors, state_.iface2,
                                                  row2 ? &d2 : nullptr),
-                               kNoticeSeconds, kBalloonNone, kProductTitle});
+                             kNoticeSeconds, kBalloonNone, kProductTitle}});
     r.line = TickReport::Line::kCameUp;
     state_.firstOnline = false;
   }
@@ -120,10 +125,10 @@ void Meter::Price(const TickReport& r) {
                                  state_.activeTariff));
 }
 
-void Meter::Guard(TickReport& r) {
-  // A balloon takes the place of the one before it, so a warning waits until
-  // the last notice has had its time on the screen; it stays due meanwhile.
-  if (!r.notices.empty() || (toldMs_ && clock_.Ms() - *toldMs_ < kNoticeSeconds * 1000ull)) return;
+void Meter::Guard() {
+  // A warning waiting for its turn is still due: asking again would repeat it.
+  for (const Queued& q : queue_)
+    if (q.said) return;
   GuardInput in;
   in.totalIn = state_.totalIn;
   in.totalOut = state_.totalOut;
@@ -136,19 +141,37 @@ void Meter::Guard(TickReport& r) {
   in.dof = state_.dof;
   in.period = state_.period;
   in.now = clock_.Local();
-  if (std::optional<Alert> a = NextAlert(in, state_.announced)) {
-    r.notices.push_back(a->notice);
-    state_.announced = a->after;
+  if (std::optional<Alert> a = NextAlert(in, state_.announced)) queue_.push_back({a->notice, a->after});
+}
+
+void Meter::Notify(const Notice& n) {
+  queue_.push_back({n, std::nullopt});
+  ShowQueued();
+}
+
+void Meter::ShowQueued() {
+  while (!queue_.empty()) {
+    const uint64_t now = clock_.Ms();
+    if (shownMs_ && now - *shownMs_ < shownSeconds_ * 1000ull) return;
+    const Queued& q = queue_.front();
+    if (!view_.Announce(q.notice)) return;
+    if (q.said) state_.announced = *q.said;
+    shownMs_ = now;
+    shownSeconds_ = q.notice.seconds;
+    queue_.pop_front();
   }
 }
 
-void Meter::Tell(const Notice& n) {
-  view_.Announce(n);
-  toldMs_ = clock_.Ms();
+void Meter::ResetTotals() {
+  state_.totalIn = state_.totalOut = state_.totalMoney = state_.totalTime = 0;
+  state_.announced = Announced{};
+  // A warning about the old totals has nothing left to say.
+  queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [](const Queued& q) { return q.said.has_value(); }),
+               queue_.end());
+  totals_.Save(state_);
 }
 
-void Meter::Announce(const TickReport& r) {
-  for (const Notice& n : r.notices) Tell(n);
+void Meter::Show(const TickReport& r) {
   if (r.line != TickReport::Line::kSame) {
     const bool up = r.line == TickReport::Line::kCameUp;
     view_.SetTrayOnline(up);

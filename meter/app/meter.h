@@ -5,6 +5,7 @@
 // their own.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,7 +58,9 @@ class MeterView {
   virtual void ApplyWindowOptions(const MeterOptions& o) = 0;
   virtual void StartTariffTimer() = 0;
   virtual void ScheduleTick(uint64_t delayMs) = 0;
-  virtual void Announce(const Notice& n) = 0;
+  // Shows a balloon; false when the notification area refused it (none yet
+  // at logon, or Explorer restarting).
+  virtual bool Announce(const Notice& n) = 0;
   virtual void SetTrayOnline(bool online) = 0;
   // AutoClose: the window follows the line; the menu's check mark does not.
   virtual void ShowFloat(bool visible) = 0;
@@ -86,6 +89,19 @@ class Meter {
   // baseline and counts nothing.
   void SleepOrWake() { rebaseline_ = true; }
   void SaveTotals() { totals_.Save(state_); }
+  // Another program reset the totals in the registry: the totals and what
+  // the warnings said start again from zero, written at once, so that the
+  // next save does not bring the old figures back. The online period's
+  // figures stay.
+  void ResetTotals();
+
+  // Every notice goes through one queue: a balloon takes the place of the
+  // one on the screen, so each waits until the one before has had its
+  // seconds, and one the notification area refused stays queued until it
+  // is shown. Queues `n` and shows what is due.
+  void Notify(const Notice& n);
+  // Shows what is due; the shell calls it when the tray icon is back.
+  void ShowQueued();
 
   MeterState& state() { return state_; }
   const std::vector<TTariff>& tariffs() const { return tariffs_; }
@@ -98,7 +114,11 @@ class Meter {
     double elapsedSeconds = 0;  // since the previous sample
     TickDeltas deltas;
     enum class Line { kSame, kCameUp, kWentDown } line = Line::kSame;
-    std::vector<Notice> notices;
+  };
+  struct Queued {
+    Notice notice;
+    // A warning's record of what has been said, kept only once it was shown.
+    std::optional<Announced> said;
   };
 
   void StartUp(const std::string& optionsPath);
@@ -110,9 +130,8 @@ class Meter {
   void Account(TickReport& r);
   void Price(const TickReport& r);
   // The budget's warnings, after the tick's money is added.
-  void Guard(TickReport& r);
-  void Announce(const TickReport& r);
-  void Tell(const Notice& n);
+  void Guard();
+  void Show(const TickReport& r);
 
   InterfaceTable& table_;
   MeterClock& clock_;
@@ -127,7 +146,9 @@ class Meter {
   uint64_t lastSampleMs_ = 0;
   bool rebaseline_ = false;
   TickClock tickClock_;
-  std::optional<uint64_t> toldMs_;  // when the last notice was shown
+  std::deque<Queued> queue_;
+  std::optional<uint64_t> shownMs_;  // when the last notice was shown
+  uint8_t shownSeconds_ = 0;         // and how long it stays
 };
 
 }  // namespace vtc

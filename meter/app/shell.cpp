@@ -13,17 +13,9 @@ namespace vtc {
 uint64_t SystemClock::Ms() { return GetTickCount64(); }
 LocalTime SystemClock::Local() { return NowLocal(); }
 
-void RegistryTotals::Load(MeterState& s) {
-  LoadTotals(s);
-  stored_ = s.announced;
-}
+void RegistryTotals::Load(MeterState& s) { LoadTotals(s); }
 
-void RegistryTotals::Save(const MeterState& s) {
-  vtc::SaveTotals(s);
-  if (s.announced == stored_) return;
-  SaveAnnounced(s.announced);
-  stored_ = s.announced;
-}
+void RegistryTotals::Save(const MeterState& s) { vtc::SaveTotals(s); }
 
 bool Shell::Start() {
   app_.SetListener(this);
@@ -54,7 +46,7 @@ void Shell::StartTariffTimer() { float_.StartTimer(kTariffTimer, kTariffInterval
 
 void Shell::ScheduleTick(uint64_t delayMs) { float_.StartTimer(kTickTimer, static_cast<UINT>(delayMs)); }
 
-void Shell::Announce(const Notice& n) { app_.tray().Show(n); }
+bool Shell::Announce(const Notice& n) { return app_.tray().Show(n); }
 
 void Shell::SetTrayOnline(bool online) {
   app_.tray().SetIcon(online ? float_.skin().online.get() : float_.skin().offline.get());

@@ -30,11 +30,6 @@ class RegistryTotals : public TotalsStore {
  public:
   void Load(MeterState& s) override;
   void Save(const MeterState& s) override;
-
- private:
-  // What the warnings' values in the registry hold: they change a few times
-  // a period, so they are written only then, not with every second's totals.
-  Announced stored_;
 };
 
 class Shell : public MeterView, public StartupServices, public AppListener, public FloatWindowListener {
@@ -55,7 +50,7 @@ class Shell : public MeterView, public StartupServices, public AppListener, publ
   void ApplyWindowOptions(const MeterOptions& o) override;
   void StartTariffTimer() override;
   void ScheduleTick(uint64_t delayMs) override;
-  void Announce(const Notice& n) override;
+  bool Announce(const Notice& n) override;
   void SetTrayOnline(bool online) override;
   void ShowFloat(bool visible) override;
   void ShowFigures(const MeterState& s, const TickDeltas& d) override;
@@ -71,6 +66,8 @@ class Shell : public MeterView, public StartupServices, public AppListener, publ
   // AppListener
   void OnTrayMouse(UINT mouseMsg) override;
   void OnUpdateAnswer(LPARAM answer) override;
+  void OnTrayBack() override;
+  void OnCountersReset() override;
 
   // FloatWindowListener
   void OnTimer(UINT_PTR id) override;

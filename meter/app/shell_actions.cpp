@@ -56,7 +56,7 @@ bool Shell::OnCommand(UINT commandId) {
                      s.appDir + kUpdateFileName, true);
       return true;
     case kMenuTariff:
-      Announce(TariffInfoBalloon(meter_.tariffs(), s.activeTariff, s.denstr));
+      meter_.Notify(TariffInfoBalloon(meter_.tariffs(), s.activeTariff, s.denstr));
       return true;
     case kMenuStatistics:
       statistics_.Show();
@@ -87,9 +87,13 @@ void Shell::OnUpdateAnswer(LPARAM answer) {
     // The notice belongs to the program, not to the floating window, which may be hidden.
     ShowUpdateMessage(app_.hwnd(), line);
   } else if (auto notice = UpdateNotice(line)) {
-    Announce(*notice);
+    meter_.Notify(*notice);
   }
 }
+
+void Shell::OnTrayBack() { meter_.ShowQueued(); }
+
+void Shell::OnCountersReset() { meter_.ResetTotals(); }
 
 void Shell::OnTimer(UINT_PTR id) {
   if (id == kTickTimer) {

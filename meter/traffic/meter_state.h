@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/budget.h"
 #include "common/forecast.h"
@@ -16,10 +17,18 @@ struct RowBaseline {
   uint32_t in = 0, out = 0;
 };
 
+// Every row of the last table that could be read; `read` is false until a
+// read succeeded, and then the table says which rows are new.
+struct KnownRows {
+  bool read = false;
+  std::vector<RowBaseline> rows;
+};
+
 struct MeterState {
   std::string appDir;  // program folder with a trailing backslash (UTF-8)
 
-  RowBaseline base1, base2;  // interface 1 and interface 2
+  RowBaseline base1, base2;  // interface 1 and interface 2 at the previous tick
+  KnownRows lastTable;
   double sessionIn = 0, sessionOut = 0, sessionTime = 0, sessionMoney = 0;
   double maxIn = 0, maxOut = 0;
   double totalIn = 0, totalOut = 0, totalMoney = 0, totalTime = 0;

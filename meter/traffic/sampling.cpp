@@ -34,7 +34,22 @@ RowBaseline BaselineOf(const IfRow* row) {
 
 TickDeltas RowDeltas(const RowBaseline& base, const IfRow& row, double elapsedSeconds) {
   double allowance = WrapAllowance(row.speed, elapsedSeconds);
-  return TickDeltas{CounterDelta(base.in, row.inOctets, allowance), CounterDelta(base.out, row.outOctets, allowance)};
+  bool mayWrap = !(elapsedSeconds > kLongGapSeconds);
+  return TickDeltas{CounterDelta(base.in, row.inOctets, allowance, mayWrap),
+                    CounterDelta(base.out, row.outOctets, allowance, mayWrap)};
+}
+
+// A row that connected since the last table: its counters started at 0 with
+// the link, so all they hold is ours, but never more than the link can carry.
+TickDeltas NewRowDeltas(const IfRow& row, double elapsedSeconds) {
+  double allowance = WrapAllowance(row.speed, elapsedSeconds);
+  return TickDeltas{std::min<double>(row.inOctets, allowance), std::min<double>(row.outOctets, allowance)};
+}
+
+const RowBaseline* KnownRow(const KnownRows& known, uint32_t index) {
+  for (const RowBaseline& b : known.rows)
+    if (b.index == index) return &b;
+  return nullptr;
 }
 
 }  // namespace
@@ -42,6 +57,7 @@ TickDeltas RowDeltas(const RowBaseline& base, const IfRow& row, double elapsedSe
 std::string TrimDescription(const std::string& raw) { return std::string(Trimmed(raw)); }
 
 bool RowMatches(const IfRow& row, const std::string& name, int type) {
+  if (!row.up) return false;
   if (type >= 0 && static_cast<int64_t>(row.type) == type) return true;
   return Trimmed(row.description) == name;
 }
@@ -63,6 +79,7 @@ TickSample TakeSample(InterfaceTable& table, std::vector<IfRow>& rows, const std
     errorText += text;
     return s;
   }
+  s.tableRead = true;
   s.pos1 = FindRow(rows, name1, type);
   s.pos2 = FindRow(rows, name2, -1);
   if (s.pos2 == s.pos1) s.pos2 = -1;
@@ -77,10 +94,10 @@ double WrapAllowance(uint32_t speedBitsPerSec, double elapsedSeconds) {
   return std::max<double>(speedBitsPerSec, kFloorBitsPerSec) / 8 * seconds * 2;
 }
 
-double CounterDelta(uint32_t prev, uint32_t cur, double wrapAllowance) {
+double CounterDelta(uint32_t prev, uint32_t cur, double wrapAllowance, bool mayWrap) {
   if (cur >= prev) return cur - prev;
   double wrapped = kTwoTo32 - prev + cur;
-  if (wrapped <= wrapAllowance) return wrapped;
+  if (mayWrap && wrapped <= wrapAllowance) return wrapped;
   return std::min<double>(cur, wrapAllowance);
 }
 
@@ -89,26 +106,38 @@ void TakeBaseline(MeterState& s, const TickSample& sample) {
   s.base2 = BaselineOf(sample.second());
 }
 
+void RememberTable(MeterState& s, const std::vector<IfRow>& rows) {
+  s.lastTable.read = true;
+  s.lastTable.rows.resize(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) s.lastTable.rows[i] = BaselineOf(&rows[i]);
+}
+
 TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds) {
   TickDeltas d;
-  // Interface 1 counts from its baseline while it is the same row. Without a
-  // baseline (it came up after start-up, or back after an offline tick) its
-  // whole counter is the traffic since the link connected, as a dial-up
-  // link's counters start at 0. A row with another index is another adapter
-  // in its place: what that one carried before is not ours.
+  // Interface 1 counts from its baseline while it is the same row; a row
+  // with another index is another adapter in its place, and what that one
+  // carried before is not ours. Coming back (after an offline tick or a
+  // failed read), it counts from where the last table left it, or, when it
+  // was not in that table, it connected meanwhile and counts from 0. With no
+  // table read since start-up, nothing tells what is new: this reading is
+  // the baseline.
   if (const IfRow* r1 = sample.first()) {
-    if (!s.base1.known) {
-      d = TickDeltas{static_cast<double>(r1->inOctets), static_cast<double>(r1->outOctets)};
-    } else if (s.base1.index == r1->index) {
-      d = RowDeltas(s.base1, *r1, elapsedSeconds);
+    if (s.base1.known) {
+      if (s.base1.index == r1->index) d = RowDeltas(s.base1, *r1, elapsedSeconds);
+    } else if (const RowBaseline* kept = KnownRow(s.lastTable, r1->index)) {
+      d = RowDeltas(*kept, *r1, elapsedSeconds);
+    } else if (s.lastTable.read) {
+      d = NewRowDeltas(*r1, elapsedSeconds);
     }
   }
-  // Interface 2 counts only from a baseline of its own: one that appears
+  // Interface 2 counts only from a reading of its own row: one that appears
   // (a PPPoE link dialled over the LAN of interface 1) may bring a counter
   // that has run for hours; one that went away simply adds nothing.
   if (const IfRow* r2 = sample.second()) {
-    if (s.base2.known && s.base2.index == r2->index) {
-      TickDeltas d2 = RowDeltas(s.base2, *r2, elapsedSeconds);
+    const RowBaseline* from = s.base2.known ? (s.base2.index == r2->index ? &s.base2 : nullptr)
+                                            : KnownRow(s.lastTable, r2->index);
+    if (from) {
+      TickDeltas d2 = RowDeltas(*from, *r2, elapsedSeconds);
       d.dIn += d2.dIn;
       d.dOut += d2.dOut;
     }
@@ -131,6 +160,7 @@ void AddTickMoney(MeterState& s, double price) {
 }
 
 void AccountOfflineTick(MeterState& s) {
+  // The rows' readings live on in the last table, for the link's return.
   s.base1 = s.base2 = RowBaseline{};
   s.sessionTime = s.sessionIn = s.sessionOut = 0;
   s.maxIn = s.maxOut = 0;

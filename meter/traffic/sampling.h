@@ -19,8 +19,9 @@ constexpr const char* kErrIfTableEmpty = "Ошибка 89: Не найден н�
 // (blanks, control characters, NULs) removed from both ends.
 std::string TrimDescription(const std::string& raw);
 
-// A row is the wanted one when its type equals `type` or its trimmed
-// description equals `name` byte for byte. A type of -1 never matches a type.
+// A row is the wanted one when it is up and its type equals `type` or its
+// trimmed description equals `name` byte for byte. A type of -1 never matches
+// a type. A row that is down is no link to count, however well it matches.
 bool RowMatches(const IfRow& row, const std::string& name, int type);
 
 // Position of the first row that matches, or -1.
@@ -30,6 +31,7 @@ struct TickSample {
   int pos1 = -1, pos2 = -1;
   IfRow row1, row2;  // copies of the rows found
   bool online = false;
+  bool tableRead = false;  // the table could be read and had rows
 
   const IfRow* first() const { return pos1 >= 0 ? &row1 : nullptr; }
   const IfRow* second() const { return pos2 >= 0 ? &row2 : nullptr; }
@@ -52,10 +54,16 @@ TickSample TakeSample(InterfaceTable& table, std::vector<IfRow>& rows, const std
 double WrapAllowance(uint32_t speedBitsPerSec, double elapsedSeconds);
 
 // Bytes one counter of a row carried between two readings. A rise is
-// counted as it is, however fast. A fall is a 32-bit wrap when what crossed
-// the end fits in `wrapAllowance`; otherwise the counter restarted, and what
-// it carried since is its current value, but no more than the allowance.
-double CounterDelta(uint32_t prev, uint32_t cur, double wrapAllowance);
+// counted as it is, however fast. A fall is a 32-bit wrap when `mayWrap` and
+// what crossed the end fits in `wrapAllowance`; otherwise the counter
+// restarted, and what it carried since is its current value, but no more
+// than the allowance.
+double CounterDelta(uint32_t prev, uint32_t cur, double wrapAllowance, bool mayWrap = true);
+
+// Two ticks further apart than this were not a busy moment but a sleep or a
+// blocked thread, whether or not the system said so: a counter that fell
+// meanwhile restarted, however much it looks like a wrap.
+constexpr double kLongGapSeconds = 60;
 
 struct TickDeltas {
   double dIn = 0, dOut = 0;
@@ -67,6 +75,12 @@ struct TickDeltas {
 // have restarted and the time since the last tick says nothing.
 void TakeBaseline(MeterState& s, const TickSample& sample);
 
+// After every tick whose table could be read: every row's counters as they
+// stand, so that a row that comes back (after a failed read, or up again
+// after it was down) counts from where it was, and a row that was not there
+// is known to be new.
+void RememberTable(MeterState& s, const std::vector<IfRow>& rows);
+
 // An online tick: per row, the bytes since its baseline (see the rules in
 // sampling.cpp); maxima, online-period values and totals grow, one second of
 // online time is added; the rows become the baseline. Money is added
@@ -74,7 +88,8 @@ void TakeBaseline(MeterState& s, const TickSample& sample);
 TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds);
 void AddTickMoney(MeterState& s, double price);
 
-// An offline tick: the online period ends; totals stay.
+// An offline tick: the online period ends; totals stay, and so does what
+// the table held, for the link's return.
 void AccountOfflineTick(MeterState& s);
 
 }  // namespace vtc

@@ -43,11 +43,7 @@ void SaveTotals(const MeterState& s) {
   key.SetString(regval::OutTall, FloatText(s.totalOut));
   key.SetString(regval::Denall, FloatText(s.totalMoney));
   key.SetDword(regval::Timeall, StoredSeconds(s.totalTime));
-}
-
-void SaveAnnounced(const Announced& a) {
-  RegKey key = RegKey::Open(kTotalsKeyPath);
-  if (!key.ok()) return;
+  const Announced& a = s.announced;
   key.SetDword(regval::AlertPrepaidIn, a.prepaidIn);
   key.SetDword(regval::AlertPrepaidOut, a.prepaidOut);
   key.SetDword(regval::AlertMoney, a.money);

@@ -9,11 +9,11 @@ namespace vtc {
 // announced and the markers of the open period come with them.
 void LoadTotals(MeterState& s);
 
-// Writes InTall, OutTall, denall as text and timeall as a 32-bit number.
-// Nothing is written when the key cannot be opened.
+// Writes InTall, OutTall, denall as text and timeall as a 32-bit number,
+// then AlertPrepaidIn, AlertPrepaidOut, AlertMoney and AlertTrendDay: every
+// save, so that the registry says what the meter's memory says even after
+// another program changed it. Nothing is written when the key cannot be
+// opened.
 void SaveTotals(const MeterState& s);
-
-// Writes AlertPrepaidIn, AlertPrepaidOut, AlertMoney and AlertTrendDay.
-void SaveAnnounced(const Announced& a);
 
 }  // namespace vtc

@@ -81,7 +81,7 @@ class BenchView : public MeterView {
   void ApplyWindowOptions(const MeterOptions&) override {}
   void StartTariffTimer() override {}
   void ScheduleTick(uint64_t) override {}
-  void Announce(const Notice&) override {}
+  bool Announce(const Notice&) override { return true; }
   void SetTrayOnline(bool) override {}
   void ShowFloat(bool) override {}
   void ShowFigures(const MeterState& s, const TickDeltas& d) override {

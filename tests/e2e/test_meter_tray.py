@@ -229,9 +229,9 @@ class MeterTray(unittest.TestCase):
 
     def test_auto_close_shows_the_hidden_window_when_the_line_comes_up(self):
         """The measured interface appears while the meter runs, as a modem
-        connection does: a veth pair added in the test's namespace. (Wine's
-        interface table never drops a row once seen, so the way back to
-        offline cannot be played here.)"""
+        connection does: a veth pair added in the test's namespace and
+        brought up. Taken down again (a cable pulled: Wine keeps the row),
+        it is offline: the window follows and the online time stops."""
         for auto_close, name in (("1", "vac"), ("0", "vbc")):
             with self.subTest(AutoClose=auto_close):
                 opts = dict(BASE, ShowBt="1", AutoClose=auto_close, AutoFind="23", Interface=name,
@@ -245,12 +245,20 @@ class MeterTray(unittest.TestCase):
                                    check=True)
                     self.addCleanup(subprocess.run, ["ip", "link", "del", "dev", name],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    for end in (name, name + "x"):
+                        subprocess.run(["ip", "link", "set", end, "up"], check=True)
                     # The tick that finds the line online counts its first second.
                     self.assertTrue(wait_for(lambda: p.saved_seconds() >= 1, 20), "the line never came online")
                     if auto_close == "1":
                         self.assertTrue(p.window_visible(vb.TITLE), "the online transition shows the window")
                         self.assertTrue(wait_for(lambda: [b for b in balloons(p) if name in b], 10))
                         p.settled_screenshot(os.path.join(SHOTS, "meter_tray_autoclose_online.png"))
+                        subprocess.run(["ip", "link", "set", name, "down"], check=True)
+                        self.assertTrue(wait_for(lambda: not p.window_visible(vb.TITLE), 10),
+                                        "the window stayed up with the link down")
+                        down_at = p.saved_seconds()
+                        self.assertFalse(wait_for(lambda: p.saved_seconds() > down_at, 3),
+                                         "online time counted while the link was down")
                     else:
                         self.assertFalse(p.window_visible(vb.TITLE),
                                          "without AutoClose the window stays as the user left it")

@@ -219,6 +219,38 @@ class SettingsProgram(unittest.TestCase):
             self.assertLess(p.saved_seconds(), 3600)
             self.assertIsNone(p.read_bytes("statistic.ini"))  # no period was closed
 
+    def test_counter_reset_while_the_meter_runs_stays_reset(self):
+        # The meter ticks on loopback with no tariff; its warnings have said
+        # the money limit was reached. After the reset neither the totals nor
+        # that warning come back, not even after a restart in the period.
+        options = {"Statistic": "4", "AutoFind": "24", "ShowBt": "0", "MoneyLimit": "100"}
+        with vb.Program(options=options, tarif=None) as p:
+            now = time.localtime()
+            for name, value in (("InTall", "123456789"), ("OutTall", "4567"), ("denall", "120.5")):
+                p.reg_set_sz(vb.TOTALS_KEY, name, value)
+            for name, value in (("timeall", 3600), ("AlertMoney", 100), ("year", now.tm_year),
+                                ("month", now.tm_mon), ("day", now.tm_mday)):
+                p.reg_set_dword(vb.TOTALS_KEY, name, value)
+            p.start_meter()
+            self.assertTrue(wait_for(lambda: p.saved_seconds() > 3600), "the meter did not tick")
+
+            proc = self.start(p)
+            self.assertTrue(p.click(SETTINGS, ID["kIdReset"]))
+            # Three of the meter's saves after the reset: its online seconds
+            # start again from zero, and nothing else comes back.
+            self.assertTrue(wait_for(lambda: 3 <= p.saved_seconds() < 3600), "the meter undid the reset")
+            self.assertEqual(p.totals()[:3], (0, 0, 0))
+            self.assertEqual(p.reg_get(vb.TOTALS_KEY, "AlertMoney"), ("REG_DWORD", "0"))
+            p.click(SETTINGS, ID["kIdCancel"])
+            self.assertTrue(p.wait_exit(20, proc))
+
+            p.post(vb.TITLE, WM_CLOSE)
+            self.assertTrue(p.wait_exit(20), "the meter did not close")
+            p.start_meter()
+            self.assertTrue(p.wait_ticks(3))
+            self.assertEqual(p.totals()[:3], (0, 0, 0))
+            self.assertEqual(p.reg_get(vb.TOTALS_KEY, "AlertMoney"), ("REG_DWORD", "0"))
+
     def test_pages_read_correctly_in_both_locales(self):
         expected = {
             0: ["Пароль на выключение программы и изменение настроек (пусто - пароль отключен)",

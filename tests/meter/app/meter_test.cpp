@@ -10,7 +10,7 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-IfRow Row(const std::string& descr, uint32_t index, uint32_t type, uint32_t in, uint32_t speed = 0) {
+IfRow Row(const std::string& descr, uint32_t index, uint32_t type, uint32_t in = 0, uint32_t speed = 0) {
   IfRow r;
   r.description = descr;
   r.index = index;
@@ -107,9 +107,12 @@ class FakeView : public MeterView {
     log_.push_back("tick in " + std::to_string(delayMs));
     scheduled = delayMs;
   }
-  void Announce(const Notice& n) override {
+  bool accept = true;  // the notification area takes balloons
+  bool Announce(const Notice& n) override {
+    if (!accept) return false;
     log_.push_back("notice " + n.text);
     notices.push_back(n);
+    return true;
   }
   void SetTrayOnline(bool online) override { shows.push_back(online ? "icon online" : "icon offline"); }
   void ShowFloat(bool visible) override { shows.push_back(visible ? "show" : "hide"); }
@@ -214,6 +217,7 @@ TEST(Meter, TickSamplesAccountsPricesSavesAndAnnounces) {
   r.store.storedIn = 50;
   r.Start();
   r.view.notices.clear();
+  r.clock.ms += kNoticeSeconds * 1000;  // the tariff's notice has had its time
 
   r.table.rows[0].inOctets = 4000;
   r.Tick();
@@ -267,13 +271,19 @@ TEST(Meter, CountsEveryByteOnceAndInventsNone) {
     double counted;  // incoming bytes this tick must add
     uint64_t ms = 1000;
     bool sleptBefore = false;
+    bool readFails = false;
   };
   struct Case {
     const char* name;
     int type;
-    std::vector<IfRow> atStart;
+    std::vector<IfRow> atStart;  // empty: the read at start-up fails
     std::vector<Step> ticks;
   };
+  const auto Down = [](IfRow r) {
+    r.up = false;
+    return r;
+  };
+  const Step kReadFails{{}, 0, 1000, false, true};
   const uint32_t kPpp = 460800;  // a USB modem's serial port rate
   const Case cases[] = {
       {"a modem row reporting 460800 bit/s while 6 MB pass each second", 23, {Row("modem", 4, 23, 1000, kPpp)},
@@ -305,18 +315,35 @@ TEST(Meter, CountsEveryByteOnceAndInventsNone) {
        {{{Row("lan", 2, 6, 1100), Row("pppoe", 11, 23, 70000)}, 100}}},
       {"a link that comes up after start-up counts from its start", 23, {Row("lo", 1, 24, 0)},
        {{{Row("lo", 1, 24, 0), Row("modem", 4, 23, 400)}, 400}}},
+      {"interface 1 back after a failed read counts from where it was", 6, {Row("lan", 5, 6, 3000001000u)},
+       {kReadFails, {{Row("lan", 5, 6, 3000002000u)}, 1000}}},
+      {"a failed read at start-up: the first table read is the baseline", 6, {},
+       {{{Row("lan", 5, 6, 3000001000u)}, 0}, {{Row("lan", 5, 6, 3000002000u)}, 1000}}},
+      {"a dial-up link connected anew counts its counter, no more than the link carries", 23, {Row("lo", 1, 24)},
+       {{{Row("lo", 1, 24), Row("modem", 9, 23, 3000000000u, kPpp)}, 250000000}}},
+      {"a dial-up link reconnected under the same index counts from 0", 23, {Row("modem", 4, 23, 50000000)},
+       {{{Row("lo", 1, 24)}, 0}, {{Row("modem", 4, 23, 1000)}, 1000}}},
+      {"a link that went down and up counts from its reading while down", 6, {Row("lan", 5, 6, 1000)},
+       {{{Down(Row("lan", 5, 6, 2000))}, 0}, {{Row("lan", 5, 6, 2500)}, 500}}},
+      {"the first adapter of the type unplugged, the second connected", 6,
+       {Down(Row("lan", 2, 6, 1000)), Row("wifi lan", 3, 6, 5000)},
+       {{{Down(Row("lan", 2, 6, 1000)), Row("wifi lan", 3, 6, 5600)}, 600}}},
+      {"a fall after a minute's gap is a restart, however like a wrap", 6, {Row("lan", 2, 6, 0xFFFF0000u)},
+       {{{Row("lan", 2, 6, 1000)}, 1000, 120000}}},
   };
   for (const Case& c : cases) {
     Rig r;
     r.services.options.autoFind = c.type;
     r.services.options.iface2 = "pppoe";
     r.table.rows = c.atStart;
+    r.table.status = c.atStart.empty() ? IfTableRead::kReadFailed : IfTableRead::kOk;
     r.Start();
     double total = 0;
     for (size_t i = 0; i < c.ticks.size(); ++i) {
       const Step& step = c.ticks[i];
       if (step.sleptBefore) r.meter.SleepOrWake();
       r.table.rows = step.rows;
+      r.table.status = step.readFails ? IfTableRead::kReadFailed : IfTableRead::kOk;
       r.Tick(step.ms);
       total += step.counted;
       EXPECT_EQ(r.store.saved.totalIn, total) << c.name << ", tick " << i + 1;
@@ -364,6 +391,45 @@ TEST(Meter, BudgetWarningsFollowTheTicksMoneyOneBalloonAtATime) {
   EXPECT_EQ(r.store.saved.announced.money, 100u);
   r.Tick(60000);
   EXPECT_EQ(r.view.notices.size(), 3u);
+}
+
+// Every notice waits for the one on the screen, in the order raised; a
+// warning the notification area refused is neither lost nor remembered as
+// said, and a reset from the settings program forgets what was said.
+TEST(Meter, NoticesTakeTurnsAndAWarningCountsAsSaidOnlyOnceShown) {
+  Rig r;
+  r.services.options.showBt = true;
+  r.services.options.iface = "lan";
+  r.services.tariffs = {AllDay("Minute", 0.01)};
+  r.services.options.budget.moneyLimit = 0.01;
+  r.table.rows = {Row("lan", 2, 6, 0)};
+  r.view.accept = false;  // logon: no notification area yet
+  r.Start();
+  r.Tick();
+  r.Tick();
+  EXPECT_TRUE(r.view.notices.empty());
+  EXPECT_EQ(r.store.saved.announced.money, 0u);
+
+  r.view.accept = true;
+  r.meter.ShowQueued();  // the taskbar is back
+  r.meter.Notify(Notice{"4.8", kNoticeSeconds, kBalloonInfo, ""});
+  for (int i = 0; i < 30; ++i) r.Tick();
+  ASSERT_EQ(r.view.notices.size(), 4u);
+  EXPECT_EQ(r.view.notices[0].text, "Тариф \"Minute\" активен.");
+  EXPECT_NE(r.view.notices[1].text.find("Онлайн"), std::string::npos);
+  EXPECT_EQ(r.view.notices[2].title, "Лимит расходов исчерпан");
+  EXPECT_EQ(r.view.notices[3].text, "4.8");
+  EXPECT_EQ(r.store.saved.announced.money, 100u);
+
+  const double session = r.meter.state().sessionMoney;
+  r.meter.ResetTotals();
+  EXPECT_EQ(r.store.saved.totalMoney, 0);
+  EXPECT_EQ(r.store.saved.announced.money, 0u);
+  EXPECT_EQ(r.meter.state().sessionMoney, session);  // the online period's figures stay
+  r.Tick();  // the new totals reach the limit again: said again
+  EXPECT_EQ(r.store.saved.totalMoney, 0.01);
+  EXPECT_EQ(r.view.notices.size(), 5u);
+  EXPECT_EQ(r.store.saved.announced.money, 100u);
 }
 
 }  // namespace
