@@ -54,22 +54,22 @@ std::optional<int64_t> FirstDateInName(const std::string& name) {
   return std::nullopt;
 }
 
-bool PeriodIsCurrent(int mode, int dof, const PeriodMarkers& open, const LocalTime& now) {
+bool PeriodIsCurrent(int mode, int firstDayOfWeek, const PeriodMarkers& open, const LocalTime& now) {
   const auto same = [](uint32_t a, int b) { return b >= 0 && a == static_cast<uint32_t>(b); };
   switch (mode) {
     case kByDays: return same(open.day, now.day) && same(open.month, now.month) && same(open.year, now.year);
     case kByMonths: return same(open.month, now.month) && same(open.year, now.year);
     case kByYears: return same(open.year, now.year);
     case kByWeeks: {
-      if (dof < 1 || dof > 7 || now.weekday < 1 || now.weekday > 7) return false;
+      if (firstDayOfWeek < 1 || firstDayOfWeek > 7 || now.weekday < 1 || now.weekday > 7) return false;
       std::optional<int64_t> began = FirstDateInName(open.sessionName);
-      return began && *began == DayNumber(now.year, now.month, now.day) - (now.weekday - dof + 7) % 7;
+      return began && *began == DayNumber(now.year, now.month, now.day) - (now.weekday - firstDayOfWeek + 7) % 7;
     }
     default: return false;
   }
 }
 
-std::optional<PeriodShare> PassedShare(int mode, int dof, const LocalTime& now) {
+std::optional<PeriodShare> PassedShare(int mode, int firstDayOfWeek, const LocalTime& now) {
   if (now.day < 1 || now.day > DaysInMonth(now.year, now.month) || now.hour < 0 || now.hour > 23 ||
       now.minute < 0 || now.minute > 59 || now.second < 0 || now.second > 59 || now.weekday < 1 || now.weekday > 7)
     return std::nullopt;
@@ -82,8 +82,8 @@ std::optional<PeriodShare> PassedShare(int mode, int dof, const LocalTime& now) 
       atLeast = kHour;
       break;
     case kByWeeks: {
-      if (dof < 1 || dof > 7) return std::nullopt;
-      int daysIn = (now.weekday - dof + 7) % 7;  // whole days since the week began
+      if (firstDayOfWeek < 1 || firstDayOfWeek > 7) return std::nullopt;
+      int daysIn = (now.weekday - firstDayOfWeek + 7) % 7;  // whole days since the week began
       s = {daysIn * kDay + today, 7 * kDay};
       break;
     }
@@ -103,8 +103,8 @@ std::optional<PeriodShare> PassedShare(int mode, int dof, const LocalTime& now) 
   return s;
 }
 
-std::optional<double> Forecast(double valueSoFar, int mode, int dof, const LocalTime& now) {
-  std::optional<PeriodShare> s = PassedShare(mode, dof, now);
+std::optional<double> Forecast(double valueSoFar, int mode, int firstDayOfWeek, const LocalTime& now) {
+  std::optional<PeriodShare> s = PassedShare(mode, firstDayOfWeek, now);
   if (!s) return std::nullopt;
   return valueSoFar * s->whole / s->passed;
 }

@@ -14,7 +14,7 @@ namespace vtc {
 enum StatisticMode : int { kBySessions = 0, kByDays = 1, kByWeeks = 2, kByMonths = 3, kByYears = 4 };
 
 // The part of the calendar period around `now` that has passed, in seconds,
-// and the period's whole length. Weeks begin at 00:00 of the weekday `dof`
+// and the period's whole length. Weeks begin at 00:00 of the weekday `firstDayOfWeek`
 // (1 Monday ... 7 Sunday).
 struct PeriodShare {
   double passed = 0;
@@ -25,10 +25,10 @@ struct PeriodShare {
 // without a first weekday, for a date that is no date, and before a sensible
 // share has passed: an hour of a day, a day of a week, month or year. Until
 // then one busy hour would be taken for the pace of the whole month.
-std::optional<PeriodShare> PassedShare(int mode, int dof, const LocalTime& now);
+std::optional<PeriodShare> PassedShare(int mode, int firstDayOfWeek, const LocalTime& now);
 
 // value / (passed / whole), under the same conditions.
-std::optional<double> Forecast(double valueSoFar, int mode, int dof, const LocalTime& now);
+std::optional<double> Forecast(double valueSoFar, int mode, int firstDayOfWeek, const LocalTime& now);
 
 // Where the open period began, as the roll-over keeps it beside the totals:
 // the name of the open session or week, and the day that opened the open
@@ -42,7 +42,7 @@ struct PeriodMarkers {
 // closes a period only when it starts, so a period that ran past its end
 // holds more than one calendar period until then, and a pace taken from the
 // calendar would be wrong. False for the modes without a forecast.
-bool PeriodIsCurrent(int mode, int dof, const PeriodMarkers& open, const LocalTime& now);
+bool PeriodIsCurrent(int mode, int firstDayOfWeek, const PeriodMarkers& open, const LocalTime& now);
 
 // "к концу дня", "к концу недели", "к концу месяца", "к концу года"; empty
 // for the modes without a forecast.

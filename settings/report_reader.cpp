@@ -70,9 +70,9 @@ ReportData ReadOpenPeriod(const std::string& appDir) {
   ReportData d;
   d.open = ReadOpenTotals();
   MeterOptions o = ReadMeterOptions(IniFile(appDir + kOptionsFileName));
-  d.mode = o.statistic & 0xFF;
-  d.dof = o.dof;
-  d.denstr = o.denstr;
+  d.mode = o.statistics & 0xFF;
+  d.dof = o.firstDayOfWeek;
+  d.denstr = o.currency;
   return d;
 }
 

@@ -11,21 +11,21 @@ namespace vtc {
 
 // The options as the meter reads them, with the meter's defaults.
 struct MeterOptions {
-  bool showBt = true;
-  std::string iface;
-  std::string iface2;
-  std::string denstr;
-  int autoFind = 0;  // 0 means "none chosen"; the meter uses 23 then
-  int statistic = 0;
-  int statkol = 0;
-  int dof = 0;
-  bool autoClose = false;
+  bool showBalloons = true;         // ShowBt
+  std::string interfaceName;        // Interface
+  std::string secondInterfaceName;  // Interface2
+  std::string currency;             // Denstr
+  int interfaceType = 0;            // AutoFind; 0 means "none chosen", and the meter uses 23 then
+  int statistics = 0;               // Statistic: the period in the low 8 bits
+  int historyRecords = 0;           // Statkol
+  int firstDayOfWeek = 0;           // Dof
+  bool windowFollowsLine = false;   // AutoClose
   bool stayOnTop = true;
   int left = 0;
   int top = 0;
   bool visible = true;
-  int alphaBlend = 0;
-  std::string look = "Default";
+  int opacity = 0;  // AlphaBlend
+  std::string skin = "Default";  // Look
   bool autoUpdate = false;
   std::string updateUrl;  // empty: the built-in address
   BudgetOptions budget;

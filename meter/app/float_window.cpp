@@ -43,14 +43,14 @@ void FloatWindow::ApplyOptions(const MeterOptions& o) {
   SetStayOnTop(o.stayOnTop);
   PlaceWindow(o.left, o.top);
   SetVisible(o.visible);
-  ApplyOpacity(hwnd_, o.alphaBlend);
+  ApplyOpacity(hwnd_, o.opacity);
 }
 
-void FloatWindow::ShowFigures(const MeterState& s, const TickDeltas& d) {
+void FloatWindow::ShowFigures(const MeterState& s, const std::string& currency, const TickDeltas& d) {
   if (!IsVisible()) return;
   for (int n = 1; n <= kLabelCount; ++n) {
     SkinLabel& l = labels_[n - 1];
-    if (l.ShownBySkin()) l.SetText(LabelText(n, s, d.dIn, d.dOut));
+    if (l.ShownBySkin()) l.SetText(LabelText(n, s, currency, d.dIn, d.dOut));
   }
 }
 

@@ -55,7 +55,7 @@ class FloatWindow : public BaseWindow<FloatWindow> {
   bool IsVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
 
   // Labels shown by the skin get their texts, and only while the window is shown.
-  void ShowFigures(const MeterState& s, const TickDeltas& d);
+  void ShowFigures(const MeterState& s, const std::string& currency, const TickDeltas& d);
 
   void StartTimer(UINT_PTR id, UINT delayMs) { SetTimer(hwnd_, id, delayMs, nullptr); }
   void StopTimer(UINT_PTR id) { KillTimer(hwnd_, id); }

@@ -5,7 +5,7 @@
 #include "common/encoding.h"
 #include "common/product.h"
 #include "common/stored_names.h"
-#include "meter/app/online_text.h"
+#include "meter/traffic/online_text.h"
 
 namespace vtc {
 
@@ -15,14 +15,34 @@ constexpr int kPppType = 23;
 
 IfDetails Details(const IfRow& row) { return IfDetails{row.type, row.mtu, static_cast<double>(row.speed)}; }
 
+MeterSettings SettingsFrom(const std::string& appDir, const MeterOptions& o) {
+  MeterSettings m;
+  m.appDir = appDir;
+  m.showBalloons = o.showBalloons;
+  m.interfaceName = o.interfaceName;
+  m.secondInterfaceName = o.secondInterfaceName;
+  m.interfaceType = o.interfaceType == 0 ? kPppType : o.interfaceType;
+  m.currency = o.currency;
+  m.historyRecords = o.historyRecords;
+  m.windowFollowsLine = o.windowFollowsLine;
+  m.statisticsMode = o.statistics & 0xFF;
+  m.firstDayOfWeek = o.firstDayOfWeek;
+  m.budget = o.budget;
+  return m;
+}
+
 }  // namespace
 
-void Meter::Start(const std::string& appDir) {
+void Meter::Start(const std::string& appDir, const MeterOptions& options) {
+  settings_ = SettingsFrom(appDir, options);
   state_.activeTariff = -1;
   state_.firstOnline = true;
-  state_.exitAllowed = false;
-  state_.appDir = appDir;
-  StartUp(appDir + kOptionsFileName);
+  name1_ = Utf8ToCp1251(settings_.interfaceName);
+  name2_ = Utf8ToCp1251(settings_.secondInterfaceName);
+  // The check runs on its own: a silent server must not hold the start-up.
+  if (options.autoUpdate) services_.StartUpdateCheck(options.updateUrl, appDir + kUpdateFileName);
+  services_.RollStatistics(appDir, settings_.statisticsMode, settings_.firstDayOfWeek, clock_.Local());
+  totals_.Load(state_);
 
   tariffs_ = services_.LoadTariffs(appDir + kTariffFileName);
   state_.tariffCount = static_cast<int8_t>(std::min<size_t>(tariffs_.size(), kMaxTariffs));
@@ -31,7 +51,7 @@ void Meter::Start(const std::string& appDir) {
 
   std::string errorText;
   if (state_.activeTariff == -1) {
-    if (state_.showBt) Notify(NoTariffNotice());
+    if (settings_.showBalloons) Notify(NoTariffNotice());
     errorText = NoTariffErrorText(state_.tariffCount);
   }
   TickSample baseline = Sample(errorText);
@@ -43,31 +63,8 @@ void Meter::Start(const std::string& appDir) {
   view_.ScheduleTick(TickClock::kPeriodMs);
 }
 
-void Meter::StartUp(const std::string& optionsPath) {
-  MeterOptions o = services_.ReadOptions(optionsPath);
-  state_.showBt = o.showBt;
-  state_.iface = o.iface;
-  state_.iface2 = o.iface2;
-  state_.denstr = o.denstr;
-  state_.autoFindType = o.autoFind == 0 ? kPppType : o.autoFind;
-  state_.statkol = o.statkol;
-  state_.autoClose = o.autoClose;
-  state_.statMode = o.statistic & 0xFF;
-  state_.dof = o.dof;
-  state_.budget = o.budget;
-  name1_ = Utf8ToCp1251(state_.iface);
-  name2_ = Utf8ToCp1251(state_.iface2);
-
-  view_.ApplyWindowOptions(o);
-  services_.LoadSkin(state_.appDir + kSkinRootFolder + o.look + "\\");
-  // The check runs on its own: a silent server must not hold the start-up.
-  if (o.autoUpdate) services_.StartUpdateCheck(o.updateUrl, state_.appDir + kUpdateFileName);
-  services_.RollStatistics(state_.appDir, state_.statMode, o.dof, clock_.Local());
-  totals_.Load(state_);
-}
-
 void Meter::SelectTariff() {
-  ApplyTariffChoice(vtc::SelectTariff(tariffs_, clock_.Local(), state_.activeTariff, state_.showBt));
+  ApplyTariffChoice(vtc::SelectTariff(tariffs_, clock_.Local(), state_.activeTariff, settings_.showBalloons));
 }
 
 void Meter::ApplyTariffChoice(const TariffChoice& choice) {
@@ -76,7 +73,7 @@ void Meter::ApplyTariffChoice(const TariffChoice& choice) {
 }
 
 TickSample Meter::Sample(std::string& errorText) {
-  TickSample s = TakeSample(table_, rows_, name1_, name2_, state_.autoFindType, errorText);
+  TickSample s = TakeSample(table_, rows_, name1_, name2_, settings_.interfaceType, errorText);
   lastSampleMs_ = clock_.Ms();
   return s;
 }
@@ -103,12 +100,12 @@ void Meter::Account(TickReport& r) {
     AccountOfflineTick(state_);
     return;
   }
-  if (state_.showBt && state_.firstOnline) {
+  if (settings_.showBalloons && state_.firstOnline) {
     const IfRow* row2 = r.sample.second();
     IfDetails d2 = row2 ? Details(*row2) : IfDetails{};
-    queue_.push_back({Notice{OnlineBalloonText(state_.iface, Details(r.sample.row1), r.lookupErrors, state_.iface2,
-                                                 row2 ? &d2 : nullptr),
-                             kNoticeSeconds, kBalloonNone, kProductTitle}});
+    std::string text = OnlineBalloonText(settings_.interfaceName, Details(r.sample.row1), r.lookupErrors,
+                                         settings_.secondInterfaceName, row2 ? &d2 : nullptr);
+    queue_.push_back({Notice{text, kNoticeSeconds, kBalloonNone, kProductTitle}, std::nullopt});
     r.line = TickReport::Line::kCameUp;
     state_.firstOnline = false;
   }
@@ -135,10 +132,10 @@ void Meter::Guard() {
   in.totalMoney = state_.totalMoney;
   if (state_.activeTariff >= 0 && static_cast<size_t>(state_.activeTariff) < tariffs_.size())
     in.tariff = &tariffs_[state_.activeTariff];
-  in.budget = state_.budget;
-  in.denstr = state_.denstr;
-  in.mode = state_.statMode;
-  in.dof = state_.dof;
+  in.budget = settings_.budget;
+  in.currency = settings_.currency;
+  in.statisticsMode = settings_.statisticsMode;
+  in.firstDayOfWeek = settings_.firstDayOfWeek;
   in.period = state_.period;
   in.now = clock_.Local();
   if (std::optional<Alert> a = NextAlert(in, state_.announced)) queue_.push_back({a->notice, a->after});
@@ -175,7 +172,7 @@ void Meter::Show(const TickReport& r) {
   if (r.line != TickReport::Line::kSame) {
     const bool up = r.line == TickReport::Line::kCameUp;
     view_.SetTrayOnline(up);
-    if (state_.autoClose) view_.ShowFloat(up);
+    if (settings_.windowFollowsLine) view_.ShowFloat(up);
   }
   if (r.sample.online) view_.ShowFigures(state_, r.deltas);
 }

@@ -40,12 +40,10 @@ class TotalsStore {
 class StartupServices {
  public:
   virtual ~StartupServices() = default;
-  virtual MeterOptions ReadOptions(const std::string& path) = 0;
-  virtual void LoadSkin(const std::string& skinDir) = 0;
   // Starts the automatic check and returns at once; the check announces its
   // own answer. An empty url is the built-in address.
   virtual void StartUpdateCheck(const std::string& url, const std::string& file) = 0;
-  virtual void RollStatistics(const std::string& appDir, int mode, int dof, const LocalTime& now) = 0;
+  virtual void RollStatistics(const std::string& appDir, int mode, int firstDayOfWeek, const LocalTime& now) = 0;
   virtual std::vector<TTariff> LoadTariffs(const std::string& path) = 0;
   virtual void WriteErrorReport(const std::string& path, const std::string& text) = 0;
 };
@@ -54,8 +52,6 @@ class StartupServices {
 class MeterView {
  public:
   virtual ~MeterView() = default;
-  // Stay-on-top, place, visibility and opacity, in this order.
-  virtual void ApplyWindowOptions(const MeterOptions& o) = 0;
   virtual void StartTariffTimer() = 0;
   virtual void ScheduleTick(uint64_t delayMs) = 0;
   // Shows a balloon; false when the notification area refused it (none yet
@@ -75,10 +71,10 @@ class Meter {
   Meter(const Meter&) = delete;
   Meter& operator=(const Meter&) = delete;
 
-  // The start-up: options and what they set up, the roll-over, the totals,
-  // the tariffs, the counter baseline, the error report; the first tick is
-  // scheduled last. `appDir` ends with a backslash.
-  void Start(const std::string& appDir);
+  // The start-up, once the window has taken its options: the update check,
+  // the roll-over, the totals, the tariffs, the counter baseline, the error
+  // report; the first tick is scheduled last. `appDir` ends with a backslash.
+  void Start(const std::string& appDir, const MeterOptions& options);
   // One tick: sample, account, price, guard the budget, save, announce; the
   // next tick is scheduled last, so ticks never overlap.
   void Tick();
@@ -103,7 +99,8 @@ class Meter {
   // Shows what is due; the shell calls it when the tray icon is back.
   void ShowQueued();
 
-  MeterState& state() { return state_; }
+  const MeterSettings& settings() const { return settings_; }
+  const MeterState& state() const { return state_; }
   const std::vector<TTariff>& tariffs() const { return tariffs_; }
 
  private:
@@ -121,7 +118,6 @@ class Meter {
     std::optional<Announced> said;
   };
 
-  void StartUp(const std::string& optionsPath);
   void ApplyTariffChoice(const TariffChoice& choice);
   TickSample Sample(std::string& errorText);
 
@@ -139,6 +135,7 @@ class Meter {
   StartupServices& services_;
   MeterView& view_;
 
+  MeterSettings settings_;
   MeterState state_;
   std::vector<TTariff> tariffs_;
   std::string name1_, name2_;  // the interface names as the table holds them (1251)

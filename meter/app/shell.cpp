@@ -3,6 +3,7 @@
 #include "common/win/appdir.h"
 #include "common/win/ini.h"
 #include "common/win/local_clock.h"
+#include "common/win/options.h"
 #include "meter/services/error_report.h"
 #include "meter/services/update_check.h"
 #include "meter/stats/rollover.h"
@@ -22,25 +23,26 @@ bool Shell::Start() {
   if (!float_.Create(app_.hwnd(), this)) return false;
   app_.tray().Add(app_.hwnd(), App::kTrayMessage, LoadIconW(GetModuleHandleW(nullptr), L"ZFORM1_TRAYICON1"));
   app_.MakeToolWindow();
-  meter_.Start(AppDir());
+  const std::string appDir = AppDir();
+  const MeterOptions o = ReadMeterOptions(IniFile(appDir + kOptionsFileName));
+  // Stay-on-top, place, visibility and opacity, in this order, then the skin.
+  float_.ApplyOptions(o);
+  visibleChecked_ = o.visible;
+  float_.LoadSkin(appDir, appDir + kSkinRootFolder + o.skin + "\\", [this](HICON icon) { app_.tray().SetIcon(icon); });
+  meter_.Start(appDir, o);
 
-  const MeterState& s = meter_.state();
+  const MeterSettings& s = meter_.settings();
   menu_.Create();
-  lock_.Create(app_.hwnd(), &meter_.state().password, [this] {
-    meter_.state().exitAllowed = true;
+  lock_.Create(app_.hwnd(), &password_, [this] {
+    exitAllowed_ = true;
     PostMessageW(float_.hwnd(), WM_CLOSE, 0, 0);
   });
   about_.Create(app_.hwnd());
-  statistics_.Create(s.appDir, s.statkol, s.denstr);
+  statistics_.Create(s.appDir, s.historyRecords, s.currency);
   return true;
 }
 
 // --- what the meter shows -------------------------------------------------
-
-void Shell::ApplyWindowOptions(const MeterOptions& o) {
-  float_.ApplyOptions(o);
-  visibleChecked_ = o.visible;
-}
 
 void Shell::StartTariffTimer() { float_.StartTimer(kTariffTimer, kTariffInterval); }
 
@@ -54,20 +56,16 @@ void Shell::SetTrayOnline(bool online) {
 
 void Shell::ShowFloat(bool visible) { float_.SetVisible(visible); }
 
-void Shell::ShowFigures(const MeterState& s, const TickDeltas& d) { float_.ShowFigures(s, d); }
+void Shell::ShowFigures(const MeterState& s, const TickDeltas& d) {
+  float_.ShowFigures(s, meter_.settings().currency, d);
+}
 
 // --- the start-up's services ----------------------------------------------
 
-MeterOptions Shell::ReadOptions(const std::string& path) { return ReadMeterOptions(IniFile(path)); }
-
-void Shell::LoadSkin(const std::string& skinDir) {
-  float_.LoadSkin(meter_.state().appDir, skinDir, [this](HICON icon) { app_.tray().SetIcon(icon); });
-}
-
 void Shell::StartUpdateCheck(const std::string& url, const std::string& file) { CheckForUpdate(url, file, false); }
 
-void Shell::RollStatistics(const std::string& appDir, int mode, int dof, const LocalTime& now) {
-  vtc::RollStatistics(appDir, mode, dof, now);
+void Shell::RollStatistics(const std::string& appDir, int mode, int firstDayOfWeek, const LocalTime& now) {
+  vtc::RollStatistics(appDir, mode, firstDayOfWeek, now);
 }
 
 std::vector<TTariff> Shell::LoadTariffs(const std::string& path) { return vtc::LoadTariffs(path); }

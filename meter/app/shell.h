@@ -47,7 +47,6 @@ class Shell : public MeterView, public StartupServices, public AppListener, publ
   bool Start();
 
   // MeterView
-  void ApplyWindowOptions(const MeterOptions& o) override;
   void StartTariffTimer() override;
   void ScheduleTick(uint64_t delayMs) override;
   bool Announce(const Notice& n) override;
@@ -56,10 +55,8 @@ class Shell : public MeterView, public StartupServices, public AppListener, publ
   void ShowFigures(const MeterState& s, const TickDeltas& d) override;
 
   // StartupServices
-  MeterOptions ReadOptions(const std::string& path) override;
-  void LoadSkin(const std::string& skinDir) override;
   void StartUpdateCheck(const std::string& url, const std::string& file) override;
-  void RollStatistics(const std::string& appDir, int mode, int dof, const LocalTime& now) override;
+  void RollStatistics(const std::string& appDir, int mode, int firstDayOfWeek, const LocalTime& now) override;
   std::vector<TTariff> LoadTariffs(const std::string& path) override;
   void WriteErrorReport(const std::string& path, const std::string& text) override;
 
@@ -100,6 +97,8 @@ class Shell : public MeterView, public StartupServices, public AppListener, publ
   bool visibleChecked_ = true;  // check mark of the "Плавающее окно" menu item
   bool updateRunning_ = false;
   bool updateAsked_ = false;  // the running check answers by message box
+  bool exitAllowed_ = false;  // the exit was asked for and, with a password, confirmed
+  std::string password_;      // the unscrambled exit password read by the last exit request
 };
 
 }  // namespace vtc

@@ -39,7 +39,7 @@ void Shell::OnTrayMouse(UINT mouseMsg) {
 }
 
 bool Shell::OnCommand(UINT commandId) {
-  const MeterState& s = meter_.state();
+  const MeterSettings& s = meter_.settings();
   switch (MenuPositionOf(commandId)) {
     case kMenuAbout:
       about_.Show();
@@ -56,7 +56,7 @@ bool Shell::OnCommand(UINT commandId) {
                      s.appDir + kUpdateFileName, true);
       return true;
     case kMenuTariff:
-      meter_.Notify(TariffInfoBalloon(meter_.tariffs(), s.activeTariff, s.denstr));
+      meter_.Notify(TariffInfoBalloon(meter_.tariffs(), meter_.state().activeTariff, s.currency));
       return true;
     case kMenuStatistics:
       statistics_.Show();
@@ -116,24 +116,23 @@ void Shell::SaveWindowState(const std::string& optionsPath) {
   meter_.SaveTotals();
 }
 
-void Shell::OnEndSession() { SaveWindowState(meter_.state().appDir + kOptionsFileName); }
+void Shell::OnEndSession() { SaveWindowState(meter_.settings().appDir + kOptionsFileName); }
 
 void Shell::RequestExit() {
-  MeterState& s = meter_.state();
   // Read afresh: the settings program may have changed it since start-up.
-  s.password = ReadStoredPassword();
-  SaveWindowState(s.appDir + kOptionsFileName);
-  if (!s.password.empty()) {
+  password_ = ReadStoredPassword();
+  SaveWindowState(meter_.settings().appDir + kOptionsFileName);
+  if (!password_.empty()) {
     lock_.ClearBox();
     lock_.Show();
     return;
   }
-  s.exitAllowed = true;
+  exitAllowed_ = true;
   PostMessageW(float_.hwnd(), WM_CLOSE, 0, 0);
 }
 
 void Shell::OnCloseRequest() {
-  if (!meter_.state().exitAllowed) {
+  if (!exitAllowed_) {
     RequestExit();
     return;
   }

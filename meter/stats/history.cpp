@@ -55,7 +55,7 @@ std::string SessionMarkerName(const LocalTime& now) {
 
 std::string WeekMarkerName(const LocalTime& now) { return kWeekPrefix + DateText(now.day, now.month, now.year); }
 
-RollPlan PlanRoll(int statistic, int dof, const RollMarkers& stored, const LocalTime& now) {
+RollPlan PlanRoll(int statistic, int firstDayOfWeek, const RollMarkers& stored, const LocalTime& now) {
   RollPlan plan;
   switch (statistic) {
     case kStatBySession:
@@ -71,7 +71,7 @@ RollPlan PlanRoll(int statistic, int dof, const RollMarkers& stored, const Local
       break;
     case kStatByWeek: {
       std::string marker = WeekMarkerName(now);
-      if (dof != now.weekday || stored.sessionName == marker) break;
+      if (firstDayOfWeek != now.weekday || stored.sessionName == marker) break;
       plan.close = true;
       plan.record = stored.sessionName.empty() ? kFirstWeek : stored.sessionName;
       plan.newSessionName = marker;
@@ -107,7 +107,7 @@ RecordValues MergeRecordValues(const RecordValues& stored, const RecordValues& i
 }
 
 std::string RecordText(const std::string& name, const std::string& inText, const std::string& outText,
-                       const std::string& moneyText, const std::string& denstr) {
+                       const std::string& moneyText, const std::string& currency) {
   std::string t;
   t += kRule;
   t += '\r';
@@ -117,14 +117,14 @@ std::string RecordText(const std::string& name, const std::string& inText, const
   t += '\r';
   t += kInLabel + FormatBytes(TextFloat(inText)) + "b\r";
   t += kOutLabel + FormatBytes(TextFloat(outText)) + "b\r";
-  t += kMoneyLabel + FloatText(RoundMoney(TextFloat(moneyText))) + " " + FirstChars(denstr, kMaxShownChars) + "\r";
+  t += kMoneyLabel + FloatText(RoundMoney(TextFloat(moneyText))) + " " + FirstChars(currency, kMaxShownChars) + "\r";
   t += '\r';
   return t;
 }
 
-size_t FirstKeptSection(size_t count, int statkol) {
-  if (statkol < 0) return 0;
-  uint64_t keep = static_cast<uint64_t>(statkol) + 1;
+size_t FirstKeptSection(size_t count, int historyRecords) {
+  if (historyRecords < 0) return 0;
+  uint64_t keep = static_cast<uint64_t>(historyRecords) + 1;
   return count > keep ? static_cast<size_t>(count - keep) : 0;
 }
 

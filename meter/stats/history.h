@@ -32,7 +32,7 @@ struct RollPlan {
   bool storeToday = false;  // day, month, year := today
 };
 
-RollPlan PlanRoll(int statistic, int dof, const RollMarkers& stored, const LocalTime& now);
+RollPlan PlanRoll(int statistic, int firstDayOfWeek, const RollMarkers& stored, const LocalTime& now);
 
 // Name parts: DD.MM.YYYY with zeros kept ("00.00.0000" for nothing stored).
 std::string DateText(int64_t day, int64_t month, int64_t year);
@@ -56,11 +56,11 @@ double SecondsFromText(const std::string& text);
 
 // The seven lines of one record in the statistics window, each ended by a CR.
 std::string RecordText(const std::string& name, const std::string& inText, const std::string& outText,
-                       const std::string& moneyText, const std::string& denstr);
+                       const std::string& moneyText, const std::string& currency);
 
 // Index of the oldest section that the record limit keeps among `count`
-// sections in file order: the newest statkol + 1 stay. A negative limit keeps
+// sections in file order: the newest historyRecords + 1 stay. A negative limit keeps
 // everything: it cannot have been meant, and a history once deleted is gone.
-size_t FirstKeptSection(size_t count, int statkol);
+size_t FirstKeptSection(size_t count, int historyRecords);
 
 }  // namespace vtc

@@ -17,7 +17,7 @@ std::string ValueOrZero(const ScannedSection& s, const char* key) {
 // Key by key through the profile functions: the reference behaviour, used
 // when the one-pass reading does not see the file as they do.
 std::string FillByProfileCalls(const IniFile& file, const std::vector<std::string>& names, size_t first,
-                               const std::string& denstr) {
+                               const std::string& currency) {
   // The profile functions delete the first section of a name, so deleting the
   // old ones before reading leaves each kept name pointing at its own section.
   for (size_t i = 0; i < first; ++i) file.DeleteSection(names[i]);
@@ -25,7 +25,7 @@ std::string FillByProfileCalls(const IniFile& file, const std::vector<std::strin
   for (size_t i = names.size(); i-- > first;) {
     const std::string& n = names[i];
     text += RecordText(n, file.ReadString(n, reckey::InTall, "0"), file.ReadString(n, reckey::OutTall, "0"),
-                       file.ReadString(n, reckey::Denall, "0"), denstr);
+                       file.ReadString(n, reckey::Denall, "0"), currency);
   }
   return text;
 }
@@ -58,33 +58,33 @@ bool WriteRecord(const IniFile& file, const std::string& name, const RecordValue
   return PutRecord(file, name, ClosedRecordValues(file, name, values));
 }
 
-std::string FillStatisticsTextByProfileCalls(const IniFile& file, int statkol, const std::string& denstr) {
+std::string FillStatisticsTextByProfileCalls(const IniFile& file, int historyRecords, const std::string& currency) {
   std::vector<std::string> names = file.SectionNames();
-  return FillByProfileCalls(file, names, FirstKeptSection(names.size(), statkol), denstr);
+  return FillByProfileCalls(file, names, FirstKeptSection(names.size(), historyRecords), currency);
 }
 
-std::string FillStatisticsText(const IniFile& file, int statkol, const std::string& denstr) {
+std::string FillStatisticsText(const IniFile& file, int historyRecords, const std::string& currency) {
   std::vector<std::string> names = file.SectionNames();
-  size_t first = FirstKeptSection(names.size(), statkol);
+  size_t first = FirstKeptSection(names.size(), historyRecords);
   if (names.empty()) return "";
 
   // One reading of the whole file when it agrees with the profile functions
   // section for section; dropping the old records is then one rewrite of the
   // file instead of one rewrite per deleted record.
   std::optional<VerifiedScan> read = ScanIniFile(file, names);
-  if (!read) return FillByProfileCalls(file, names, first, denstr);
+  if (!read) return FillByProfileCalls(file, names, first, currency);
   const ScannedProfile& scan = read->scan;
 
   if (first > 0) {
     const std::string& bytes = read->bytes;
     std::string kept = bytes.substr(0, scan.sections[0].begin) + bytes.substr(scan.sections[first].begin);
-    if (!WriteWholeFile(file.path(), kept)) return FillByProfileCalls(file, names, first, denstr);
+    if (!WriteWholeFile(file.path(), kept)) return FillByProfileCalls(file, names, first, currency);
   }
   std::string text;
   for (size_t i = scan.sections.size(); i-- > first;) {
     const ScannedSection& s = scan.sections[i];
     text += RecordText(names[i], ValueOrZero(s, reckey::InTall), ValueOrZero(s, reckey::OutTall),
-                       ValueOrZero(s, reckey::Denall), denstr);
+                       ValueOrZero(s, reckey::Denall), currency);
   }
   return text;
 }

@@ -19,13 +19,13 @@ RecordValues ClosedRecordValues(const IniFile& file, const std::string& name, co
 // ... and writing exactly that, which may be repeated without changing more.
 bool PutRecord(const IniFile& file, const std::string& name, const RecordValues& values);
 
-// Deletes the sections older than the newest statkol + 1 and returns the text
+// Deletes the sections older than the newest historyRecords + 1 and returns the text
 // of the remaining records, newest first.
-std::string FillStatisticsText(const IniFile& file, int statkol, const std::string& denstr);
+std::string FillStatisticsText(const IniFile& file, int historyRecords, const std::string& currency);
 
 // The same, one profile-function call per key and per deleted section: the
 // reference the one-pass reading is held to, and its fallback whenever it
 // does not see the file's sections as the profile functions do.
-std::string FillStatisticsTextByProfileCalls(const IniFile& file, int statkol, const std::string& denstr);
+std::string FillStatisticsTextByProfileCalls(const IniFile& file, int historyRecords, const std::string& currency);
 
 }  // namespace vtc

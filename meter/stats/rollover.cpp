@@ -99,7 +99,7 @@ void FinishClose(const RegKey& key, const IniFile& file, const PendingClose& c) 
 
 }  // namespace
 
-void RollStatistics(const std::string& appDir, int statistic, int dof, const LocalTime& now) {
+void RollStatistics(const std::string& appDir, int statistic, int firstDayOfWeek, const LocalTime& now) {
   const IniFile file(appDir + kStatisticsFileName);
   const RegKey key = RegKey::Open(kTotalsKeyPath);
   // A close that an earlier run began and did not end comes first: the
@@ -116,7 +116,7 @@ void RollStatistics(const std::string& appDir, int statistic, int dof, const Loc
   values.outTall = key.GetString(regval::OutTall).value_or("");
   values.denall = key.GetString(regval::Denall).value_or("");
   values.timeall = FormatSeconds(key.GetDword(regval::Timeall).value_or(0));
-  RollPlan plan = PlanRoll(statistic, dof, stored, now);
+  RollPlan plan = PlanRoll(statistic, firstDayOfWeek, stored, now);
   if (!plan.close) return;
 
   PendingClose c;

@@ -7,6 +7,6 @@
 namespace vtc {
 
 // `statistic` is the option's low 8 bits already (0..4 roll over, others do nothing).
-void RollStatistics(const std::string& appDir, int statistic, int dof, const LocalTime& now);
+void RollStatistics(const std::string& appDir, int statistic, int firstDayOfWeek, const LocalTime& now);
 
 }  // namespace vtc

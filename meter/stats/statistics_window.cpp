@@ -33,7 +33,7 @@ const wchar_t* LoadRichEdit() {
 }  // namespace
 
 struct StatisticsWindow::Impl : BaseWindow<StatisticsWindow::Impl> {
-  std::string appDir, denstr;
+  std::string appDir, currency;
   HWND box = nullptr;
   bool plainEdit = false;
   Font okFont, textFont;
@@ -121,17 +121,17 @@ StatisticsWindow::~StatisticsWindow() {
   if (impl_->hwnd()) DestroyWindow(impl_->hwnd());
 }
 
-bool StatisticsWindow::Create(const std::string& appDir, int statkol, const std::string& denstr) {
+bool StatisticsWindow::Create(const std::string& appDir, int historyRecords, const std::string& currency) {
   impl_->appDir = appDir;
-  impl_->denstr = denstr;
+  impl_->currency = currency;
   if (!impl_->Build()) return false;
-  FillStatistics(statkol);
+  FillStatistics(historyRecords);
   return true;
 }
 
-void StatisticsWindow::FillStatistics(int statkol) {
+void StatisticsWindow::FillStatistics(int historyRecords) {
   if (!impl_->box) return;
-  impl_->SetBoxText(FillStatisticsText(IniFile(impl_->appDir + kStatisticsFileName), statkol, impl_->denstr));
+  impl_->SetBoxText(FillStatisticsText(IniFile(impl_->appDir + kStatisticsFileName), historyRecords, impl_->currency));
 }
 
 void StatisticsWindow::Show() {

@@ -15,10 +15,10 @@ class StatisticsWindow {
   StatisticsWindow(const StatisticsWindow&) = delete;
   StatisticsWindow& operator=(const StatisticsWindow&) = delete;
   // Builds the window hidden and fills it once (FillStatistics, which also
-  // trims statistic.ini to statkol + 1 records).
-  bool Create(const std::string& appDir, int statkol, const std::string& denstr);
+  // trims statistic.ini to historyRecords + 1 records).
+  bool Create(const std::string& appDir, int historyRecords, const std::string& currency);
   // Rebuilds the text from the file and applies the record limit to it.
-  void FillStatistics(int statkol);
+  void FillStatistics(int historyRecords);
   void Show();
   HWND hwnd() const;
   // The text box's contents (UTF-8), as a user could copy them.

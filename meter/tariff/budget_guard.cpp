@@ -66,7 +66,7 @@ std::optional<Alert> PrepaidAlert(const GuardInput& in, const Announced& done) {
   for (const Direction& d : dirs) {
     if (!Judged(t, d) || d.total < d.volume || done.*d.done >= kUsedUp) continue;
     Alert a{{std::string(d.name) + " трафик теперь платный: 1Mb стоит " +
-                 MoneyText(d.pricePerByte * kBytesPerMegabyte, in.denstr),
+                 MoneyText(d.pricePerByte * kBytesPerMegabyte, in.currency),
              kNoticeSeconds, kBalloonWarning, kPrepaidGoneTitle},
             done};
     a.after.*d.done = kUsedUp;
@@ -78,10 +78,10 @@ std::optional<Alert> PrepaidAlert(const GuardInput& in, const Announced& done) {
 std::optional<Alert> MoneyAlert(const GuardInput& in, const Announced& done) {
   const double limit = in.budget.moneyLimit;
   if (!(limit > 0)) return std::nullopt;
-  const std::string limitText = MoneyText(limit, in.denstr);
+  const std::string limitText = MoneyText(limit, in.currency);
   if (MoneyReached(in.totalMoney, limit)) {
     if (done.money >= kUsedUp) return std::nullopt;
-    Alert a{{"Потрачено " + MoneyText(in.totalMoney, in.denstr) + " при лимите " + limitText, kNoticeSeconds,
+    Alert a{{"Потрачено " + MoneyText(in.totalMoney, in.currency) + " при лимите " + limitText, kNoticeSeconds,
              kBalloonWarning, kLimitTitle},
             done};
     a.after.money = kUsedUp;
@@ -90,7 +90,7 @@ std::optional<Alert> MoneyAlert(const GuardInput& in, const Announced& done) {
   const int p = in.budget.moneyAlert;
   if (p > 0 && done.money < static_cast<uint32_t>(p) && MoneyReached(in.totalMoney, limit * p / 100)) {
     Alert a{{"Потрачено " + PercentText(RoundMoney(in.totalMoney), limit, p) + " лимита: " +
-                 MoneyText(in.totalMoney, in.denstr) + " из " + limitText,
+                 MoneyText(in.totalMoney, in.currency) + " из " + limitText,
              kNoticeSeconds, kBalloonInfo, kMoneyTitle},
             done};
     a.after.money = static_cast<uint32_t>(p);
@@ -99,11 +99,11 @@ std::optional<Alert> MoneyAlert(const GuardInput& in, const Announced& done) {
   // The trend: once a day, while the limit still holds and the pace would
   // pass it by the period's end.
   if (done.trendDay == static_cast<uint32_t>(in.now.day)) return std::nullopt;
-  if (!PeriodIsCurrent(in.mode, in.dof, in.period, in.now)) return std::nullopt;
-  const std::optional<double> ahead = Forecast(in.totalMoney, in.mode, in.dof, in.now);
+  if (!PeriodIsCurrent(in.statisticsMode, in.firstDayOfWeek, in.period, in.now)) return std::nullopt;
+  const std::optional<double> ahead = Forecast(in.totalMoney, in.statisticsMode, in.firstDayOfWeek, in.now);
   if (!ahead || !(std::round(*ahead) > limit)) return std::nullopt;
-  Alert a{{"При нынешнем расходе " + PeriodEndPhrase(in.mode) + ": около " +
-               MoneyText(std::round(*ahead), in.denstr) + " (лимит " + limitText + ")",
+  Alert a{{"При нынешнем расходе " + PeriodEndPhrase(in.statisticsMode) + ": около " +
+               MoneyText(std::round(*ahead), in.currency) + " (лимит " + limitText + ")",
            kNoticeSeconds, kBalloonInfo, kTrendTitle},
           done};
   a.after.trendDay = static_cast<uint32_t>(in.now.day);

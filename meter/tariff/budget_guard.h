@@ -20,9 +20,9 @@ struct GuardInput {
   double totalIn = 0, totalOut = 0, totalMoney = 0;  // the open period's, this tick included
   const TTariff* tariff = nullptr;                   // the tariff in force; none: no volume to judge
   BudgetOptions budget;
-  std::string denstr;
-  int mode = 0;  // statistics mode, option Statistic's low 8 bits
-  int dof = 0;
+  std::string currency;
+  int statisticsMode = 0;  // statistics mode, option Statistic's low 8 bits
+  int firstDayOfWeek = 0;
   PeriodMarkers period;  // where the open period began
   LocalTime now;
 };

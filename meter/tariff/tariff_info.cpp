@@ -13,11 +13,11 @@ const char kHourPrice[] = "1час времени в интернете  = ";
 const char kNoTariff[] = "Нет активного тарифа.";
 constexpr double kMegabyte = 1048576;
 
-std::string Price(double v, const std::string& denstr) { return FloatText(RoundMoney(v)) + " " + denstr; }
+std::string Price(double v, const std::string& currency) { return FloatText(RoundMoney(v)) + " " + currency; }
 
 }  // namespace
 
-Notice TariffInfoBalloon(const std::vector<TTariff>& tariffs, int active, const std::string& denstr) {
+Notice TariffInfoBalloon(const std::vector<TTariff>& tariffs, int active, const std::string& currency) {
   Notice b;
   // An index outside the table (the table is never changed while the meter
   // runs, so this means a caller's mistake) is told as "no tariff" rather
@@ -31,8 +31,8 @@ Notice TariffInfoBalloon(const std::vector<TTariff>& tariffs, int active, const 
   const TTariff& t = tariffs[static_cast<size_t>(active)];
   b.icon = kBalloonNone;
   b.title = kTitlePrefix + t.name + "\"";
-  b.text = kInPrice + Price(t.pricePerByteIn * kMegabyte, denstr) + "\r" + kOutPrice +
-           Price(t.pricePerByteOut * kMegabyte, denstr) + "\r" + kHourPrice + Price(t.pricePerSecond * 3600, denstr);
+  b.text = kInPrice + Price(t.pricePerByteIn * kMegabyte, currency) + "\r" + kOutPrice +
+           Price(t.pricePerByteOut * kMegabyte, currency) + "\r" + kHourPrice + Price(t.pricePerSecond * 3600, currency);
   return b;
 }
 

@@ -12,6 +12,6 @@ namespace vtc {
 
 // Prices of one megabyte in and out and of one hour online for the tariff at
 // `active`; the no-tariff notice when `active` names no tariff of the table.
-Notice TariffInfoBalloon(const std::vector<TTariff>& tariffs, int active, const std::string& denstr);
+Notice TariffInfoBalloon(const std::vector<TTariff>& tariffs, int active, const std::string& currency);
 
 }  // namespace vtc

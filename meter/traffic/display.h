@@ -9,7 +9,7 @@ namespace vtc {
 constexpr int kLabelCount = 12;
 
 // Text of label `number` (1..12) for the state after a tick whose deltas
-// were dIn and dOut; empty for a number outside 1..12.
-std::string LabelText(int number, const MeterState& s, double dIn, double dOut);
+// were dIn and dOut, money in `currency`; empty for a number outside 1..12.
+std::string LabelText(int number, const MeterState& s, const std::string& currency, double dIn, double dOut);
 
 }  // namespace vtc

@@ -1,5 +1,5 @@
-// The meter's program-wide record: options the tick needs, the online-period
-// values, the running totals, the baselines and the flags.
+// The meter's record: what it was told at start, apart from the figures it
+// keeps running.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -24,9 +24,24 @@ struct KnownRows {
   std::vector<RowBaseline> rows;
 };
 
-struct MeterState {
+// What the meter was told at start and keeps to its end: its folder and the
+// options the tick needs.
+struct MeterSettings {
   std::string appDir;  // program folder with a trailing backslash (UTF-8)
+  bool showBalloons = true;
+  std::string interfaceName, secondInterfaceName;
+  int interfaceType = 23;  // IANA type that makes a row interface 1
+  std::string currency;
+  int historyRecords = 0;
+  bool windowFollowsLine = false;
+  int statisticsMode = 0;  // the period: option Statistic, low 8 bits
+  int firstDayOfWeek = 0;
+  BudgetOptions budget;
+};
 
+// The running figures: the counters' baselines, the online period, the
+// totals and what is kept beside them.
+struct MeterState {
   RowBaseline base1, base2;  // interface 1 and interface 2 at the previous tick
   KnownRows lastTable;
   double sessionIn = 0, sessionOut = 0, sessionTime = 0, sessionMoney = 0;
@@ -38,22 +53,8 @@ struct MeterState {
   PeriodMarkers period;
 
   bool firstOnline = true;
-  bool exitAllowed = false;
   int8_t activeTariff = -1;
   int8_t tariffCount = 0;
-
-  // Options the tick needs.
-  bool showBt = true;
-  std::string iface, iface2, denstr;
-  int autoFindType = 23;
-  int statkol = 0;
-  bool autoClose = false;
-  int statMode = 0;  // option Statistic, low 8 bits
-  int dof = 0;
-  BudgetOptions budget;
-
-  // The unscrambled exit password read by the last exit request.
-  std::string password;
 };
 
 }  // namespace vtc

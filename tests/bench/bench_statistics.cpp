@@ -1,6 +1,6 @@
 // Times the start-up's work on a long statistic.ini: the roll-over that
 // appends one record, and the statistics window's fill with the record limit.
-//   bench_statistics <folder with statistic.ini, trailing backslash> <statkol> <fill>
+//   bench_statistics <folder with statistic.ini, trailing backslash> <historyRecords> <fill>
 // fill: "text" (the file's side of the fill: reading and trimming), "window"
 // (the whole statistics window, its rich-text box included) or "keybykey"
 // (the one-profile-call-per-key reference, no window).
@@ -26,7 +26,7 @@ using vtc::bench::ReadWhole;
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) return 2;
   std::string dir = WideToUtf8(argv[1]);
-  int statkol = _wtoi(argv[2]);
+  int historyRecords = _wtoi(argv[2]);
   std::string file = dir + kStatisticsFileName;
 
   ScopedRegistryRedirect reg("SOFTWARE\\vtc-bench-" + std::to_string(GetCurrentProcessId()) + "\\");
@@ -64,11 +64,11 @@ int wmain(int argc, wchar_t** argv) {
   StatisticsWindow w;
   bool ok = false;
   if (fill == L"window")
-    ok = w.Create(dir, statkol, "руб.");
+    ok = w.Create(dir, historyRecords, "руб.");
   else if (fill == L"keybykey")
-    ok = !FillStatisticsTextByProfileCalls(IniFile(file), statkol, "руб.").empty();
+    ok = !FillStatisticsTextByProfileCalls(IniFile(file), historyRecords, "руб.").empty();
   else
-    ok = !FillStatisticsText(IniFile(file), statkol, "руб.").empty();
+    ok = !FillStatisticsText(IniFile(file), historyRecords, "руб.").empty();
   LARGE_INTEGER t3 = Now();
   size_t kept = IniFile(file).SectionNames().size();
   std::printf("sections %zu\nprofile_read_once_ms %.3f\n", listed, Ms(p0, p1));

@@ -48,17 +48,16 @@ void BareLookup() {
 // The meter's start-up without files, skin or network: interface 1 is the
 // loopback row by type, interface 2 the last row by description, and one
 // tariff prices the traffic.
+MeterOptions BenchOptions(std::string secondInterface) {
+  MeterOptions o;
+  o.interfaceType = 24;
+  o.secondInterfaceName = std::move(secondInterface);
+  o.showBalloons = false;
+  return o;
+}
+
 class BenchServices : public StartupServices {
  public:
-  explicit BenchServices(std::string iface2) : iface2_(std::move(iface2)) {}
-  MeterOptions ReadOptions(const std::string&) override {
-    MeterOptions o;
-    o.autoFind = 24;
-    o.iface2 = iface2_;
-    o.showBt = false;
-    return o;
-  }
-  void LoadSkin(const std::string&) override {}
   void StartUpdateCheck(const std::string&, const std::string&) override {}
   void RollStatistics(const std::string&, int, int, const LocalTime&) override {}
   std::vector<TTariff> LoadTariffs(const std::string&) override {
@@ -70,15 +69,11 @@ class BenchServices : public StartupServices {
     return {t};
   }
   void WriteErrorReport(const std::string&, const std::string&) override {}
-
- private:
-  std::string iface2_;
 };
 
 // A shown window with every label visible: all twelve texts are made.
 class BenchView : public MeterView {
  public:
-  void ApplyWindowOptions(const MeterOptions&) override {}
   void StartTariffTimer() override {}
   void ScheduleTick(uint64_t) override {}
   bool Announce(const Notice&) override { return true; }
@@ -86,7 +81,7 @@ class BenchView : public MeterView {
   void ShowFloat(bool) override {}
   void ShowFigures(const MeterState& s, const TickDeltas& d) override {
     texts.clear();
-    for (int l = 1; l <= kLabelCount; ++l) texts += LabelText(l, s, d.dIn, d.dOut);
+    for (int l = 1; l <= kLabelCount; ++l) texts += LabelText(l, s, "", d.dIn, d.dOut);
   }
   std::string texts;
 };
@@ -109,10 +104,10 @@ int wmain(int argc, wchar_t** argv) {
   ScopedRegistryRedirect redirect("SOFTWARE\\vtc-bench-" + std::to_string(GetCurrentProcessId()) + "\\");
   SystemClock clock;
   RegistryTotals totals;
-  BenchServices services(rows.empty() ? "" : TrimDescription(rows.back().description));
+  BenchServices services;
   BenchView view;
   Meter meter(table, clock, totals, services, view);
-  meter.Start("C:\\bench\\");
+  meter.Start("C:\\bench\\", BenchOptions(rows.empty() ? "" : TrimDescription(rows.back().description)));
   double cpu0 = ThreadCpuMicros(), wall0 = WallMicros();
   if (mode == "lookups") {
     for (long i = 0; i < n; ++i) {

@@ -58,17 +58,17 @@ TEST(IniFile, SectionListLongerThanOneBufferIsComplete) {
 TEST(Options, MeterDefaultsWithoutFile) {
   TempDir dir;
   MeterOptions o = ReadMeterOptions(IniFile(dir.File("options.ini")));
-  EXPECT_TRUE(o.showBt);
+  EXPECT_TRUE(o.showBalloons);
   EXPECT_TRUE(o.stayOnTop);
   EXPECT_TRUE(o.visible);
   EXPECT_EQ(o.left, 0);
   EXPECT_EQ(o.top, 0);
-  EXPECT_EQ(o.alphaBlend, 0);
-  EXPECT_EQ(o.autoFind, 0);
-  EXPECT_EQ(o.statistic, 0);
-  EXPECT_EQ(o.look, "Default");
+  EXPECT_EQ(o.opacity, 0);
+  EXPECT_EQ(o.interfaceType, 0);
+  EXPECT_EQ(o.statistics, 0);
+  EXPECT_EQ(o.skin, "Default");
   EXPECT_FALSE(o.autoUpdate);
-  EXPECT_FALSE(o.autoClose);
+  EXPECT_FALSE(o.windowFollowsLine);
 }
 
 TEST(Options, WindowStateKeepsOtherKeysAndNegativePositions) {
@@ -81,7 +81,7 @@ TEST(Options, WindowStateKeepsOtherKeysAndNegativePositions) {
   EXPECT_EQ(o.top, -30);
   EXPECT_FALSE(o.visible);
   EXPECT_TRUE(o.stayOnTop);
-  EXPECT_EQ(o.look, "Second");
+  EXPECT_EQ(o.skin, "Second");
   EXPECT_EQ(f.ReadString("Options", "Foreign"), "keep me");
   EXPECT_EQ(dir.Read("options.ini"),
             "[Options]\r\nLook=Second\r\nForeign=keep me\r\nLeft=-1200\r\nTop=-30\r\nVisible=0\r\nStayOnTop=1\r\n");

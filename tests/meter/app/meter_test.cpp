@@ -68,18 +68,12 @@ class FakeStore : public TotalsStore {
 class FakeServices : public StartupServices {
  public:
   explicit FakeServices(Log& log) : log_(log) {}
-  MeterOptions options;
   std::vector<TTariff> tariffs;
-  MeterOptions ReadOptions(const std::string& path) override {
-    log_.push_back("options " + path);
-    return options;
-  }
-  void LoadSkin(const std::string& dir) override { log_.push_back("skin " + dir); }
   void StartUpdateCheck(const std::string& url, const std::string& file) override {
     log_.push_back("update " + url + " " + file);
   }
-  void RollStatistics(const std::string& appDir, int mode, int dof, const LocalTime&) override {
-    log_.push_back("roll " + appDir + " " + std::to_string(mode) + " " + std::to_string(dof));
+  void RollStatistics(const std::string& appDir, int mode, int firstDayOfWeek, const LocalTime&) override {
+    log_.push_back("roll " + appDir + " " + std::to_string(mode) + " " + std::to_string(firstDayOfWeek));
   }
   std::vector<TTariff> LoadTariffs(const std::string& path) override {
     log_.push_back("tariffs " + path);
@@ -101,7 +95,6 @@ class FakeView : public MeterView {
   int figures = 0;
   TickDeltas lastDeltas;
   uint64_t scheduled = 0;
-  void ApplyWindowOptions(const MeterOptions&) override { log_.push_back("window"); }
   void StartTariffTimer() override { log_.push_back("tariff timer"); }
   void ScheduleTick(uint64_t delayMs) override {
     log_.push_back("tick in " + std::to_string(delayMs));
@@ -138,17 +131,18 @@ TTariff AllDay(const std::string& name, double perSecond = 0) {
 // A meter in fake surroundings.
 struct Rig {
   Rig() {
-    services.options.showBt = false;
-    services.options.autoFind = 6;
+    options.showBalloons = false;
+    options.interfaceType = 6;
     services.tariffs = {AllDay("Day")};
   }
-  void Start() { meter.Start("C:\\vtc\\"); }
+  void Start() { meter.Start("C:\\vtc\\", options); }
   // One tick, `ms` after the previous one.
   void Tick(uint64_t ms = 1000) {
     clock.ms += ms;
     meter.Tick();
   }
 
+  MeterOptions options;
   Log log;
   FakeTable table{log};
   FakeClock clock;
@@ -160,20 +154,16 @@ struct Rig {
 
 TEST(Meter, StartUpRunsInItsOrder) {
   Rig r;
-  r.services.options.autoUpdate = true;
-  r.services.options.updateUrl = "http://u/VER.TXT";
-  r.services.options.look = "Blue";
-  r.services.options.statistic = 0x103;
-  r.services.options.dof = 2;
-  r.services.options.autoFind = 0;
-  r.services.options.showBt = true;
+  r.options.autoUpdate = true;
+  r.options.updateUrl = "http://u/VER.TXT";
+  r.options.statistics = 0x103;
+  r.options.firstDayOfWeek = 2;
+  r.options.interfaceType = 0;
+  r.options.showBalloons = true;
   r.services.tariffs = {AllDay("Day"), AllDay("Night")};
   r.table.rows = {Row("lan", 2, 6, 0)};
   r.Start();
   const Log want = {
-      "options C:\\vtc\\options.ini",
-      "window",
-      "skin C:\\vtc\\Look\\Blue\\",
       "update http://u/VER.TXT C:\\vtc\\last_upd.txt",
       "roll C:\\vtc\\ 3 2",  // the roll-over before the totals it may reset
       "load totals",
@@ -184,14 +174,14 @@ TEST(Meter, StartUpRunsInItsOrder) {
       "tick in 1000",
   };
   EXPECT_EQ(r.log, want);
-  EXPECT_EQ(r.meter.state().autoFindType, 23);
+  EXPECT_EQ(r.meter.settings().interfaceType, 23);
   EXPECT_EQ(r.meter.state().activeTariff, 0);
 }
 
 TEST(Meter, NoTariffAndTableErrorsAreReportedAtStartUp) {
   for (bool showBt : {true, false}) {
     Rig r;
-    r.services.options.showBt = showBt;
+    r.options.showBalloons = showBt;
     r.services.tariffs = {};
     r.table.status = IfTableRead::kReadFailed;
     r.Start();
@@ -209,9 +199,9 @@ TEST(Meter, NoTariffAndTableErrorsAreReportedAtStartUp) {
 
 TEST(Meter, TickSamplesAccountsPricesSavesAndAnnounces) {
   Rig r;
-  r.services.options.showBt = true;
-  r.services.options.autoClose = true;
-  r.services.options.iface = "lan";
+  r.options.showBalloons = true;
+  r.options.windowFollowsLine = true;
+  r.options.interfaceName = "lan";
   r.services.tariffs = {AllDay("Minute", 0.01)};
   r.table.rows = {Row("lan", 2, 6, 1000, 100000000)};
   r.store.storedIn = 50;
@@ -250,7 +240,7 @@ TEST(Meter, TickSamplesAccountsPricesSavesAndAnnounces) {
 
 TEST(Meter, WithoutBalloonsTheIconAndTheWindowNeverChange) {
   Rig r;
-  r.services.options.autoClose = true;
+  r.options.windowFollowsLine = true;
   r.table.rows = {Row("lan", 2, 6, 1000)};
   r.Start();
   r.Tick();
@@ -333,8 +323,8 @@ TEST(Meter, CountsEveryByteOnceAndInventsNone) {
   };
   for (const Case& c : cases) {
     Rig r;
-    r.services.options.autoFind = c.type;
-    r.services.options.iface2 = "pppoe";
+    r.options.interfaceType = c.type;
+    r.options.secondInterfaceName = "pppoe";
     r.table.rows = c.atStart;
     r.table.status = c.atStart.empty() ? IfTableRead::kReadFailed : IfTableRead::kOk;
     r.Start();
@@ -358,7 +348,7 @@ TEST(Meter, BudgetWarningsFollowTheTicksMoneyOneBalloonAtATime) {
   {
     Rig r;
     r.services.tariffs = {AllDay("Minute", 0.01)};
-    r.services.options.budget.moneyLimit = 0.01;
+    r.options.budget.moneyLimit = 0.01;
     r.table.rows = {Row("lan", 2, 6, 0)};
     r.Start();
     r.Tick();
@@ -371,7 +361,7 @@ TEST(Meter, BudgetWarningsFollowTheTicksMoneyOneBalloonAtATime) {
   t.freeIn = 1000;
   t.pricePerByteIn = 0.01;
   r.services.tariffs = {t};
-  r.services.options.budget.moneyLimit = 5;
+  r.options.budget.moneyLimit = 5;
   r.table.rows = {Row("lan", 2, 6, 0)};
   r.Start();
   r.table.rows[0].inOctets = 850;
@@ -398,10 +388,10 @@ TEST(Meter, BudgetWarningsFollowTheTicksMoneyOneBalloonAtATime) {
 // said, and a reset from the settings program forgets what was said.
 TEST(Meter, NoticesTakeTurnsAndAWarningCountsAsSaidOnlyOnceShown) {
   Rig r;
-  r.services.options.showBt = true;
-  r.services.options.iface = "lan";
+  r.options.showBalloons = true;
+  r.options.interfaceName = "lan";
   r.services.tariffs = {AllDay("Minute", 0.01)};
-  r.services.options.budget.moneyLimit = 0.01;
+  r.options.budget.moneyLimit = 0.01;
   r.table.rows = {Row("lan", 2, 6, 0)};
   r.view.accept = false;  // logon: no notification area yet
   r.Start();

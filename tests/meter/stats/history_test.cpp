@@ -119,7 +119,7 @@ TEST(FirstKeptSection, KeepsTheNewestLimitPlusOne) {
   EXPECT_EQ(FirstKeptSection(5, 0), 4u);
   EXPECT_EQ(FirstKeptSection(11, 10), 0u);
   EXPECT_EQ(FirstKeptSection(0, 0), 0u);
-  EXPECT_EQ(FirstKeptSection(5, INT_MAX), 0u);  // no overflow of statkol + 1
+  EXPECT_EQ(FirstKeptSection(5, INT_MAX), 0u);  // no overflow of historyRecords + 1
 }
 
 TEST(FirstKeptSection, NegativeLimitDeletesNothing) {

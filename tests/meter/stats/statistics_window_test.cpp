@@ -184,15 +184,15 @@ TEST(FillStatistics, OnePassAgreesWithKeyByKeyReading) {
       "junk line\n [x] \n InTall = 12.5e3 \nDenall=1,5\n[y]\nDenall\n[z\nInTall=7\n",
       Utf8ToCp1251("[Сессия]\r\nInTall=1\r\n\r\n\r\n[Неделя с 07.12.2026]\r\nOutTall=2048\r\n"),
   };
-  for (int statkol : {-1, 0, 1, 2, 100}) {
+  for (int historyRecords : {-1, 0, 1, 2, 100}) {
     for (const std::string& body : files) {
       TempDir a, b;
       a.Write("statistic.ini", body);
       b.Write("statistic.ini", body);
       IniFile fa(a.File("statistic.ini")), fb(b.File("statistic.ini"));
-      EXPECT_EQ(FillStatisticsText(fa, statkol, "р"), FillStatisticsTextByProfileCalls(fb, statkol, "р"))
-          << statkol << " " << body;
-      EXPECT_EQ(fa.SectionNames(), fb.SectionNames()) << statkol << " " << body;
+      EXPECT_EQ(FillStatisticsText(fa, historyRecords, "р"), FillStatisticsTextByProfileCalls(fb, historyRecords, "р"))
+          << historyRecords << " " << body;
+      EXPECT_EQ(fa.SectionNames(), fb.SectionNames()) << historyRecords << " " << body;
     }
   }
 }

@@ -30,7 +30,7 @@ GuardInput Input(const TTariff* tariff, double in, double out, double money = 0)
   g.totalIn = in;
   g.totalOut = out;
   g.totalMoney = money;
-  g.denstr = "руб.";
+  g.currency = "руб.";
   g.now = At(2026, 12, 10, 12, 0, 4);
   return g;
 }
@@ -169,7 +169,7 @@ TEST(BudgetGuard, TrendOnceADayWhileThePeriodIsTheCurrentOne) {
   const std::string kMonth = "1|Прогноз расходов|При нынешнем расходе к концу месяца: около 703 руб. (лимит 500 руб.)";
   const struct {
     const char* name;
-    int mode, dof;
+    int mode, firstDayOfWeek;
     PeriodMarkers period;
     LocalTime now;
     double money;
@@ -192,8 +192,8 @@ TEST(BudgetGuard, TrendOnceADayWhileThePeriodIsTheCurrentOne) {
   for (const auto& c : cases) {
     GuardInput in = Input(nullptr, 0, 0, c.money);
     in.budget.moneyLimit = 500;
-    in.mode = c.mode;
-    in.dof = c.dof;
+    in.statisticsMode = c.mode;
+    in.firstDayOfWeek = c.firstDayOfWeek;
     in.period = c.period;
     in.now = c.now;
     Check(c.name, in, Told(0, 0, 0, c.toldOnDay), c.want);

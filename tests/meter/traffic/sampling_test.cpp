@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "meter/traffic/online_text.h"
+
 namespace vtc {
 namespace {
 
@@ -176,6 +178,36 @@ TEST(Tick, TotalsNeverGoDownAcrossWrapsAndRestarts) {
     EXPECT_GE(st.totalIn, last);
     last = st.totalIn;
   }
+}
+
+const char CR = '\r';
+
+TEST(OnlineText, OneInterfaceBlockWithPortSpeedInBytes) {
+  IfDetails row{6, 1500, 100000000};
+  std::string want = std::string("LAN") + CR + "Онлайн" + CR + "Тип: 6" + CR + "MTU: 1500" + CR +
+                     "Скорость порта: 11.92Mb/s";
+  EXPECT_EQ(OnlineBalloonText("LAN", row, "", "", nullptr), want);
+}
+
+TEST(OnlineText, SecondInterfaceOnlyWhenNamedAndFound) {
+  IfDetails r1{23, 1492, 115200}, r2{24, 1500, 10000000};
+  std::string one = OnlineBalloonText("PPP", r1, "", "", &r2);
+  EXPECT_EQ(one.find("Loop"), std::string::npos);
+  EXPECT_EQ(OnlineBalloonText("PPP", r1, "", "Loop", nullptr), one);
+  std::string both = OnlineBalloonText("PPP", r1, "", "Loop", &r2);
+  EXPECT_EQ(both, one + CR + CR + "Loop" + CR + "Онлайн" + CR + "Тип: 24" + CR + "MTU: 1500" + CR +
+                      "Скорость порта: 1.19Mb/s");
+  EXPECT_NE(one.find("Скорость порта: 14.06Kb/s"), std::string::npos);
+}
+
+TEST(OnlineText, UnnamedFirstInterfaceStartsWithTheLookupErrors) {
+  IfDetails r1{24, 1500, 1000}, r2{6, 1500, 8000};
+  EXPECT_EQ(OnlineBalloonText("", r1, "", "", nullptr), "");
+  std::string err = std::string("Ошибка 81: x") + CR;
+  EXPECT_EQ(OnlineBalloonText("", r1, err, "", nullptr), err);
+  EXPECT_EQ(OnlineBalloonText("", r1, "", "B", &r2),
+            std::string() + CR + CR + "B" + CR + "Онлайн" + CR + "Тип: 6" + CR + "MTU: 1500" + CR +
+                "Скорость порта: 1000b/s");
 }
 
 }  // namespace

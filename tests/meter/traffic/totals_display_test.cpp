@@ -85,22 +85,22 @@ TEST(Display, EveryLabelInItsFormat) {
   s.totalMoney = 2.5;
   s.sessionTime = 59;
   s.totalTime = 360000;
-  s.denstr = "руб.";
-  EXPECT_EQ(LabelText(1, s, 0, 0), "1.5Kb");
-  EXPECT_EQ(LabelText(2, s, 0, 0), "1.17Mb");
-  EXPECT_EQ(LabelText(3, s, 0, 0), "2.34 руб.");  // rounded for display only
-  EXPECT_EQ(LabelText(4, s, 1100, 0), "1.07Kb/s");
-  EXPECT_EQ(LabelText(5, s, 0, 1024), "1Kb/s");
-  EXPECT_EQ(LabelText(6, s, 0, 0), "1Mb/s");
-  EXPECT_EQ(LabelText(7, s, 0, 0), "1023b/s");
-  EXPECT_EQ(LabelText(8, s, 0, 0), "10Gb");
-  EXPECT_EQ(LabelText(9, s, 0, 0), "0b");
-  EXPECT_EQ(LabelText(10, s, 0, 0), "2.5 руб.");
-  EXPECT_EQ(LabelText(11, s, 0, 0), "00:00:59");
-  EXPECT_EQ(LabelText(12, s, 0, 0), "100:00:00");
-  EXPECT_EQ(LabelText(13, s, 0, 0), "");
-  s.denstr = "";
-  EXPECT_EQ(LabelText(10, s, 0, 0), "2.5 ");
+  std::string currency = "руб.";
+  EXPECT_EQ(LabelText(1, s, currency, 0, 0), "1.5Kb");
+  EXPECT_EQ(LabelText(2, s, currency, 0, 0), "1.17Mb");
+  EXPECT_EQ(LabelText(3, s, currency, 0, 0), "2.34 руб.");  // rounded for display only
+  EXPECT_EQ(LabelText(4, s, currency, 1100, 0), "1.07Kb/s");
+  EXPECT_EQ(LabelText(5, s, currency, 0, 1024), "1Kb/s");
+  EXPECT_EQ(LabelText(6, s, currency, 0, 0), "1Mb/s");
+  EXPECT_EQ(LabelText(7, s, currency, 0, 0), "1023b/s");
+  EXPECT_EQ(LabelText(8, s, currency, 0, 0), "10Gb");
+  EXPECT_EQ(LabelText(9, s, currency, 0, 0), "0b");
+  EXPECT_EQ(LabelText(10, s, currency, 0, 0), "2.5 руб.");
+  EXPECT_EQ(LabelText(11, s, currency, 0, 0), "00:00:59");
+  EXPECT_EQ(LabelText(12, s, currency, 0, 0), "100:00:00");
+  EXPECT_EQ(LabelText(13, s, currency, 0, 0), "");
+  currency = "";
+  EXPECT_EQ(LabelText(10, s, currency, 0, 0), "2.5 ");
 }
 
 }  // namespace

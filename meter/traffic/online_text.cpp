@@ -1,4 +1,4 @@
-#include "meter/app/online_text.h"
+#include "meter/traffic/online_text.h"
 
 #include "common/text.h"
 
