@@ -1,6 +1,7 @@
 #include "meter/app/shell.h"
 
 #include "common/win/appdir.h"
+#include "common/win/file.h"
 #include "common/win/ini.h"
 #include "common/win/local_clock.h"
 #include "meter/services/error_report.h"
@@ -30,6 +31,8 @@ bool Shell::Start() {
   if (!float_.Create(app_.hwnd(), this)) return false;
   app_.tray().Add(app_.hwnd(), App::kTrayMessage, LoadIconW(GetModuleHandleW(nullptr), L"ZFORM1_TRAYICON1"));
   app_.MakeToolWindow();
+  // Before the start-up writes anything: what a killed write left behind.
+  RemoveLeftovers(AppDir());
   meter_.Start(AppDir());
 
   const MeterState& s = meter_.state();
