@@ -3,12 +3,15 @@
 #include <windows.h>
 
 #include "common/win/appdir.h"
+#include "common/win/file.h"
 #include "common/win/ui.h"
 #include "settings/password_window.h"
 #include "settings/report_export.h"
 #include "settings/settings_window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // What a write of ours killed halfway left beside the files.
+  vtc::RemoveLeftovers(vtc::AppDir());
   // "/export PATH" writes the CSV file for scripts, with no window at all.
   if (std::optional<int> code = vtc::ExportFromCommandLine(vtc::AppDir(), GetCommandLineW())) return *code;
 

@@ -27,26 +27,26 @@ void LimitsPage::Create(HWND tab, HFONT font, HWND owner, const std::string& app
   b.WrapLabel(kIdPrepaidAlertCaption,
               "Предупреждение о трафике: сообщить, когда израсходован этот процент предоплаченного "
               "трафика (0 - не сообщать; об исчерпании сообщается всегда)",
-              8, 0, 481, 34);
-  prepaid_ = b.Field(kIdPrepaidAlert, 8, 40, 64);
-  b.Label(kIdPrepaidAlertUnit, "%", 80, 43, 16, 17);
+              8, 0, 481, 48);  // room for a third line: in two the text reaches the very edge
+  prepaid_ = b.Field(kIdPrepaidAlert, 8, 54, 64);
+  b.Label(kIdPrepaidAlertUnit, "%", 80, 57, 16, 17);
   b.WrapLabel(kIdMoneyLimitCaption,
               "Лимит расходов: сколько вы готовы потратить за период статистики (пусто или 0 - без "
               "лимита)",
-              8, 76, 481, 34);
-  limit_ = b.Field(kIdMoneyLimit, 8, 116, 100);
-  currency_ = b.Label(kIdMoneyLimitCurrency, "", 116, 119, 153, 17);
+              8, 90, 481, 34);
+  limit_ = b.Field(kIdMoneyLimit, 8, 130, 100);
+  currency_ = b.Label(kIdMoneyLimitCurrency, "", 116, 133, 153, 17);
   b.WrapLabel(kIdMoneyAlertCaption,
               "Предупреждение о расходах: сообщить, когда потрачен этот процент лимита (0 - не сообщать; "
               "о достижении лимита сообщается всегда)",
-              8, 152, 481, 34);
-  money_ = b.Field(kIdMoneyAlert, 8, 192, 64);
-  b.Label(kIdMoneyAlertUnit, "%", 80, 195, 16, 17);
+              8, 166, 481, 34);
+  money_ = b.Field(kIdMoneyAlert, 8, 206, 64);
+  b.Label(kIdMoneyAlertUnit, "%", 80, 209, 16, 17);
   b.WrapLabel(kIdLimitsNote,
               "Предупреждения видны у значка в области уведомлений, даже если подсказки отключены, и каждое "
               "- не чаще раза за период статистики.",
-              8, 228, 481, 34);
-  constexpr int kFrameX = 8, kFrameY = 270;
+              8, 242, 481, 34);
+  constexpr int kFrameX = 8, kFrameY = 284;
   b.Frame(kIdPeriodFrame, "Текущий период", kFrameX, kFrameY, 481, 105);
   spent_ = b.Label(kIdPeriodSpent, "", kFrameX + 8, kFrameY + 24, 465, 18);
   traffic_ = b.Label(kIdPeriodTraffic, "", kFrameX + 8, kFrameY + 48, 465, 18);

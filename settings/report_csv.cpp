@@ -1,5 +1,6 @@
 #include "settings/report_csv.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace vtc {
@@ -9,22 +10,28 @@ const char kBom[] = "\xEF\xBB\xBF";
 const char kHeader[] = "Период;Входящий, байт;Исходящий, байт;Деньги;Время онлайн, с";
 const char kOpenPeriod[] = "Текущий период";
 
-// Quoted only where the text would otherwise end the field or the line.
+// A text that a spreadsheet would take for a formula (and run: "=HYPERLINK",
+// "=cmd|...") gets the apostrophe that makes it plain text there. Quoted only
+// where the text would otherwise end the field or the line.
 std::string Field(const std::string& text) {
-  if (text.find_first_of(";\"\r\n") == std::string::npos) return text;
+  std::string t = text;
+  if (!t.empty() && std::string("=+-@\t\r").find(t[0]) != std::string::npos) t.insert(0, 1, '\'');
+  if (t.find_first_of(";\"\r\n") == std::string::npos) return t;
   std::string q = "\"";
-  for (char c : text) {
+  for (char c : t) {
     if (c == '"') q += '"';
     q += c;
   }
   return q + "\"";
 }
 
+// A damaged value can be out of any range ("inf") and a small negative one
+// rounds to "-0": the one is no number, the other is 0.
 std::string Whole(const std::optional<double>& v) {
-  if (!v) return "";
-  if (*v == 0) return "0";  // no "-0"
+  if (!v || !std::isfinite(*v)) return "";
   char buf[400];
   std::snprintf(buf, sizeof buf, "%.0f", *v);
+  if (std::string(buf) == "-0") return "0";
   return buf;
 }
 

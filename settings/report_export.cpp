@@ -12,7 +12,10 @@ namespace vtc {
 ExportResult ExportReport(const std::string& appDir, const std::wstring& path) {
   ReportData d = ReadReport(appDir);
   if (!d.historyFound && !d.open.stored) return kExportNothing;
-  return WriteWholeFile(WideToUtf8(path), CsvBytes(d)) ? kExportDone : kExportUnwritable;
+  std::string target = WideToUtf8(path);
+  size_t slash = target.find_last_of("\\/");
+  RemoveLeftovers(slash == std::string::npos ? std::string(".\\") : target.substr(0, slash + 1));
+  return WriteWholeFile(target, CsvBytes(d)) ? kExportDone : kExportUnwritable;
 }
 
 std::optional<int> ExportFromCommandLine(const std::string& appDir, const wchar_t* commandLine) {
@@ -21,7 +24,9 @@ std::optional<int> ExportFromCommandLine(const std::string& appDir, const wchar_
   if (!argv) return std::nullopt;
   std::optional<int> code;
   if (argc >= 2 && (lstrcmpiW(argv[1], L"/export") == 0 || lstrcmpiW(argv[1], L"-export") == 0))
-    code = argc >= 3 && argv[2][0] ? ExportReport(appDir, argv[2]) : kExportUnwritable;
+    // Exactly one path: a path with blanks that was not quoted arrives in
+    // pieces, and its first piece is some other file.
+    code = argc == 3 && argv[2][0] ? ExportReport(appDir, argv[2]) : kExportUnwritable;
   LocalFree(argv);
   return code;
 }

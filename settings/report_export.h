@@ -20,8 +20,8 @@ enum ExportResult : int {
 ExportResult ExportReport(const std::string& appDir, const std::wstring& path);
 
 // The export's exit code when the command line (whole, as GetCommandLineW
-// gives it) asks for one; nothing otherwise. "/export" without a path
-// cannot be written.
+// gives it) asks for one; nothing otherwise. "/export" without a path, or
+// with anything after it, cannot be written.
 std::optional<int> ExportFromCommandLine(const std::string& appDir, const wchar_t* commandLine);
 
 }  // namespace vtc

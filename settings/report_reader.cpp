@@ -46,7 +46,7 @@ std::vector<StoredRecord> ReadRecords(const IniFile& file) {
 
 OpenTotals ReadOpenTotals() {
   OpenTotals t;
-  RegKey key = RegKey::Open(kTotalsKeyPath);
+  RegKey key = RegKey::OpenExisting(kTotalsKeyPath);
   if (!key.ok()) return t;
   t.stored = key.Exists(regval::InTall) || key.Exists(regval::OutTall) || key.Exists(regval::Denall) || key.Exists(regval::Timeall);
   t.in = key.GetString(regval::InTall);

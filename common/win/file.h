@@ -59,6 +59,13 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // are written beside the file and moved over it, so that a failure at any
 // point leaves the old file whole and no partial file behind. False when the
 // file could not be replaced, with the reason left in GetLastError.
+// An existing file is replaced in place, keeping its attributes and
+// permissions. Paths longer than MAX_PATH are reached as well.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// Deletes what WriteWholeFile of a process that has ended (killed in
+// mid-write, or a power cut) left in `folder`: only files under its own
+// temporary names, never another file.
+void RemoveLeftovers(const std::string& folder);
 
 }  // namespace vtc

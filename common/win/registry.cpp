@@ -26,6 +26,20 @@ RegKey RegKey::Open(const std::string& path) {
   return RegKey(nullptr, nullptr);
 }
 
+RegKey RegKey::OpenExisting(const std::string& path) {
+  std::string full = Utf8ToCp1251(g_prefix + path);
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    HKEY probe = nullptr;
+    if (RegOpenKeyExA(root, full.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS) continue;
+    RegCloseKey(probe);
+    // The key is there, so the opener creates nothing; it still decides, as
+    // for the writers, whether this root is the one in use.
+    HKEY key = nullptr;
+    if (g_opener(root, full, &key) == ERROR_SUCCESS) return RegKey(key, root);
+  }
+  return RegKey(nullptr, nullptr);
+}
+
 RegKey::~RegKey() {
   if (key_) RegCloseKey(key_);
 }

@@ -19,6 +19,9 @@ class RegKey {
  public:
   // Opens (creates) the key; ok() is false when neither root would open it.
   static RegKey Open(const std::string& path);
+  // Opens the key where Open would find it, but only when it is there:
+  // reading leaves no trace on a machine where nothing was ever written.
+  static RegKey OpenExisting(const std::string& path);
   RegKey(RegKey&& other) noexcept : key_(other.key_), root_(other.root_) { other.key_ = nullptr; }
   RegKey& operator=(RegKey&&) = delete;
   RegKey(const RegKey&) = delete;

@@ -1,6 +1,7 @@
 #include "meter/app/shell.h"
 
 #include "common/win/appdir.h"
+#include "common/win/file.h"
 #include "common/win/ini.h"
 #include "common/win/local_clock.h"
 #include "common/win/options.h"
@@ -24,6 +25,8 @@ bool Shell::Start() {
   app_.tray().Add(app_.hwnd(), App::kTrayMessage, LoadIconW(GetModuleHandleW(nullptr), L"ZFORM1_TRAYICON1"));
   app_.MakeToolWindow();
   const std::string appDir = AppDir();
+  // Before the start-up writes anything: what a killed write left behind.
+  RemoveLeftovers(appDir);
   const MeterOptions o = ReadMeterOptions(IniFile(appDir + kOptionsFileName));
   // Stay-on-top, place, visibility and opacity, in this order, then the skin.
   float_.ApplyOptions(o);

@@ -1,7 +1,8 @@
 """The report as scripts and users meet it: "qmeter_cfg.exe /export PATH"
 writes the history and the open period as the expected bytes, with no
 window and no password; it ends with 2 and leaves nothing where it cannot
-write, with 3 when there is nothing to export. The page "Отчёт" opens on a
+write or the command line is not one path, with 3 when there is nothing to
+export, and creates no registry key. The page "Отчёт" opens on a
 long history, and its chart answers the mouse with the period's text."""
 import datetime
 import os
@@ -73,6 +74,9 @@ class Export(unittest.TestCase):
                 ("a folder that does not exist", [p.win_path("out\\missing\\x.csv")]),
                 ("a folder in the file's place", [p.win_path("out\\taken")]),
                 ("no path at all", []),
+                # A path with blanks a script forgot to quote: its first piece is another file.
+                ("a path in pieces", [p.win_path("out\\My"), "Files\\a.csv"]),
+                ("anything after the path", [p.win_path("out\\x.csv"), "/quiet"]),
             ]
             for what, args in cases:
                 self.assertEqual(export(p, *args), 2, what)
@@ -83,6 +87,10 @@ class Export(unittest.TestCase):
         with vb.Program() as p:
             self.assertEqual(export(p, p.win_path("x.csv")), 3)
             self.assertIsNone(p.read_bytes("x.csv"))
+            # Nor does reading leave a totals key on a machine that never ran the meter.
+            for root in ("HKLM", "HKCU"):
+                code, _ = p.wine("reg", "query", root + "\\" + vb.TOTALS_KEY.rstrip("\\"))
+                self.assertNotEqual(code, 0, root)
 
 
 class Page(unittest.TestCase):

@@ -61,6 +61,16 @@ TEST(CsvBytes, FieldsOfOneRecord) {
       {Rec("bad", "12abc", "", "1,5", "1:2"), "bad;;;;\r\n"},
       {Rec("gone", std::nullopt, "7", std::nullopt, std::nullopt), "gone;;7;;\r\n"},
       {Rec("huge", "1e999", "1.2.3", "--1", "aa:bb:cc"), "huge;;;;\r\n"},
+      // Out of range once added up is no number; rounding to zero is 0.
+      {Rec("inf", "-0.4", "-0.5", "1", std::string(320, '9') + ":00:00"), "inf;0;0;1;\r\n"},
+      // A name a spreadsheet would run as a formula stays text there.
+      {Rec("=HYPERLINK(\"x\")", "1", "2", "3", "00:00:04"), "\"'=HYPERLINK(\"\"x\"\")\";1;2;3;4\r\n"},
+      {Rec("+1", "1", "2", "3", "00:00:04"), "'+1;1;2;3;4\r\n"},
+      {Rec("-2+3", "1", "2", "3", "00:00:04"), "'-2+3;1;2;3;4\r\n"},
+      {Rec("@SUM(A1)", "1", "2", "3", "00:00:04"), "'@SUM(A1);1;2;3;4\r\n"},
+      {Rec("\tx", "1", "2", "3", "00:00:04"), "'\tx;1;2;3;4\r\n"},
+      {Rec("\rx", "1", "2", "3", "00:00:04"), "\"'\rx\";1;2;3;4\r\n"},
+      {Rec("a=b", "1", "2", "3", "00:00:04"), "a=b;1;2;3;4\r\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(LineOf(c.record), c.line) << c.record.name;
 }

@@ -10,6 +10,7 @@ using namespace vtc;
 using vtc::test::TempDir;
 
 TEST(WholeFile, ReplacesExactlyAndReadsBack) {
+  TempDir dir;
   struct Case {
     const char* what;
     std::string name;  // below the temp folder
@@ -21,8 +22,9 @@ TEST(WholeFile, ReplacesExactlyAndReadsBack) {
       {"nothing at all", "c.txt", "old", ""},
       // A folder no single-byte system code page holds in one.
       {"folder named in any language", "Zähler Счётчик 日本\\bug.txt", "old report", "report"},
+      // A valid path of 255 characters, whose temporary name beside it is not.
+      {"deep folder", std::string(255 - dir.path().size() - 8, 'd') + "\\bug.txt", "old", "deep"},
   };
-  TempDir dir;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     if (c.before) dir.Write(c.name, c.before);
@@ -48,4 +50,40 @@ TEST(WholeFile, AFailedReplaceLeavesTheOldFileWholeAndNothingBeside) {
   // A folder that is not there: no file, and a failure rather than success.
   EXPECT_FALSE(WriteWholeFile(dir.File("gone\\bug.txt"), "x"));
   EXPECT_FALSE(dir.Exists("gone"));
+}
+
+TEST(WholeFile, ReplacingKeepsTheFilesAttributes) {
+  TempDir dir;
+  dir.Write("last_upd.txt", "old");
+  const std::wstring path = Utf8ToWide(dir.File("last_upd.txt"));
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(WriteWholeFile(dir.File("last_upd.txt"), "new"));
+  EXPECT_EQ(dir.Read("last_upd.txt"), "new");
+  EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(dir.EntryCount(), 1);
+}
+
+// A write killed between creating its temporary file and moving it into
+// place leaves that file; the next start removes it, and only such files.
+TEST(WholeFile, LeftoversOfEndedWritersGoAndNothingElse) {
+  TempDir dir;
+  const std::string mine = ".~" + std::to_string(GetCurrentProcessId()) + "-0.tmp";
+  const struct {
+    std::string name;
+    bool stays;
+  } files[] = {
+      {"statistic.ini.~4000000-0.tmp", false},
+      {"Отчёт за год.csv.~4000004-17.tmp", false},
+      {"bug.txt" + mine, true},  // its writer is still running
+      {"statistic.ini", true},
+      {"notes.~draft-1.tmp", true},
+      {"a.~12-0.tmp.txt", true},
+      {".~12-0.tmp", true},
+      {"b.~-0.tmp", true},
+  };
+  for (const auto& f : files) dir.Write(f.name, "x");
+  dir.Write("folder.~4000008-0.tmp\\inside.txt", "x");
+  RemoveLeftovers(dir.path());
+  for (const auto& f : files) EXPECT_EQ(dir.Exists(f.name), f.stays) << f.name;
+  EXPECT_TRUE(dir.Exists("folder.~4000008-0.tmp\\inside.txt"));
 }
