@@ -6,7 +6,7 @@
 #include "common/stored_names.h"
 #include "settings/control_ids.h"
 #include "settings/counter_reset.h"
-#include "settings/settings_io.h"
+#include "settings/pages/settings_io.h"
 
 namespace vtc {
 namespace {

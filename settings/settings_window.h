@@ -25,15 +25,15 @@
 
 #include "common/win/ui.h"
 #include "common/win/window.h"
-#include "settings/page_general.h"
-#include "settings/page_limits.h"
-#include "settings/page_look.h"
-#include "settings/page_report.h"
-#include "settings/page_tariffs.h"
-#include "settings/page_traffic.h"
-#include "settings/tariff_editor.h"
-#include "settings/interface_chooser.h"
-#include "settings/skin_chooser.h"
+#include "settings/pages/page_general.h"
+#include "settings/pages/page_limits.h"
+#include "settings/pages/page_look.h"
+#include "settings/pages/page_report.h"
+#include "settings/pages/page_tariffs.h"
+#include "settings/pages/page_traffic.h"
+#include "settings/pages/tariff_editor.h"
+#include "settings/pages/interface_chooser.h"
+#include "settings/pages/skin_chooser.h"
 
 namespace vtc {
 

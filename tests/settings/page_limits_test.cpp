@@ -1,4 +1,4 @@
-#include "settings/page_limits.h"
+#include "settings/pages/page_limits.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "common/stored_names.h"
 #include "common/win/registry.h"
 #include "common/win/ui.h"
-#include "settings/limits_text.h"
+#include "settings/pages/limits_text.h"
 #include "settings/settings_window.h"
 #include "support/temp_dir.h"
 

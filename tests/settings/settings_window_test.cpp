@@ -11,7 +11,7 @@
 #include "common/win/registry.h"
 #include "settings/control_ids.h"
 #include "settings/password_window.h"
-#include "settings/settings_io.h"
+#include "settings/pages/settings_io.h"
 #include "support/temp_dir.h"
 
 using namespace vtc;

@@ -1,0 +1,247 @@
+#include "settings/pages/page_host.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "common/encoding.h"
+#include "common/win/gdi.h"
+#include "common/win/window.h"
+
+namespace vtc {
+namespace {
+
+constexpr wchar_t kPageClass[] = L"VtcSettingsPage";
+
+// A page is only a surface: what its controls report belongs to the window
+// that owns the tab control.
+LRESULT CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      if (HWND owner = GetParent(hwnd)) return SendMessageW(owner, msg, wp, lp);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// What kind of caption a control shows, as far as its width is concerned.
+enum class Caption { None, OneLine, Wrapping, Check };
+
+Caption CaptionOf(HWND h) {
+  wchar_t cls[16] = {};
+  GetClassNameW(h, cls, 16);
+  LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+  if (lstrcmpiW(cls, L"STATIC") == 0) {
+    if ((style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP) return Caption::OneLine;
+    if ((style & SS_TYPEMASK) == SS_LEFT) return Caption::Wrapping;
+    return Caption::None;
+  }
+  if (lstrcmpiW(cls, L"BUTTON") == 0) {
+    switch (style & BS_TYPEMASK) {
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        return Caption::Check;
+      default:
+        return Caption::None;
+    }
+  }
+  return Caption::None;
+}
+
+// A frame paints only its edge, so a caption may run up to it.
+bool IsFrame(HWND h) {
+  wchar_t cls[16] = {};
+  GetClassNameW(h, cls, 16);
+  return lstrcmpiW(cls, L"BUTTON") == 0 && (GetWindowLongPtrW(h, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+RECT RectIn(HWND page, HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+BOOL CALLBACK Collect(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+
+// Height of `text` broken into lines `width` pixels wide, as a wrapping
+// label draws it.
+LONG WrappedHeight(HDC dc, const std::wstring& text, LONG width) {
+  RECT box = {0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  return box.bottom;
+}
+
+// The width `control` needs to show its whole caption, at most `maxWidth`;
+// its current width when it needs no more.
+LONG CaptionWidth(HDC dc, HWND control, Caption kind, const RECT& r, LONG maxWidth) {
+  LONG width = r.right - r.left;
+  std::wstring text = Utf8ToWide(GetTextUtf8(control));
+  if (text.empty()) return width;
+  if (kind == Caption::Wrapping) {
+    // The narrowest width at which the lines fit the height, as long as that
+    // exists; otherwise all the room there is.
+    LONG height = r.bottom - r.top;
+    if (WrappedHeight(dc, text, width) <= height) return width;
+    if (WrappedHeight(dc, text, maxWidth) > height) return maxWidth;
+    LONG lo = width, hi = maxWidth;  // lo does not fit, hi does
+    while (hi - lo > 1) {
+      LONG mid = lo + (hi - lo) / 2;
+      (WrappedHeight(dc, text, mid) <= height ? hi : lo) = mid;
+    }
+    return hi;
+  }
+  SIZE sz{};
+  if (!GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz)) return width;
+  if (kind == Caption::OneLine) return std::max(width, sz.cx);
+  // A check box draws its box, half a digit's width of space, then the text
+  // with a focus frame one pixel around it.
+  INT digit = 0;
+  GetCharWidth32W(dc, L'0', L'0', &digit);
+  return std::max<LONG>(width, GetSystemMetrics(SM_CXMENUCHECK) + digit / 2 + sz.cx + 2);
+}
+
+}  // namespace
+
+HWND CreatePageHost(HWND tab, int id) {
+  if (!RegisterWindowClass(kPageClass, PageProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return nullptr;
+  HWND owner = GetParent(tab);
+  RECT r{};
+  GetClientRect(tab, &r);
+  TabCtrl_AdjustRect(tab, FALSE, &r);
+  MapWindowPoints(tab, owner, reinterpret_cast<POINT*>(&r), 2);
+  HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_CLIPSIBLINGS, r.left, r.top,
+                              r.right - r.left, r.bottom - r.top, owner,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  // Above the tab control, so the tab never paints over the page.
+  SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return page;
+}
+
+HWND PageControl(HWND page, HFONT font, int id, const wchar_t* cls, const std::string& text, int x, int y, int w,
+                 int h, DWORD style, DWORD exStyle) {
+  ControlArgs a;
+  a.id = id;
+  a.cls = cls;
+  a.text = text;
+  a.x = x;
+  a.y = y;
+  a.w = w;
+  a.h = h;
+  a.style = style;
+  a.exStyle = exStyle;
+  a.font = font;
+  return CreateControl(page, a);
+}
+
+void FitLabels(HWND page, HFONT font) {
+  std::vector<HWND> all;
+  EnumChildWindows(page, Collect, reinterpret_cast<LPARAM>(&all));
+  RECT client{};
+  GetClientRect(page, &client);
+  ClientDC dc(page);
+  SelectGuard keep(dc.get(), font);  // puts the page DC's font back at the end
+  for (HWND control : all) {
+    if (GetParent(control) != page) continue;
+    Caption kind = CaptionOf(control);
+    if (kind == Caption::None) continue;
+    RECT r = RectIn(page, control);
+    // Up to the next control beside it, or the page's edge.
+    LONG limit = client.right;
+    for (HWND other : all) {
+      if (other == control || GetParent(other) != page || IsFrame(other)) continue;
+      RECT o = RectIn(page, other);
+      if (o.top < r.bottom && o.bottom > r.top && o.left >= r.right && o.left - 4 < limit) limit = o.left - 4;
+    }
+    // Measured in the control's own font, which may differ from the page's.
+    HFONT own = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    SelectObject(dc.get(), own ? own : font);
+    LONG w = std::min<LONG>(CaptionWidth(dc.get(), control, kind, r, limit - r.left), limit - r.left);
+    if (w > r.right - r.left) SetWindowPos(control, nullptr, 0, 0, w, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  }
+}
+
+void AddComboEntries(HWND combo, const char* const* entries, int count) {
+  wchar_t cls[16] = {};
+  GetClassNameW(combo, cls, 16);
+  bool list = lstrcmpiW(cls, L"LISTBOX") == 0;
+  for (int i = 0; i < count; ++i) {
+    std::wstring w = Utf8ToWide(entries[i]);
+    SendMessageW(combo, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+  }
+}
+
+}  // namespace vtc
+
+namespace vtc {
+namespace {
+
+// Closed combo boxes as high as the other one-line controls.
+HWND Combo(const PageBuilder& b, int id, int x, int y, int w, DWORD kind, const char* const* entries, int count) {
+  constexpr int kDropHeight = 240;
+  HWND c = PageControl(b.page, b.font, id, L"COMBOBOX", "", x, y, w, 22 + kDropHeight,
+                       kind | WS_VSCROLL | WS_TABSTOP | CBS_AUTOHSCROLL);
+  SendMessageW(c, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 16);
+  AddComboEntries(c, entries, count);
+  if (count > 0) SendMessageW(c, CB_SETCURSEL, 0, 0);
+  return c;
+}
+
+}  // namespace
+
+HWND PageBuilder::Label(int id, const std::string& text, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"STATIC", text, x, y, w, h, SS_LEFTNOWORDWRAP);
+}
+
+HWND PageBuilder::WrapLabel(int id, const std::string& text, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"STATIC", text, x, y, w, h, SS_LEFT);
+}
+
+HWND PageBuilder::Field(int id, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"EDIT", "", x, y, w, h, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+}
+
+HWND PageBuilder::PasswordField(int id, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"EDIT", "", x, y, w, h, ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP,
+                     WS_EX_CLIENTEDGE);
+}
+
+HWND PageBuilder::Check(int id, const std::string& text, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"BUTTON", text, x, y, w, h, BS_AUTOCHECKBOX | WS_TABSTOP);
+}
+
+HWND PageBuilder::DropList(int id, int x, int y, int w, const char* const* entries, int count) const {
+  return Combo(*this, id, x, y, w, CBS_DROPDOWNLIST, entries, count);
+}
+
+HWND PageBuilder::DropBox(int id, int x, int y, int w, const char* const* entries, int count) const {
+  return Combo(*this, id, x, y, w, CBS_DROPDOWN, entries, count);
+}
+
+HWND PageBuilder::List(int id, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"LISTBOX", "", x, y, w, h,
+                     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+}
+
+HWND PageBuilder::Frame(int id, const std::string& text, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"BUTTON", text, x, y, w, h, BS_GROUPBOX);
+}
+
+HWND PageBuilder::Button(int id, const std::string& text, int x, int y, int w, int h) const {
+  return PageControl(page, font, id, L"BUTTON", text, x, y, w, h, BS_PUSHBUTTON | WS_TABSTOP);
+}
+
+}  // namespace vtc

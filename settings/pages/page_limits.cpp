@@ -1,0 +1,112 @@
+#include "settings/pages/page_limits.h"
+
+#include "common/budget.h"
+#include "common/stored_names.h"
+#include "common/win/local_clock.h"
+#include "common/win/ui.h"
+#include "settings/pages/limits_text.h"
+#include "settings/pages/page_host.h"
+#include "settings/report/report_reader.h"
+
+namespace vtc {
+namespace {
+
+constexpr const char* kBoxCaption = "Настройки";
+
+LimitFields Typed(HWND prepaid, HWND limit, HWND money) {
+  return LimitFields{GetTextUtf8(prepaid), GetTextUtf8(limit), GetTextUtf8(money)};
+}
+
+}  // namespace
+
+void LimitsPage::Create(HWND tab, HFONT font, HWND owner, const std::string& appDir) {
+  owner_ = owner;
+  appDir_ = appDir;
+  page_ = CreatePageHost(tab, kIdLimitsPage);
+  PageBuilder b{page_, font};
+  b.WrapLabel(kIdPrepaidAlertCaption,
+              "Предупреждение о трафике: сообщить, когда израсходован этот процент предоплаченного "
+              "трафика (0 - не сообщать; об исчерпании сообщается всегда)",
+              8, 0, 481, 34);
+  prepaid_ = b.Field(kIdPrepaidAlert, 8, 40, 64);
+  b.Label(kIdPrepaidAlertUnit, "%", 80, 43, 16, 17);
+  b.WrapLabel(kIdMoneyLimitCaption,
+              "Лимит расходов: сколько вы готовы потратить за период статистики (пусто или 0 - без "
+              "лимита)",
+              8, 76, 481, 34);
+  limit_ = b.Field(kIdMoneyLimit, 8, 116, 100);
+  currency_ = b.Label(kIdMoneyLimitCurrency, "", 116, 119, 153, 17);
+  b.WrapLabel(kIdMoneyAlertCaption,
+              "Предупреждение о расходах: сообщить, когда потрачен этот процент лимита (0 - не сообщать; "
+              "о достижении лимита сообщается всегда)",
+              8, 152, 481, 34);
+  money_ = b.Field(kIdMoneyAlert, 8, 192, 64);
+  b.Label(kIdMoneyAlertUnit, "%", 80, 195, 16, 17);
+  b.WrapLabel(kIdLimitsNote,
+              "Предупреждения видны у значка в области уведомлений, даже если подсказки отключены, и каждое "
+              "- не чаще раза за период статистики.",
+              8, 228, 481, 34);
+  constexpr int kFrameX = 8, kFrameY = 270;
+  b.Frame(kIdPeriodFrame, "Текущий период", kFrameX, kFrameY, 481, 105);
+  spent_ = b.Label(kIdPeriodSpent, "", kFrameX + 8, kFrameY + 24, 465, 18);
+  traffic_ = b.Label(kIdPeriodTraffic, "", kFrameX + 8, kFrameY + 48, 465, 18);
+  forecast_ = b.Label(kIdPeriodForecast, "", kFrameX + 8, kFrameY + 72, 465, 18);
+}
+
+void LimitsPage::Load(const IniFile& options) {
+  const char* s = kOptionsSection;
+  const std::string percent = std::to_string(kDefaultAlertPercent);
+  SetTextUtf8(prepaid_, options.ReadString(s, optkey::PrepaidAlert, percent));
+  SetTextUtf8(limit_, options.ReadString(s, optkey::MoneyLimit));
+  SetTextUtf8(money_, options.ReadString(s, optkey::MoneyAlert, percent));
+}
+
+void LimitsPage::Refresh(const std::string& denstr) {
+  denstr_ = denstr;
+  SetTextUtf8(currency_, denstr);
+  data_ = ReadOpenPeriod(appDir_);
+  ahead_ = ForecastOpen(data_, NowLocal());
+  refreshed_ = true;
+  ShowSummary();
+}
+
+void LimitsPage::ShowSummary() {
+  LimitsSummary s = SummarizeLimits(data_, ahead_, ParseMoneyLimit(GetTextUtf8(limit_)), denstr_);
+  SetTextUtf8(spent_, s.spent);
+  SetTextUtf8(traffic_, s.traffic);
+  SetTextUtf8(forecast_, s.forecast);
+}
+
+bool LimitsPage::OnCommand(int id, int code) {
+  if (id <= kIdLimitsPage || id > kIdPeriodForecast) return false;
+  // The lines follow the limit as it is typed.
+  if (id == kIdMoneyLimit && code == EN_CHANGE && refreshed_) ShowSummary();
+  return true;
+}
+
+bool LimitsPage::Acceptable() {
+  std::optional<std::string> refusal = LimitsRefusal(Typed(prepaid_, limit_, money_));
+  if (!refusal) return true;
+  if (warn) {
+    warn(*refusal);
+  } else {
+    MessageBoxUtf8(owner_, *refusal, kBoxCaption, MB_OK | MB_ICONWARNING);
+  }
+  return false;
+}
+
+void LimitsPage::Save(const IniFile& options) const {
+  const LimitFields f = StoredLimitTexts(Typed(prepaid_, limit_, money_));
+  const std::string percent = std::to_string(kDefaultAlertPercent);
+  const char* s = kOptionsSection;
+  // A key that is absent and would only be given its default stays absent:
+  // files of users who set no limit keep the keys they had.
+  auto write = [&](const char* key, const std::string& text, const std::string& def) {
+    if (text != def || options.Find(s, key)) options.WriteString(s, key, text);
+  };
+  write(optkey::PrepaidAlert, f.prepaidAlert, percent);
+  write(optkey::MoneyLimit, f.moneyLimit, "");
+  write(optkey::MoneyAlert, f.moneyAlert, percent);
+}
+
+}  // namespace vtc
