@@ -5,6 +5,7 @@
 #include "common/win/iftable.h"
 #include "common/win/ui.h"
 #include "settings/control_ids.h"
+#include "settings/pages/page_traffic.h"
 
 namespace vtc {
 std::optional<std::vector<InterfaceRow>> ReadInterfaceRows() {
@@ -17,7 +18,7 @@ std::optional<std::vector<InterfaceRow>> ReadInterfaceRows() {
   return out;
 }
 
-void InterfaceChooser::Attach(HWND owner, PageTraffic& page) {
+void InterfaceChooser::Attach(HWND owner, TrafficPage& page) {
   owner_ = owner;
   page_ = &page;
 }
@@ -53,6 +54,9 @@ void InterfaceChooser::Find() {
   for (const auto& d : InterfacesOfType(*rows, type))
     SendMessageW(page_->found, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(d).c_str()));
 }
+
+void InterfaceChooser::MakePrimary() { CopyFound(page_ ? page_->primary : nullptr); }
+void InterfaceChooser::MakeSecondary() { CopyFound(page_ ? page_->secondary : nullptr); }
 
 void InterfaceChooser::CopyFound(HWND field) {
   if (!page_ || !field) return;

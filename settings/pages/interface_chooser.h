@@ -9,30 +9,31 @@
 #include <vector>
 
 #include "settings/pages/interface_rows.h"
-#include "settings/pages/page_traffic.h"
 
 namespace vtc {
+
+class TrafficPage;
 
 // The interface table's rows, or nullopt when the platform would not give it.
 std::optional<std::vector<InterfaceRow>> ReadInterfaceRows();
 
 class InterfaceChooser {
  public:
-  // `page` is borrowed and outlives this.
-  void Attach(HWND owner, PageTraffic& page);
+  // `page` owns this.
+  void Attach(HWND owner, TrafficPage& page);
   // A control of the page, by its ID, told the window `code`; true when the
   // ID is one of the page's.
   bool OnCommand(int id, int code);
 
   void Find();
-  void MakePrimary() { CopyFound(page_ ? page_->primary : nullptr); }
-  void MakeSecondary() { CopyFound(page_ ? page_->secondary : nullptr); }
+  void MakePrimary();
+  void MakeSecondary();
 
  private:
   void CopyFound(HWND field);
 
   HWND owner_ = nullptr;
-  PageTraffic* page_ = nullptr;  // borrowed
+  TrafficPage* page_ = nullptr;  // borrowed: the page that owns this
 };
 
 }  // namespace vtc

@@ -1,5 +1,6 @@
 #include "settings/pages/page_general.h"
 
+#include "common/win/ui.h"
 #include "settings/control_ids.h"
 #include "settings/pages/page_host.h"
 
@@ -12,9 +13,9 @@ const char* const kWeekStarts[] = {"С понедельника", "Со втор
 
 }  // namespace
 
-void PageGeneral::Create(HWND tab, HFONT font) {
-  page = CreatePageHost(tab, kIdGeneralPage);
-  PageBuilder b{page, font};
+void GeneralPage::Build(const PageContext& c) {
+  page_ = CreatePageHost(c.tab, kIdGeneralPage);
+  PageBuilder b{page_, c.font};
   passwordCaption = b.WrapLabel(
       kIdPasswordCaption, "Пароль на выключение программы и изменение настроек (пусто - пароль отключен)", 8, 0, 201, 49);
   password = b.PasswordField(kIdPassword, 8, 56, 201);
@@ -25,7 +26,25 @@ void PageGeneral::Create(HWND tab, HFONT font) {
   weekStart = b.DropList(kIdWeekStart, 8, 184, 201, kWeekStarts, 7);
   recordsCaption = b.Label(kIdRecordsCaption, "Количество записей статистики:", 8, 216, 201);
   records = b.Field(kIdRecords, 8, 240, 201);
-  FitLabels(page, font);
+  FitLabels(page_, c.font);
 }
+
+void GeneralPage::Load(const StoredSettings& s) {
+  SetTextUtf8(password, s.password);
+  Tick(autorun, s.autorun);
+  if (s.options.dofIndex != 0) Select(weekStart, s.options.dofIndex);
+  Select(statPeriod, s.options.statisticIndex);
+  SetTextUtf8(records, s.options.statkol);
+}
+
+void GeneralPage::Save(StoredSettings& s) const {
+  s.password = GetTextUtf8(password);
+  s.autorun = Ticked(autorun);
+  s.options.statkol = GetTextUtf8(records);
+  s.options.statisticIndex = Selected(statPeriod);
+  s.options.dofIndex = Selected(weekStart);
+}
+
+bool GeneralPage::OnCommand(int id, int) { return OnPage(id, kIdGeneralPage); }
 
 }  // namespace vtc

@@ -2,10 +2,17 @@
 #pragma once
 #include <windows.h>
 
+#include "settings/pages/settings_page.h"
+
 namespace vtc {
 
-struct PageGeneral {
-  HWND page = nullptr;  // the page window; its WM_COMMAND goes to the settings window
+class GeneralPage : public SettingsPage {
+ public:
+  void Build(const PageContext& c) override;
+  void Load(const StoredSettings& s) override;
+  void Save(StoredSettings& s) const override;
+  bool OnCommand(int id, int) override;  // no behaviour of its own
+
   HWND passwordCaption = nullptr;
   HWND password = nullptr;  // masked field
   HWND autorun = nullptr;   // check box
@@ -15,9 +22,6 @@ struct PageGeneral {
   HWND weekStart = nullptr;  // drop-down list, 7 entries
   HWND recordsCaption = nullptr;
   HWND records = nullptr;  // field
-
-  // Builds the page (hidden) over the tab control's display area.
-  void Create(HWND tab, HFONT font);
 };
 
 }  // namespace vtc

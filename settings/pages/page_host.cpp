@@ -184,6 +184,18 @@ void AddComboEntries(HWND combo, const char* const* entries, int count) {
   }
 }
 
+bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void Tick(HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+int Selected(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+void Select(HWND combo, int index) { SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
+int FindEntry(HWND combo, const std::string& text) {
+  if (text.empty()) return -1;
+  std::wstring w = Utf8ToWide(text);
+  LRESULT i = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(w.c_str()));
+  return i == CB_ERR ? -1 : static_cast<int>(i);
+}
+
 }  // namespace vtc
 
 namespace vtc {

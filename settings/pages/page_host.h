@@ -46,4 +46,12 @@ void FitLabels(HWND page, HFONT font);
 // Fills a combo box or list box with UTF-8 entries.
 void AddComboEntries(HWND combo, const char* const* entries, int count);
 
+// Check boxes and drop-down lists as the pages read and set them.
+bool Ticked(HWND box);
+void Tick(HWND box, bool on);
+int Selected(HWND combo);  // -1 for none
+void Select(HWND combo, int index);
+// The entry whose text equals `text` without regard to letter case, or -1.
+int FindEntry(HWND combo, const std::string& text);
+
 }  // namespace vtc

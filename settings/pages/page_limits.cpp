@@ -1,17 +1,15 @@
 #include "settings/pages/page_limits.h"
 
 #include "common/budget.h"
-#include "common/stored_names.h"
 #include "common/win/local_clock.h"
 #include "common/win/ui.h"
 #include "settings/pages/limits_text.h"
 #include "settings/pages/page_host.h"
+#include "settings/pages/page_look.h"
 #include "settings/report/report_reader.h"
 
 namespace vtc {
 namespace {
-
-constexpr const char* kBoxCaption = "Настройки";
 
 LimitFields Typed(HWND prepaid, HWND limit, HWND money) {
   return LimitFields{GetTextUtf8(prepaid), GetTextUtf8(limit), GetTextUtf8(money)};
@@ -19,11 +17,10 @@ LimitFields Typed(HWND prepaid, HWND limit, HWND money) {
 
 }  // namespace
 
-void LimitsPage::Create(HWND tab, HFONT font, HWND owner, const std::string& appDir) {
-  owner_ = owner;
-  appDir_ = appDir;
-  page_ = CreatePageHost(tab, kIdLimitsPage);
-  PageBuilder b{page_, font};
+void LimitsPage::Build(const PageContext& c) {
+  appDir_ = c.appDir;
+  page_ = CreatePageHost(c.tab, kIdLimitsPage);
+  PageBuilder b{page_, c.font};
   b.WrapLabel(kIdPrepaidAlertCaption,
               "Предупреждение о трафике: сообщить, когда израсходован этот процент предоплаченного "
               "трафика (0 - не сообщать; об исчерпании сообщается всегда)",
@@ -53,13 +50,13 @@ void LimitsPage::Create(HWND tab, HFONT font, HWND owner, const std::string& app
   forecast_ = b.Label(kIdPeriodForecast, "", kFrameX + 8, kFrameY + 72, 465, 18);
 }
 
-void LimitsPage::Load(const IniFile& options) {
-  const char* s = kOptionsSection;
-  const std::string percent = std::to_string(kDefaultAlertPercent);
-  SetTextUtf8(prepaid_, options.ReadString(s, optkey::PrepaidAlert, percent));
-  SetTextUtf8(limit_, options.ReadString(s, optkey::MoneyLimit));
-  SetTextUtf8(money_, options.ReadString(s, optkey::MoneyAlert, percent));
+void LimitsPage::Load(const StoredSettings& s) {
+  SetTextUtf8(prepaid_, s.limits.prepaidAlert);
+  SetTextUtf8(limit_, s.limits.moneyLimit);
+  SetTextUtf8(money_, s.limits.moneyAlert);
 }
+
+void LimitsPage::OnShow() { Refresh(look_.currencyText()); }
 
 void LimitsPage::Refresh(const std::string& denstr) {
   denstr_ = denstr;
@@ -84,29 +81,8 @@ bool LimitsPage::OnCommand(int id, int code) {
   return true;
 }
 
-bool LimitsPage::Acceptable() {
-  std::optional<std::string> refusal = LimitsRefusal(Typed(prepaid_, limit_, money_));
-  if (!refusal) return true;
-  if (warn) {
-    warn(*refusal);
-  } else {
-    MessageBoxUtf8(owner_, *refusal, kBoxCaption, MB_OK | MB_ICONWARNING);
-  }
-  return false;
-}
+std::optional<std::string> LimitsPage::Refusal() const { return LimitsRefusal(Typed(prepaid_, limit_, money_)); }
 
-void LimitsPage::Save(const IniFile& options) const {
-  const LimitFields f = StoredLimitTexts(Typed(prepaid_, limit_, money_));
-  const std::string percent = std::to_string(kDefaultAlertPercent);
-  const char* s = kOptionsSection;
-  // A key that is absent and would only be given its default stays absent:
-  // files of users who set no limit keep the keys they had.
-  auto write = [&](const char* key, const std::string& text, const std::string& def) {
-    if (text != def || options.Find(s, key)) options.WriteString(s, key, text);
-  };
-  write(optkey::PrepaidAlert, f.prepaidAlert, percent);
-  write(optkey::MoneyLimit, f.moneyLimit, "");
-  write(optkey::MoneyAlert, f.moneyAlert, percent);
-}
+void LimitsPage::Save(StoredSettings& s) const { s.limits = Typed(prepaid_, limit_, money_); }
 
 }  // namespace vtc

@@ -6,38 +6,36 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
+#include <optional>
 #include <string>
 
-#include "common/win/ini.h"
 #include "settings/control_ids.h"
+#include "settings/pages/settings_page.h"
 #include "settings/report/report_chart_model.h"
 #include "settings/report/report_data.h"
 
 namespace vtc {
 
-class LimitsPage {
+class LookPage;
+
+class LimitsPage : public SettingsPage {
  public:
-  // `owner` parents the warning box; `appDir` ends with a backslash.
-  void Create(HWND tab, HFONT font, HWND owner, const std::string& appDir);
+  // `look` holds the currency the period's lines are in.
+  explicit LimitsPage(const LookPage& look) : look_(look) {}
+
+  void Build(const PageContext& c) override;
   // The three keys into the fields; a missing key shows its default.
-  void Load(const IniFile& options);
-  // The period so far, read afresh, with the currency typed on page "Интерфейс".
+  void Load(const StoredSettings& s) override;
+  // The warning that names the first field holding what cannot be stored.
+  std::optional<std::string> Refusal() const override;
+  // The fields as typed; they are stored as they were understood.
+  void Save(StoredSettings& s) const override;
+  bool OnCommand(int id, int code) override;
+  // The period so far, read afresh.
+  void OnShow() override;
+  // The period so far with the currency `denstr`.
   void Refresh(const std::string& denstr);
-  // True when `id` is one of the page's controls.
-  bool OnCommand(int id, int code);
-  // False, after a warning that names the field, when a field holds what
-  // cannot be stored; then nothing may be saved.
-  bool Acceptable();
-  // Writes PrepaidAlert, MoneyLimit and MoneyAlert as they were understood,
-  // each unless it is absent and would only get its default; only after
-  // Acceptable().
-  void Save(const IniFile& options) const;
 
-  // Where warnings go: a message box captioned "Настройки" unless set (tests).
-  std::function<void(const std::string&)> warn;
-
-  HWND page() const { return page_; }
   HWND prepaidAlert() const { return prepaid_; }
   HWND moneyLimit() const { return limit_; }
   HWND moneyAlert() const { return money_; }
@@ -49,9 +47,8 @@ class LimitsPage {
  private:
   void ShowSummary();
 
-  HWND owner_ = nullptr;
+  const LookPage& look_;
   std::string appDir_;
-  HWND page_ = nullptr;
   HWND prepaid_ = nullptr, limit_ = nullptr, money_ = nullptr, currency_ = nullptr;
   HWND spent_ = nullptr, traffic_ = nullptr, forecast_ = nullptr;
   std::string denstr_;

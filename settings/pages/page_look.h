@@ -1,12 +1,27 @@
 // Page "Интерфейс": skin, opacity, currency, skin information and the
-// window behaviour boxes.
+// window behaviour boxes. The skin list and the skin test are its chooser's.
 #pragma once
 #include <windows.h>
 
+#include <string>
+
+#include "settings/pages/settings_page.h"
+#include "settings/pages/skin_chooser.h"
+
 namespace vtc {
 
-struct PageLook {
-  HWND page = nullptr;
+class LookPage : public SettingsPage {
+ public:
+  void Build(const PageContext& c) override;
+  // The skin list is filled before the stored skin is selected in it.
+  void Load(const StoredSettings& s) override;
+  void Save(StoredSettings& s) const override;
+  bool OnCommand(int id, int code) override { return chooser_.OnCommand(id, code); }
+
+  SkinChooser& chooser() { return chooser_; }
+  // The currency as typed, which page "Лимиты" shows too.
+  std::string currencyText() const;
+
   HWND skinCaption = nullptr;
   HWND skinList = nullptr;  // drop-down list, one entry per skin folder
   HWND alphaCaption = nullptr;
@@ -22,7 +37,8 @@ struct PageLook {
   HWND onTop = nullptr;
   HWND autoUpdate = nullptr;
 
-  void Create(HWND tab, HFONT font);
+ private:
+  SkinChooser chooser_;
 };
 
 }  // namespace vtc

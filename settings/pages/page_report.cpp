@@ -16,7 +16,6 @@ namespace vtc {
 namespace {
 
 constexpr const char* kExportCaption = "Экспорт в CSV…";
-constexpr const char* kBoxCaption = "Настройки";
 constexpr wchar_t kDefaultName[] = L"statistic.csv";
 
 std::wstring DocumentsFolder() {
@@ -37,10 +36,11 @@ std::string SystemMessage(DWORD error) {
 
 }  // namespace
 
-void ReportPage::Create(HWND tab, HFONT font, HWND owner, const std::string& appDir) {
-  owner_ = owner;
-  appDir_ = appDir;
-  page_ = CreatePageHost(tab, kIdReportPage);
+void ReportPage::Build(const PageContext& c) {
+  owner_ = c.owner;
+  appDir_ = c.appDir;
+  const HFONT font = c.font;
+  page_ = CreatePageHost(c.tab, kIdReportPage);
   chart_.Create(page_, kIdReportChart, 8, 0, 481, 302);
   const DWORD line = SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX;
   openLine_ = PageControl(page_, font, kIdReportOpenLine, L"STATIC", "", 8, 308, 481, 18, line);
@@ -106,13 +106,13 @@ void ReportPage::ExportTo(const std::wstring& path) {
     case kExportDone:
       return;
     case kExportNothing:
-      MessageBoxUtf8(owner_, "Экспортировать нечего: статистики еще нет, текущие счетчики не сохранены.", kBoxCaption,
+      MessageBoxUtf8(owner_, "Экспортировать нечего: статистики еще нет, текущие счетчики не сохранены.", kSettingsTitle,
                      MB_OK | MB_ICONINFORMATION);
       return;
     case kExportUnwritable: {
       std::string why = SystemMessage(GetLastError());
       MessageBoxUtf8(owner_, "Не удалось записать файл\n" + WideToUtf8(path) + (why.empty() ? "" : "\n\n" + why),
-                     kBoxCaption, MB_OK | MB_ICONERROR);
+                     kSettingsTitle, MB_OK | MB_ICONERROR);
       return;
     }
   }

@@ -8,24 +8,24 @@
 #include <string>
 
 #include "settings/control_ids.h"
+#include "settings/pages/settings_page.h"
 #include "settings/report/report_chart.h"
 #include "settings/report/report_chart_model.h"
 #include "settings/report/report_data.h"
 
 namespace vtc {
 
-class ReportPage {
+class ReportPage : public SettingsPage {
  public:
-  // `owner` parents the save dialog and the message boxes; `appDir` ends
-  // with a backslash.
-  void Create(HWND tab, HFONT font, HWND owner, const std::string& appDir);
+  // The window parents the save dialog and the message boxes.
+  void Build(const PageContext& c) override;
+  bool OnCommand(int id, int code) override;
+  // The report is read whenever it is looked at: the meter moves its totals on.
+  void OnShow() override { Refresh(); }
   void Refresh();
-  // True when `id` is one of the page's controls.
-  bool OnCommand(int id, int code);
   // Writes the CSV file to `path` and says in a message box when it could not.
   void ExportTo(const std::wstring& path);
 
-  HWND page() const { return page_; }
   ReportChart& chart() { return chart_; }
   HWND openLine() const { return openLine_; }
   HWND forecastLine() const { return forecastLine_; }
@@ -38,7 +38,6 @@ class ReportPage {
 
   HWND owner_ = nullptr;
   std::string appDir_;
-  HWND page_ = nullptr;
   ReportChart chart_;
   HWND openLine_ = nullptr;
   HWND forecastLine_ = nullptr;

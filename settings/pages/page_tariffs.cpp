@@ -1,5 +1,6 @@
 #include "settings/pages/page_tariffs.h"
 
+#include "common/stored_names.h"
 #include "settings/control_ids.h"
 #include "settings/pages/page_host.h"
 
@@ -10,9 +11,10 @@ const char* const kDayNames[7] = {"Пн", "Вт", "Ср", "Чт", "Пт", "Сб"
 
 }  // namespace
 
-void PageTariffs::Create(HWND tab, HFONT font) {
-  page = CreatePageHost(tab, kIdTariffsPage);
-  PageBuilder b{page, font};
+void TariffsPage::Build(const PageContext& c) {
+  appDir_ = c.appDir;
+  page_ = CreatePageHost(c.tab, kIdTariffsPage);
+  PageBuilder b{page_, c.font};
   list = b.List(kIdTariffList, 0, 0, 164, 377);
   del = b.Button(kIdDelete, "Удалить", 0, 384, 73);
   add = b.Button(kIdAdd, "Добавить", 88, 384, 72);
@@ -38,7 +40,13 @@ void PageTariffs::Create(HWND tab, HFONT font) {
   priceHourCaption = b.Label(kIdPriceHourCaption, "Стоимость 1 часа интернета", 176, 328, 169);
   priceHour = b.Field(kIdPriceHour, 176, 352, 313);
   save = b.Button(kIdSave, "Сохранить", 176, 384, 313);
-  FitLabels(page, font);
+  FitLabels(page_, c.font);
+  editor_.Attach(c.owner, *this);
+}
+
+void TariffsPage::Load(const StoredSettings&) {
+  editor_.Load(appDir_ + kTariffFileName);
+  editor_.Empty(false);
 }
 
 }  // namespace vtc

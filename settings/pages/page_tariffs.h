@@ -1,12 +1,23 @@
 // Page "Тарифы": the tariff list and the editor's fields. The editor's
-// behaviour lives in tariff_editor.h.
+// behaviour lives in tariff_editor.h; it writes tarif.ini at once, so "ОК"
+// and "Отмена" have nothing of this page to save.
 #pragma once
 #include <windows.h>
 
+#include "settings/pages/settings_page.h"
+#include "settings/pages/tariff_editor.h"
+
 namespace vtc {
 
-struct PageTariffs {
-  HWND page = nullptr;
+class TariffsPage : public SettingsPage {
+ public:
+  void Build(const PageContext& c) override;
+  // Lists the tariffs of tarif.ini; the editor stays empty and disabled.
+  void Load(const StoredSettings&) override;
+  bool OnCommand(int id, int code) override { return editor_.OnCommand(id, code); }
+
+  TariffEditor& editor() { return editor_; }
+
   HWND list = nullptr;  // list box, one entry per section of tarif.ini
   HWND del = nullptr;   // "Удалить"
   HWND add = nullptr;   // "Добавить"
@@ -33,7 +44,9 @@ struct PageTariffs {
   HWND priceHour = nullptr;
   HWND save = nullptr;  // "Сохранить"
 
-  void Create(HWND tab, HFONT font);
+ private:
+  std::string appDir_;
+  TariffEditor editor_;
 };
 
 }  // namespace vtc

@@ -1,6 +1,7 @@
 #include "settings/pages/page_traffic.h"
 
 #include "common/conntypes.h"
+#include "common/win/ui.h"
 #include "settings/control_ids.h"
 #include "settings/pages/page_host.h"
 
@@ -15,9 +16,9 @@ constexpr const char* kInstruction =
 
 }  // namespace
 
-void PageTraffic::Create(HWND tab, HFONT font, HFONT boldFont) {
-  page = CreatePageHost(tab, kIdTrafficPage);
-  PageBuilder b{page, font};
+void TrafficPage::Build(const PageContext& c) {
+  page_ = CreatePageHost(c.tab, kIdTrafficPage);
+  PageBuilder b{page_, c.font};
   const char* findTexts[kConnectionTypeCount];
   const char* autoTexts[kConnectionTypeCount];
   for (int i = 0; i < kConnectionTypeCount; ++i) {
@@ -30,7 +31,7 @@ void PageTraffic::Create(HWND tab, HFONT font, HFONT boldFont) {
   find = b.Button(kIdFind, "Найти", 112, 104, 377);
   primaryCaption = b.Label(kIdPrimaryCaption, "Основной интерфейс", 0, 136, 137);
   primary = b.Field(kIdPrimary, 144, 136, 345);
-  if (boldFont) SendMessageW(primary, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont), FALSE);
+  if (c.boldFont) SendMessageW(primary, WM_SETFONT, reinterpret_cast<WPARAM>(c.boldFont), FALSE);
   secondaryCaption = b.Label(kIdSecondaryCaption, "Вторичный интерфейс", 0, 160, 137);
   secondary = b.Field(kIdSecondary, 144, 160, 345);
   found = b.List(kIdFound, 8, 184, 481, 105);
@@ -39,7 +40,20 @@ void PageTraffic::Create(HWND tab, HFONT font, HFONT boldFont) {
   autoCaption =
       b.Label(kIdAutoCaption, "Автоопределение интерфейса (работает только на основной интерфейс)", 8, 333, 481, 17);
   autoList = b.DropList(kIdAutoList, 8, 352, 481, autoTexts, kConnectionTypeCount);
-  FitLabels(page, font);
+  FitLabels(page_, c.font);
+  chooser_.Attach(c.owner, *this);
+}
+
+void TrafficPage::Load(const StoredSettings& s) {
+  Select(autoList, s.options.autoFindIndex);
+  SetTextUtf8(primary, s.options.iface);
+  SetTextUtf8(secondary, s.options.iface2);
+}
+
+void TrafficPage::Save(StoredSettings& s) const {
+  s.options.iface = GetTextUtf8(primary);
+  s.options.iface2 = GetTextUtf8(secondary);
+  s.options.autoFindIndex = Selected(autoList);
 }
 
 }  // namespace vtc

@@ -3,10 +3,21 @@
 #pragma once
 #include <windows.h>
 
+#include "settings/pages/interface_chooser.h"
+#include "settings/pages/settings_page.h"
+
 namespace vtc {
 
-struct PageTraffic {
-  HWND page = nullptr;
+class TrafficPage : public SettingsPage {
+ public:
+  // The primary field is in the bold font.
+  void Build(const PageContext& c) override;
+  void Load(const StoredSettings& s) override;
+  void Save(StoredSettings& s) const override;
+  bool OnCommand(int id, int code) override { return chooser_.OnCommand(id, code); }
+
+  InterfaceChooser& chooser() { return chooser_; }
+
   HWND instruction = nullptr;
   HWND typeCaption = nullptr;
   HWND typeList = nullptr;  // drop-down list: "(Показать все)" + 12 connection types
@@ -21,8 +32,8 @@ struct PageTraffic {
   HWND autoCaption = nullptr;
   HWND autoList = nullptr;  // drop-down list: "(Автоопределение отключено)" + 12 types
 
-  // `boldFont` is borrowed, like `font`, and used for the primary field.
-  void Create(HWND tab, HFONT font, HFONT boldFont);
+ private:
+  InterfaceChooser chooser_;
 };
 
 }  // namespace vtc

@@ -4,15 +4,10 @@
 
 #include <windows.h>
 
+#include "common/budget.h"
 #include "common/conntypes.h"
-#include "common/crypt.h"
-#include "common/encoding.h"
 #include "common/stored_names.h"
 #include "common/win/registry.h"
-#include "common/win/ui.h"
-#include "settings/pages/page_general.h"
-#include "settings/pages/page_look.h"
-#include "settings/pages/page_traffic.h"
 
 namespace vtc {
 namespace {
@@ -21,19 +16,6 @@ constexpr int kWeekDays = 7;
 constexpr int kPeriods = 5;
 
 int IndexIn(int value, int count) { return value >= 0 && value < count ? value : -1; }
-
-bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void SetChecked(HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
-int Selected(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
-void Select(HWND combo, int index) { SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
-
-// The entry whose text equals `text` without regard to letter case, or -1.
-int FindEntry(HWND combo, const std::string& text) {
-  if (text.empty()) return -1;
-  std::wstring w = Utf8ToWide(text);
-  LRESULT i = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(w.c_str()));
-  return i == CB_ERR ? -1 : static_cast<int>(i);
-}
 
 }  // namespace
 
@@ -90,52 +72,33 @@ bool SaveAutorun(bool on, const std::string& appDir) {
   return !k.Exists(kAutorunValue) || k.DeleteValue(kAutorunValue);
 }
 
-void LoadSettings(const SettingsControls& c, const std::string& iniPath, const LoadSteps& steps) {
-  if (steps.openTariffs) steps.openTariffs();
-  if (steps.createPreview) steps.createPreview();
-  SetTextUtf8(c.general->password, ReadStoredPassword());
-  SetChecked(c.general->autorun, AutorunPresent());
-  if (steps.fillSkinList) steps.fillSkinList();
-
-  OptionValues v = ReadOptionValues(IniFile(iniPath));
-  // CB_SETCURSEL sends no CBN_SELCHANGE: selecting the stored skin is not the
-  // user picking one, and the skin information stays empty.
-  Select(c.look->skinList, FindEntry(c.look->skinList, v.look));
-  SetTextUtf8(c.look->currency, v.denstr);
-  if (v.dofIndex != 0) Select(c.general->weekStart, v.dofIndex);
-  Select(c.general->statPeriod, v.statisticIndex);
-  Select(c.traffic->autoList, v.autoFindIndex);
-  SetTextUtf8(c.look->alpha, v.alphaBlend);
-  SetTextUtf8(c.traffic->primary, v.iface);
-  SetTextUtf8(c.traffic->secondary, v.iface2);
-  SetTextUtf8(c.general->records, v.statkol);
-  SetChecked(c.look->hints, v.showBt);
-  SetChecked(c.look->autoHide, v.autoClose);
-  SetChecked(c.look->onTop, v.stayOnTop);
-  SetChecked(c.look->autoUpdate, v.autoUpdate);
+StoredSettings ReadSettings(const std::string& appDir) {
+  StoredSettings s;
+  s.password = ReadStoredPassword();
+  s.autorun = AutorunPresent();
+  const IniFile file(appDir + kOptionsFileName);
+  s.options = ReadOptionValues(file);
+  const std::string percent = std::to_string(kDefaultAlertPercent);
+  s.limits.prepaidAlert = file.ReadString(kOptionsSection, optkey::PrepaidAlert, percent);
+  s.limits.moneyLimit = file.ReadString(kOptionsSection, optkey::MoneyLimit);
+  s.limits.moneyAlert = file.ReadString(kOptionsSection, optkey::MoneyAlert, percent);
+  return s;
 }
 
-void SaveSettings(const SettingsControls& c, const std::string& iniPath, const std::string& appDir) {
-  // Failed registry writes are not reported: the old password or autorun
-  // entry then stays, and the settings file is written all the same.
-  StorePassword(GetTextUtf8(c.general->password));
-  SaveAutorun(Checked(c.general->autorun), appDir);
-
-  OptionValues v;
-  v.look = GetTextUtf8(c.look->skinList);
-  v.alphaBlend = GetTextUtf8(c.look->alpha);
-  v.denstr = GetTextUtf8(c.look->currency);
-  v.iface = GetTextUtf8(c.traffic->primary);
-  v.iface2 = GetTextUtf8(c.traffic->secondary);
-  v.statkol = GetTextUtf8(c.general->records);
-  v.statisticIndex = Selected(c.general->statPeriod);
-  v.dofIndex = Selected(c.general->weekStart);
-  v.autoFindIndex = Selected(c.traffic->autoList);
-  v.showBt = Checked(c.look->hints);
-  v.autoClose = Checked(c.look->autoHide);
-  v.stayOnTop = Checked(c.look->onTop);
-  v.autoUpdate = Checked(c.look->autoUpdate);
-  WriteOptionValues(IniFile(iniPath), v);
+void WriteSettings(const StoredSettings& s, const std::string& appDir) {
+  StorePassword(s.password);
+  SaveAutorun(s.autorun, appDir);
+  const IniFile file(appDir + kOptionsFileName);
+  WriteOptionValues(file, s.options);
+  const LimitFields f = StoredLimitTexts(s.limits);
+  const std::string percent = std::to_string(kDefaultAlertPercent);
+  // Files of users who set no limit keep the keys they had.
+  auto write = [&](const char* key, const std::string& text, const std::string& def) {
+    if (text != def || file.Find(kOptionsSection, key)) file.WriteString(kOptionsSection, key, text);
+  };
+  write(optkey::PrepaidAlert, f.prepaidAlert, percent);
+  write(optkey::MoneyLimit, f.moneyLimit, "");
+  write(optkey::MoneyAlert, f.moneyAlert, percent);
 }
 
 }  // namespace vtc

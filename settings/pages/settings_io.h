@@ -1,16 +1,12 @@
 // Moving the settings between their stores (options.ini, the scrambled
 // password, the autorun entry) and the controls of the settings window.
 #pragma once
-#include <functional>
 #include <string>
 
 #include "common/win/ini.h"
+#include "settings/pages/limits_text.h"
 
 namespace vtc {
-
-struct PageGeneral;
-struct PageLook;
-struct PageTraffic;
 
 // The thirteen keys of options.ini the settings program owns, as plain data.
 // List indexes are -1 when the stored value matches no entry.
@@ -43,22 +39,23 @@ bool AutorunPresent();
 // Ticked: the Run value = appDir + "qmeter4.exe"; clear: the value is deleted.
 bool SaveAutorun(bool on, const std::string& appDir);
 
-// The pages whose controls hold the settings; all borrowed.
-struct SettingsControls {
-  const PageGeneral* general = nullptr;
-  const PageLook* look = nullptr;
-  const PageTraffic* traffic = nullptr;
+// Everything the pages show that is stored beside tarif.ini.
+struct StoredSettings {
+  std::string password;
+  bool autorun = false;
+  OptionValues options;
+  LimitFields limits;  // as typed, or as stored
 };
 
-// Steps of loading that belong to the pages' behaviour objects.
-struct LoadSteps {
-  std::function<void()> openTariffs;    // open tarif.ini, fill the tariff list
-  std::function<void()> createPreview;  // the empty preview bitmap of the skin test
-  std::function<void()> fillSkinList;   // the skin list, before Look is selected
-};
-
-void LoadSettings(const SettingsControls& c, const std::string& iniPath, const LoadSteps& steps);
-void SaveSettings(const SettingsControls& c, const std::string& iniPath, const std::string& appDir);
+// Reads the password, the autorun entry, the thirteen keys and the three keys
+// of the warnings (a missing one shows its default).
+StoredSettings ReadSettings(const std::string& appDir);
+// The order the stores are written in: the password, the autorun entry, the
+// thirteen keys, then the keys of the warnings as they were understood (one
+// that is absent and would only get its default stays absent). Failed
+// registry writes are not reported: the old password or autorun entry then
+// stays, and the settings file is written all the same.
+void WriteSettings(const StoredSettings& s, const std::string& appDir);
 
 constexpr const char* kRestartNotice = "Чтобы изменения вступили в силу необходимо перезагрузить программу.";
 

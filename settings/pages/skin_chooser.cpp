@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "common/win/ui.h"
 #include "settings/control_ids.h"
+#include "settings/pages/page_look.h"
 
 namespace vtc {
 namespace {
@@ -32,7 +33,7 @@ std::vector<std::string> SkinFolderNames(const std::string& lookDir) {
   return names;
 }
 
-void SkinChooser::Attach(HWND owner, PageLook& page, const std::string& appDir) {
+void SkinChooser::Attach(HWND owner, LookPage& page, const std::string& appDir) {
   owner_ = owner;
   page_ = &page;
   appDir_ = appDir;

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "settings/pages/page_look.h"
 #include "settings/pages/skin_test_window.h"
 
 namespace vtc {
+
+class LookPage;
 
 // Names of the entries of `lookDir` (ending with a backslash) that have no
 // extension, "." and ".." left out, in the order the platform gives them.
@@ -19,8 +20,8 @@ std::vector<std::string> SkinFolderNames(const std::string& lookDir);
 
 class SkinChooser {
  public:
-  // `page` is borrowed and outlives this; `appDir` ends with a backslash.
-  void Attach(HWND owner, PageLook& page, const std::string& appDir);
+  // `page` owns this; `appDir` ends with a backslash.
+  void Attach(HWND owner, LookPage& page, const std::string& appDir);
   // The preview starts empty.
   void CreatePreview();
   void FillSkinList();
@@ -41,7 +42,7 @@ class SkinChooser {
   std::string SelectedSkin() const;
 
   HWND owner_ = nullptr;
-  PageLook* page_ = nullptr;  // borrowed
+  LookPage* page_ = nullptr;  // borrowed: the page that owns this
   std::string appDir_;
   SkinTestWindow test_;
 };

@@ -4,22 +4,20 @@
 #include "common/tariff_format.h"
 #include "common/win/ui.h"
 #include "settings/control_ids.h"
-#include "settings/settings_window.h"
+#include "settings/pages/page_host.h"
+#include "settings/pages/page_tariffs.h"
 
 namespace vtc {
 namespace {
 
-int Selected(HWND list) {
+int ListSelection(HWND list) {
   LRESULT i = SendMessageW(list, LB_GETCURSEL, 0, 0);
   return i == LB_ERR ? -1 : static_cast<int>(i);
 }
 
-bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void Tick(HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
-
 }  // namespace
 
-void TariffEditor::Attach(HWND owner, PageTariffs& page) {
+void TariffEditor::Attach(HWND owner, TariffsPage& page) {
   owner_ = owner;
   page_ = &page;
 }
@@ -118,7 +116,7 @@ void TariffEditor::SetFields(const TariffFields& f) {
 
 void TariffEditor::ShowSelected() {
   if (!page_ || !file_) return;
-  int sel = Selected(page_->list);
+  int sel = ListSelection(page_->list);
   if (sel < 0) return;
   Empty(true);
   std::string section = ListBoxText(page_->list, sel);
@@ -128,7 +126,7 @@ void TariffEditor::ShowSelected() {
 
 void TariffEditor::Save() {
   if (!page_ || !file_) return;
-  int sel = Selected(page_->list);
+  int sel = ListSelection(page_->list);
   if (sel < 0) return;
   std::vector<std::string> names = Names();
   TariffFields f = Fields();
@@ -165,7 +163,7 @@ void TariffEditor::Add() {
 
 void TariffEditor::Delete() {
   if (!page_ || !file_) return;
-  int sel = Selected(page_->list);
+  int sel = ListSelection(page_->list);
   if (sel < 0) return;
   file_->DeleteSection(ListBoxText(page_->list, sel));
   SendMessageW(page_->list, LB_DELETESTRING, sel, 0);

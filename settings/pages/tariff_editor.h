@@ -10,15 +10,16 @@
 #include <vector>
 
 #include "common/win/ini.h"
-#include "settings/pages/page_tariffs.h"
 #include "settings/pages/tariff_logic.h"
 
 namespace vtc {
 
+class TariffsPage;
+
 class TariffEditor {
  public:
-  // `owner` parents the warning boxes; `page` is borrowed and outlives this.
-  void Attach(HWND owner, PageTariffs& page);
+  // `owner` parents the warning boxes; `page` owns this.
+  void Attach(HWND owner, TariffsPage& page);
   // Opens the tariff file and lists its sections in file order.
   void Load(const std::string& tarifPath);
   // Clears every field and day box and enables or disables the editor. The
@@ -48,7 +49,7 @@ class TariffEditor {
   void Warn(TariffRefusal r);
 
   HWND owner_ = nullptr;
-  PageTariffs* page_ = nullptr;  // borrowed
+  TariffsPage* page_ = nullptr;  // borrowed: the page that owns this
   std::optional<IniFile> file_;
 };
 

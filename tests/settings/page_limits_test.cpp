@@ -28,7 +28,7 @@ struct LimitsPageTest : ::testing::Test {
   std::vector<std::string> warnings;
   void Open() {
     ASSERT_TRUE(w.Create(dir.path()));
-    w.limits.warn = [this](const std::string& t) { warnings.push_back(t); };
+    w.warn = [this](const std::string& t) { warnings.push_back(t); };
     w.Load();
   }
   void Type(const char* prepaid, const char* limit, const char* money) {

@@ -36,26 +36,25 @@ TEST(InterfaceRows, RealTableMatchesThePlatformsOwnCount) {
 
 namespace {
 
-class TrafficPage : public ::testing::Test {
+class TrafficPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     top = CreateWindowExW(0, L"STATIC", L"t", WS_POPUP, 0, 0, 505, 473, nullptr, nullptr, nullptr, nullptr);
     tab = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 505, 441, top, nullptr, nullptr,
                           nullptr);
-    page.Create(tab, nullptr, nullptr);
-    chooser.Attach(top, page);
+    page.Build({tab, top});
   }
   void TearDown() override { DestroyWindow(top); }
   int FoundCount() { return static_cast<int>(SendMessageW(page.found, LB_GETCOUNT, 0, 0)); }
 
   HWND top = nullptr, tab = nullptr;
-  PageTraffic page;
-  InterfaceChooser chooser;
+  TrafficPage page;
+  InterfaceChooser& chooser = page.chooser();
 };
 
 }  // namespace
 
-TEST_F(TrafficPage, MakePrimaryAndSecondaryCopyThePickedEntryOnly) {
+TEST_F(TrafficPageTest, MakePrimaryAndSecondaryCopyThePickedEntryOnly) {
   SetTextUtf8(page.primary, "typed by hand");
   SetTextUtf8(page.secondary, "second");
   SendMessageW(page.found, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Адаптер 1"));

@@ -64,7 +64,7 @@ DWORD PumpUntilHidden(HWND w, DWORD start, DWORD capMs = 5000) {
   return GetTickCount() - start;
 }
 
-class LookPage : public ::testing::Test {
+class LookPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     MakeDir(dir.path() + "Look");
@@ -73,8 +73,7 @@ class LookPage : public ::testing::Test {
     top = CreateWindowExW(0, L"STATIC", L"t", WS_POPUP, 0, 0, 505, 473, nullptr, nullptr, nullptr, nullptr);
     tab = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 505, 441, top, nullptr, nullptr,
                           nullptr);
-    page.Create(tab, nullptr);
-    chooser.Attach(top, page, dir.path());
+    page.Build({tab, top, nullptr, nullptr, dir.path()});
     chooser.CreatePreview();
     chooser.FillSkinList();
     chooser.BuildTestWindow();
@@ -94,13 +93,13 @@ class LookPage : public ::testing::Test {
 
   TempDir dir;
   HWND top = nullptr, tab = nullptr;
-  PageLook page;
-  SkinChooser chooser;
+  LookPage page;
+  SkinChooser& chooser = page.chooser();
 };
 
 }  // namespace
 
-TEST_F(LookPage, TestShowsThePictureAtItsSizeAndHidesOneSecondLater) {
+TEST_F(LookPageTest, TestShowsThePictureAtItsSizeAndHidesOneSecondLater) {
   SkinTestWindow& w = chooser.testWindow();
   RECT r0{};
   GetWindowRect(w.hwnd(), &r0);
@@ -136,7 +135,7 @@ TEST_F(LookPage, TestShowsThePictureAtItsSizeAndHidesOneSecondLater) {
   EXPECT_FALSE(w.timerRunning());
 }
 
-TEST_F(LookPage, OpacityIsTheLowEightBitsOfTheLeadingInteger) {
+TEST_F(LookPageTest, OpacityIsTheLowEightBitsOfTheLeadingInteger) {
   HWND w = chooser.testWindow().hwnd();
   auto alphaAfterTest = [&](const char* text) -> int {
     SetTextUtf8(page.alpha, text);
@@ -155,7 +154,7 @@ TEST_F(LookPage, OpacityIsTheLowEightBitsOfTheLeadingInteger) {
   EXPECT_EQ(alphaAfterTest(" 200"), 0);
 }
 
-TEST_F(LookPage, SkinWithoutPictureKeepsThePreviousOne) {
+TEST_F(LookPageTest, SkinWithoutPictureKeepsThePreviousOne) {
   dir.Write("Look\\Default\\main.bmp", BmpFile(90, 30, 0, 0, 255));
   Pick("Default");
   chooser.RunTest();
@@ -167,7 +166,7 @@ TEST_F(LookPage, SkinWithoutPictureKeepsThePreviousOne) {
   EXPECT_EQ(chooser.testWindow().pictureSize().cx, 90);
 }
 
-TEST_F(LookPage, ClickOnThePictureRestartsTheTimerAfterAPressStoppedIt) {
+TEST_F(LookPageTest, ClickOnThePictureRestartsTheTimerAfterAPressStoppedIt) {
   dir.Write("Look\\Default\\main.bmp", BmpFile(80, 50, 0, 255, 0));
   Pick("Default");
   SetTextUtf8(page.alpha, "255");

@@ -22,8 +22,7 @@ class TariffPage : public ::testing::Test {
     top = CreateWindowExW(0, L"STATIC", L"t", WS_POPUP, 0, 0, 505, 473, nullptr, nullptr, nullptr, nullptr);
     tab = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 505, 441, top, nullptr, nullptr,
                           nullptr);
-    page.Create(tab, nullptr);
-    editor.Attach(top, page);
+    page.Build({tab, top, nullptr, nullptr, dir.path()});
     editor.warn = [this](const std::string& t) { warnings.push_back(t); };
   }
   void TearDown() override { DestroyWindow(top); }
@@ -42,8 +41,8 @@ class TariffPage : public ::testing::Test {
 
   TempDir dir;
   HWND top = nullptr, tab = nullptr;
-  PageTariffs page;
-  TariffEditor editor;
+  TariffsPage page;
+  TariffEditor& editor = page.editor();
   std::vector<std::string> warnings;
 };
 
