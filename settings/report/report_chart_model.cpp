@@ -11,7 +11,6 @@
 namespace vtc {
 namespace {
 
-constexpr double kDay = 86400;
 // A name or currency this long only comes from a damaged file; the tooltip
 // would not fit the screen.
 constexpr size_t kMaxShownChars = 255;
@@ -97,7 +96,7 @@ bool ValidDate(int y, int m, int d) { return y >= 1 && m >= 1 && m <= 12 && d >=
 // Seconds since 1970 when the period began, when the date is a real one.
 std::optional<double> Start(int y, int m, int d, int secondOfDay = 0) {
   if (!ValidDate(y, m, d)) return std::nullopt;
-  return static_cast<double>(DayNumber(y, m, d)) * kDay + secondOfDay;
+  return static_cast<double>(DayNumber(y, m, d)) * kSecondsPerDay + secondOfDay;
 }
 
 std::optional<double> RecordStart(const std::string& name) {
@@ -328,7 +327,7 @@ std::string AverageLine(const ReportData& d, size_t first, size_t count) {
   double per = static_cast<double>(count);
   std::string label = "В среднем за период: ";
   if (from && last && to && *last >= *from && *to > *last) {
-    per = std::max(1.0, (*to - *from) / kDay);
+    per = std::max(1.0, (*to - *from) / kSecondsPerDay);
     label = "В среднем за день: ";
   }
   auto divide = [per](std::optional<double>& v) {
