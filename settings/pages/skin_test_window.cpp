@@ -71,16 +71,14 @@ void SkinTestWindow::Paint(HDC dc) {
   int w = client.right, h = client.bottom;
   if (w <= 0 || h <= 0) return;
   // Composed off screen so that the picture never flickers over the background.
-  MemoryDC mem(dc);
-  Bitmap canvas(CreateCompatibleBitmap(dc, w, h));
-  SelectGuard selCanvas(mem.get(), canvas.get());
-  FillRect(mem.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
+  MemoryCanvas canvas(dc, w, h);
+  FillRect(canvas.dc(), &client, GetSysColorBrush(COLOR_BTNFACE));
   if (picture_) {
     MemoryDC src(dc);
     SelectGuard selPicture(src.get(), picture_.get());
-    BitBlt(mem.get(), 0, 0, pictureSize_.cx, pictureSize_.cy, src.get(), 0, 0, SRCCOPY);
+    BitBlt(canvas.dc(), 0, 0, pictureSize_.cx, pictureSize_.cy, src.get(), 0, 0, SRCCOPY);
   }
-  BitBlt(dc, 0, 0, w, h, mem.get(), 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, w, h, canvas.dc(), 0, 0, SRCCOPY);
 }
 
 bool SkinTestWindow::OnPicture(LPARAM lp) const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/encoding.h"
+#include "common/win/gdi.h"
 
 namespace vtc {
 namespace {
@@ -32,45 +33,6 @@ const COLORREF kOpenTint = RGB(236, 242, 250);
 const COLORREF kMoney = RGB(190, 30, 45);
 const COLORREF kForecast = RGB(70, 70, 70);
 const COLORREF kHover = RGB(228, 236, 248);
-
-using Pen = GdiObject<HPEN>;
-
-// A bitmap to draw into before one copy to the screen, so that a repaint
-// never shows a half-drawn chart.
-class MemoryCanvas {
- public:
-  MemoryCanvas(HDC target, int w, int h)
-      : dc_(CreateCompatibleDC(target)), bitmap_(CreateCompatibleBitmap(target, std::max(w, 1), std::max(h, 1))) {
-    if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_.get());
-  }
-  ~MemoryCanvas() {
-    if (old_) SelectObject(dc_, old_);
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryCanvas(const MemoryCanvas&) = delete;
-  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-  bool ok() const { return old_ != nullptr; }
-  HDC dc() const { return dc_; }
-
- private:
-  HDC dc_;
-  Bitmap bitmap_;
-  HGDIOBJ old_ = nullptr;
-};
-
-class PaintScope {
- public:
-  explicit PaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
-  ~PaintScope() { EndPaint(hwnd_, &ps_); }
-  PaintScope(const PaintScope&) = delete;
-  PaintScope& operator=(const PaintScope&) = delete;
-  HDC dc() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  PAINTSTRUCT ps_{};
-  HDC dc_ = nullptr;
-};
 
 void Fill(HDC dc, int l, int t, int r, int b, HBRUSH brush) {
   if (r <= l || b <= t) return;
@@ -433,8 +395,8 @@ LRESULT ReportChart::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: return 1;  // the paint covers every pixel
     case WM_PAINT: {
-      PaintScope ps(hwnd_);
-      Paint(ps.dc());
+      PaintDC ps(hwnd_);
+      Paint(ps.get());
       return 0;
     }
     case WM_PRINTCLIENT:

@@ -42,7 +42,7 @@ class TrafficPageTest : public ::testing::Test {
     top = CreateWindowExW(0, L"STATIC", L"t", WS_POPUP, 0, 0, 505, 473, nullptr, nullptr, nullptr, nullptr);
     tab = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 505, 441, top, nullptr, nullptr,
                           nullptr);
-    page.Build({tab, top});
+    page.Build({tab, top, nullptr, nullptr, ""});
   }
   void TearDown() override { DestroyWindow(top); }
   int FoundCount() { return static_cast<int>(SendMessageW(page.found, LB_GETCOUNT, 0, 0)); }
