@@ -16,20 +16,6 @@ constexpr int kFontHeight = 15;  // cell height: the layout is made for it
 // The tabs of the pages, in the order of the window's list of pages.
 const char* const kPageNames[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Лимиты", "Отчёт"};
 
-HWND Button(HWND parent, HFONT font, int id, const char* text, int x, int w) {
-  ControlArgs a;
-  a.id = id;
-  a.cls = L"BUTTON";
-  a.text = text;
-  a.x = x;
-  a.y = 448;
-  a.w = w;
-  a.h = 22;
-  a.style = BS_PUSHBUTTON | WS_TABSTOP;
-  a.font = font;
-  return CreateControl(parent, a);
-}
-
 }  // namespace
 
 bool SettingsWindow::Create(const std::string& appDir) {
@@ -52,14 +38,8 @@ bool SettingsWindow::Create(const std::string& appDir) {
     for (UINT cmd : {SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE}) DeleteMenu(sys, cmd, MF_BYCOMMAND);
   }
 
-  ControlArgs t;
-  t.cls = WC_TABCONTROLW;
-  t.id = kIdTab;
-  t.w = 505;
-  t.h = 441;
-  t.style = WS_CLIPSIBLINGS | WS_TABSTOP;
-  t.font = font_.get();
-  tab_ = CreateControl(hwnd_, t);
+  const PageBuilder b{hwnd_, font_.get()};
+  tab_ = b.Control(kIdTab, WC_TABCONTROLW, "", 0, 0, 505, 441, WS_CLIPSIBLINGS | WS_TABSTOP);
   for (int i = 0; i < static_cast<int>(pages_.size()); ++i) {
     std::wstring name = Utf8ToWide(kPageNames[i]);
     TCITEMW item = {};
@@ -71,9 +51,10 @@ bool SettingsWindow::Create(const std::string& appDir) {
   const PageContext context{tab_, hwnd_, font_.get(), boldFont_.get(), appDir_};
   for (SettingsPage* p : pages_) p->Build(context);
 
-  reset_ = Button(hwnd_, font_.get(), kIdReset, "Обнулить текущие счетчики", 168, 184);
-  cancel_ = Button(hwnd_, font_.get(), kIdCancel, "Отмена", 360, 64);
-  ok_ = Button(hwnd_, font_.get(), kIdOk, "ОК", 432, 64);  // Cyrillic О and К
+  constexpr int kButtonsY = 448;
+  reset_ = b.Button(kIdReset, "Обнулить текущие счетчики", 168, kButtonsY, 184);
+  cancel_ = b.Button(kIdCancel, "Отмена", 360, kButtonsY);
+  ok_ = b.Button(kIdOk, "ОК", 432, kButtonsY);  // Cyrillic О and К
 
   SelectPage(0);
   CenterOnScreen(hwnd_);

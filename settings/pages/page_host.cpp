@@ -131,22 +131,6 @@ HWND CreatePageHost(HWND tab, int id) {
   return page;
 }
 
-HWND PageControl(HWND page, HFONT font, int id, const wchar_t* cls, const std::string& text, int x, int y, int w,
-                 int h, DWORD style, DWORD exStyle) {
-  ControlArgs a;
-  a.id = id;
-  a.cls = cls;
-  a.text = text;
-  a.x = x;
-  a.y = y;
-  a.w = w;
-  a.h = h;
-  a.style = style;
-  a.exStyle = exStyle;
-  a.font = font;
-  return CreateControl(page, a);
-}
-
 void FitLabels(HWND page, HFONT font) {
   std::vector<HWND> all;
   EnumChildWindows(page, Collect, reinterpret_cast<LPARAM>(&all));
@@ -174,16 +158,6 @@ void FitLabels(HWND page, HFONT font) {
   }
 }
 
-void AddComboEntries(HWND combo, const char* const* entries, int count) {
-  wchar_t cls[16] = {};
-  GetClassNameW(combo, cls, 16);
-  bool list = lstrcmpiW(cls, L"LISTBOX") == 0;
-  for (int i = 0; i < count; ++i) {
-    std::wstring w = Utf8ToWide(entries[i]);
-    SendMessageW(combo, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
-  }
-}
-
 bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void Tick(HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
 int Selected(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
@@ -194,66 +168,6 @@ int FindEntry(HWND combo, const std::string& text) {
   std::wstring w = Utf8ToWide(text);
   LRESULT i = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(w.c_str()));
   return i == CB_ERR ? -1 : static_cast<int>(i);
-}
-
-}  // namespace vtc
-
-namespace vtc {
-namespace {
-
-// Closed combo boxes as high as the other one-line controls.
-HWND Combo(const PageBuilder& b, int id, int x, int y, int w, DWORD kind, const char* const* entries, int count) {
-  constexpr int kDropHeight = 240;
-  HWND c = PageControl(b.page, b.font, id, L"COMBOBOX", "", x, y, w, 22 + kDropHeight,
-                       kind | WS_VSCROLL | WS_TABSTOP | CBS_AUTOHSCROLL);
-  SendMessageW(c, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 16);
-  AddComboEntries(c, entries, count);
-  if (count > 0) SendMessageW(c, CB_SETCURSEL, 0, 0);
-  return c;
-}
-
-}  // namespace
-
-HWND PageBuilder::Label(int id, const std::string& text, int x, int y, int w, int h) const {
-  return PageControl(page, font, id, L"STATIC", text, x, y, w, h, SS_LEFTNOWORDWRAP);
-}
-
-HWND PageBuilder::WrapLabel(int id, const std::string& text, int x, int y, int w, int h) const {
-  return PageControl(page, font, id, L"STATIC", text, x, y, w, h, SS_LEFT);
-}
-
-HWND PageBuilder::Field(int id, int x, int y, int w, int h) const {
-  return PageControl(page, font, id, L"EDIT", "", x, y, w, h, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
-}
-
-HWND PageBuilder::PasswordField(int id, int x, int y, int w, int h) const {
-  return PageControl(page, font, id, L"EDIT", "", x, y, w, h, ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP,
-                     WS_EX_CLIENTEDGE);
-}
-
-HWND PageBuilder::Check(int id, const std::string& text, int x, int y, int w, int h) const {
-  return PageControl(page, font, id, L"BUTTON", text, x, y, w, h, BS_AUTOCHECKBOX | WS_TABSTOP);
-}
-
-HWND PageBuilder::DropList(int id, int x, int y, int w, const char* const* entries, int count) const {
-  return Combo(*this, id, x, y, w, CBS_DROPDOWNLIST, entries, count);
-}
-
-HWND PageBuilder::DropBox(int id, int x, int y, int w, const char* const* entries, int count) const {
-  return Combo(*this, id, x, y, w, CBS_DROPDOWN, entries, count);
-}
-
-HWND PageBuilder::List(int id, int x, int y, int w, int h) const {
-  return PageControl(page, font, id, L"LISTBOX", "", x, y, w, h,
-                     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
-}
-
-HWND PageBuilder::Frame(int id, const std::string& text, int x, int y, int w, int h) const {
-  return PageControl(page, font, id, L"BUTTON", text, x, y, w, h, BS_GROUPBOX);
-}
-
-HWND PageBuilder::Button(int id, const std::string& text, int x, int y, int w, int h) const {
-  return PageControl(page, font, id, L"BUTTON", text, x, y, w, h, BS_PUSHBUTTON | WS_TABSTOP);
 }
 
 }  // namespace vtc

@@ -39,15 +39,14 @@ std::string SystemMessage(DWORD error) {
 void ReportPage::Build(const PageContext& c) {
   owner_ = c.owner;
   appDir_ = c.appDir;
-  const HFONT font = c.font;
   page_ = CreatePageHost(c.tab, kIdReportPage);
   chart_.Create(page_, kIdReportChart, 8, 0, 481, 302);
   const DWORD line = SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX;
-  openLine_ = PageControl(page_, font, kIdReportOpenLine, L"STATIC", "", 8, 308, 481, 18, line);
-  forecastLine_ = PageControl(page_, font, kIdReportForecastLine, L"STATIC", "", 8, 328, 481, 18, line);
-  averageLine_ = PageControl(page_, font, kIdReportAverageLine, L"STATIC", "", 8, 348, 481, 18, line);
-  export_ = PageControl(page_, font, kIdReportExport, L"BUTTON", kExportCaption, 336, 384, 153, 22,
-                    BS_PUSHBUTTON | WS_TABSTOP);
+  PageBuilder b{page_, c.font};
+  openLine_ = b.Control(kIdReportOpenLine, L"STATIC", "", 8, 308, 481, 18, line);
+  forecastLine_ = b.Control(kIdReportForecastLine, L"STATIC", "", 8, 328, 481, 18, line);
+  averageLine_ = b.Control(kIdReportAverageLine, L"STATIC", "", 8, 348, 481, 18, line);
+  export_ = b.Button(kIdReportExport, kExportCaption, 336, 384, 153);
 }
 
 void ReportPage::Refresh() {
