@@ -3,14 +3,13 @@
 #include <windowsx.h>
 
 #include "common/encoding.h"
+#include "common/win/window_drag.h"
 
 namespace vtc {
 namespace {
 
 constexpr wchar_t kClass[] = L"VtcSkinTestWindow";
 constexpr UINT_PTR kHideTimer = 1;
-// The system command that moves a window as a drag on its caption would.
-constexpr WPARAM kDragMove = 0xF012;
 
 }  // namespace
 
@@ -92,15 +91,9 @@ void SkinTestWindow::OnButtonDown(bool left) {
   if (!left) return;
   RECT before{};
   GetWindowRect(hwnd_, &before);
-  // Full-window dragging makes the picture itself follow the mouse rather
-  // than an outline. The user's own setting comes back after the drag.
-  BOOL full = FALSE;
-  SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &full, 0);
-  if (!full) SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
-  ReleaseCapture();
-  // Returns when the button is released; the release never reaches us.
-  SendMessageW(hwnd_, WM_SYSCOMMAND, kDragMove, 0);
-  if (!full) SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
+  // Returns when the button is released; the release never reaches us. The
+  // user's own setting comes back right after the drag.
+  EndDrag(BeginDrag(hwnd_));
   RECT after{};
   GetWindowRect(hwnd_, &after);
   // Pressed and released without moving: that was a click.
