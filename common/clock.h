@@ -3,6 +3,8 @@
 
 namespace vtc {
 
+constexpr double kSecondsPerDay = 86400;
+
 struct LocalTime {
   int year = 0, month = 0, day = 0;
   int hour = 0, minute = 0, second = 0;

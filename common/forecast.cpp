@@ -5,7 +5,6 @@ namespace vtc {
 namespace {
 
 constexpr double kHour = 3600;
-constexpr double kDay = 86400;
 
 bool Leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -75,25 +74,25 @@ std::optional<PeriodShare> PassedShare(int mode, int firstDayOfWeek, const Local
     return std::nullopt;
   const double today = now.hour * kHour + now.minute * 60.0 + now.second;
   PeriodShare s;
-  double atLeast = kDay;
+  double atLeast = kSecondsPerDay;
   switch (mode) {
     case kByDays:
-      s = {today, kDay};
+      s = {today, kSecondsPerDay};
       atLeast = kHour;
       break;
     case kByWeeks: {
       if (firstDayOfWeek < 1 || firstDayOfWeek > 7) return std::nullopt;
       int daysIn = (now.weekday - firstDayOfWeek + 7) % 7;  // whole days since the week began
-      s = {daysIn * kDay + today, 7 * kDay};
+      s = {daysIn * kSecondsPerDay + today, 7 * kSecondsPerDay};
       break;
     }
     case kByMonths:
-      s = {(now.day - 1) * kDay + today, DaysInMonth(now.year, now.month) * kDay};
+      s = {(now.day - 1) * kSecondsPerDay + today, DaysInMonth(now.year, now.month) * kSecondsPerDay};
       break;
     case kByYears: {
       int daysIn = now.day - 1;
       for (int m = 1; m < now.month; ++m) daysIn += DaysInMonth(now.year, m);
-      s = {daysIn * kDay + today, (Leap(now.year) ? 366 : 365) * kDay};
+      s = {daysIn * kSecondsPerDay + today, (Leap(now.year) ? 366 : 365) * kSecondsPerDay};
       break;
     }
     default:

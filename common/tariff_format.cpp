@@ -36,7 +36,7 @@ int64_t TimeNumber(const std::string& text) {
 std::string HhmmText(int64_t hhmm) { return Pad2(hhmm / 100) + ":" + Pad2(hhmm % 100); }
 
 int64_t MegabytesToBytes(int64_t megabytes) {
-  const int64_t kPerMb = 1048576;
+  const int64_t kPerMb = static_cast<int64_t>(kBytesPerMegabyte);
   const int64_t kLimit = std::numeric_limits<int64_t>::max() / kPerMb;
   if (megabytes > kLimit) return std::numeric_limits<int64_t>::max();
   if (megabytes < -kLimit) return std::numeric_limits<int64_t>::min();

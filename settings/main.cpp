@@ -6,7 +6,7 @@
 #include "common/win/file.h"
 #include "common/win/ui.h"
 #include "settings/password_window.h"
-#include "settings/report_export.h"
+#include "settings/report/report_export.h"
 #include "settings/settings_window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

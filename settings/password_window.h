@@ -7,12 +7,11 @@
 #include <functional>
 #include <string>
 
-#include "common/win/ui.h"
-#include "common/win/window.h"
+#include "common/win/password_prompt.h"
 
 namespace vtc {
 
-class PasswordWindow : public BaseWindow<PasswordWindow> {
+class PasswordWindow : public PasswordPrompt {
  public:
   // Builds the window hidden and centred. `onClosed(unlocked)` runs once when
   // the window closes: true when the right password was confirmed.
@@ -23,22 +22,16 @@ class PasswordWindow : public BaseWindow<PasswordWindow> {
   // result is false (locked until the window closes).
   bool RunGate(const std::string& stored);
 
-  HWND field() const { return field_; }
-  HWND okButton() const { return ok_; }
   bool locked() const { return locked_; }
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnConfirm(const std::string& typed) override;
+  void OnDestroyed() override;
 
  private:
-  void OnConfirm();
-
   std::string stored_;
   bool locked_ = false;
   bool closed_ = false;
-  HWND label_ = nullptr;
-  HWND field_ = nullptr;
-  HWND ok_ = nullptr;
   std::function<void(bool)> onClosed_;
 };
 

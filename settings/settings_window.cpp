@@ -6,7 +6,6 @@
 #include "common/stored_names.h"
 #include "settings/control_ids.h"
 #include "settings/counter_reset.h"
-#include "settings/settings_io.h"
 
 namespace vtc {
 namespace {
@@ -14,22 +13,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"VtcSettingsWindow";
 constexpr int kClientW = 504, kClientH = 473;
 constexpr int kFontHeight = 15;  // cell height: the layout is made for it
+// The tabs of the pages, in the order of the window's list of pages.
 const char* const kPageNames[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Лимиты", "Отчёт"};
-constexpr int kPageCount = sizeof kPageNames / sizeof kPageNames[0];
-
-HWND Button(HWND parent, HFONT font, int id, const char* text, int x, int w) {
-  ControlArgs a;
-  a.id = id;
-  a.cls = L"BUTTON";
-  a.text = text;
-  a.x = x;
-  a.y = 448;
-  a.w = w;
-  a.h = 22;
-  a.style = BS_PUSHBUTTON | WS_TABSTOP;
-  a.font = font;
-  return CreateControl(parent, a);
-}
 
 }  // namespace
 
@@ -53,15 +38,9 @@ bool SettingsWindow::Create(const std::string& appDir) {
     for (UINT cmd : {SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE}) DeleteMenu(sys, cmd, MF_BYCOMMAND);
   }
 
-  ControlArgs t;
-  t.cls = WC_TABCONTROLW;
-  t.id = kIdTab;
-  t.w = 505;
-  t.h = 441;
-  t.style = WS_CLIPSIBLINGS | WS_TABSTOP;
-  t.font = font_.get();
-  tab_ = CreateControl(hwnd_, t);
-  for (int i = 0; i < kPageCount; ++i) {
+  const PageBuilder b{hwnd_, font_.get()};
+  tab_ = b.Control(kIdTab, WC_TABCONTROLW, "", 0, 0, 505, 441, WS_CLIPSIBLINGS | WS_TABSTOP);
+  for (int i = 0; i < static_cast<int>(pages_.size()); ++i) {
     std::wstring name = Utf8ToWide(kPageNames[i]);
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
@@ -69,42 +48,22 @@ bool SettingsWindow::Create(const std::string& appDir) {
     SendMessageW(tab_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
 
-  general.Create(tab_, font_.get());
-  look.Create(tab_, font_.get());
-  tariffs.Create(tab_, font_.get());
-  traffic.Create(tab_, font_.get(), boldFont_.get());
-  limits.Create(tab_, font_.get(), hwnd_, appDir_);
-  report.Create(tab_, font_.get(), hwnd_, appDir_);
-  pages_[0] = general.page;
-  pages_[1] = look.page;
-  pages_[2] = tariffs.page;
-  pages_[3] = traffic.page;
-  pages_[4] = limits.page();
-  pages_[5] = report.page();
+  const PageContext context{tab_, hwnd_, font_.get(), boldFont_.get(), appDir_};
+  for (SettingsPage* p : pages_) p->Build(context);
 
-  reset_ = Button(hwnd_, font_.get(), kIdReset, "Обнулить текущие счетчики", 168, 184);
-  cancel_ = Button(hwnd_, font_.get(), kIdCancel, "Отмена", 360, 64);
-  ok_ = Button(hwnd_, font_.get(), kIdOk, "ОК", 432, 64);  // Cyrillic О and К
+  constexpr int kButtonsY = 448;
+  reset_ = b.Button(kIdReset, "Обнулить текущие счетчики", 168, kButtonsY, 184);
+  cancel_ = b.Button(kIdCancel, "Отмена", 360, kButtonsY);
+  ok_ = b.Button(kIdOk, "ОК", 432, kButtonsY);  // Cyrillic О and К
 
   SelectPage(0);
   CenterOnScreen(hwnd_);
-
-  // The pages' behaviour: tariff editor, interface chooser, skin chooser.
-  tariffEditor_.Attach(hwnd_, tariffs);
-  interfaceChooser_.Attach(hwnd_, traffic);
-  skinChooser_.Attach(hwnd_, look, appDir_);
   return true;
 }
 
 void SettingsWindow::Load() {
-  LoadSteps steps;
-  steps.openTariffs = [this] { tariffEditor_.Load(appDir_ + kTariffFileName); };
-  steps.createPreview = [this] { skinChooser_.CreatePreview(); };
-  steps.fillSkinList = [this] { skinChooser_.FillSkinList(); };
-  LoadSettings(SettingsControls{&general, &look, &traffic}, appDir_ + kOptionsFileName, steps);
-  limits.Load(IniFile(appDir_ + kOptionsFileName));
-  tariffEditor_.Empty(false);
-  skinChooser_.BuildTestWindow();
+  const StoredSettings stored = ReadSettings(appDir_);
+  for (SettingsPage* p : pages_) p->Load(stored);
 }
 
 void SettingsWindow::Show() {
@@ -124,21 +83,35 @@ void SettingsWindow::SelectPage(int index) {
 }
 
 void SettingsWindow::ShowPage(int index) {
-  for (int i = 0; i < kPageCount; ++i) {
-    if (i != index) ShowWindow(pages_[i], SW_HIDE);
+  const int count = static_cast<int>(pages_.size());
+  for (int i = 0; i < count; ++i) {
+    if (i != index) ShowWindow(pages_[i]->page(), SW_HIDE);
   }
-  if (index < 0 || index >= kPageCount) return;
-  // The report is read whenever it is looked at: the meter moves its totals on.
-  if (pages_[index] == report.page()) report.Refresh();
-  if (pages_[index] == limits.page()) limits.Refresh(GetTextUtf8(look.currency));
-  ShowWindow(pages_[index], SW_SHOW);
+  if (index < 0 || index >= count) return;
+  pages_[index]->OnShow();
+  ShowWindow(pages_[index]->page(), SW_SHOW);
+}
+
+bool SettingsWindow::Save() {
+  // A field the meter could not use is refused before anything is written.
+  for (const SettingsPage* p : pages_) {
+    if (std::optional<std::string> refusal = p->Refusal()) {
+      if (warn) {
+        warn(*refusal);
+      } else {
+        MessageBoxUtf8(hwnd_, *refusal, kSettingsTitle, MB_OK | MB_ICONWARNING);
+      }
+      return false;
+    }
+  }
+  StoredSettings stored;
+  for (const SettingsPage* p : pages_) p->Save(stored);
+  WriteSettings(stored, appDir_);
+  return true;
 }
 
 void SettingsWindow::OnOk() {
-  // A field the meter could not use is refused before anything is written.
-  if (!limits.Acceptable()) return;
-  SaveSettings(SettingsControls{&general, &look, &traffic}, appDir_ + kOptionsFileName, appDir_);
-  limits.Save(IniFile(appDir_ + kOptionsFileName));
+  if (!Save()) return;
   MessageBoxUtf8(hwnd_, kRestartNotice, kSettingsTitle, MB_OK | MB_ICONINFORMATION);
   Close();
 }
@@ -157,12 +130,9 @@ void SettingsWindow::OnCommand(int id, int code) {
         break;
     }
   }
-  // The pages' behaviour: each object answers for its own controls.
-  if (report.OnCommand(id, code)) return;
-  if (limits.OnCommand(id, code)) return;
-  if (tariffEditor_.OnCommand(id, code)) return;
-  if (interfaceChooser_.OnCommand(id, code)) return;
-  skinChooser_.OnCommand(id, code);
+  for (SettingsPage* p : pages_) {
+    if (p->OnCommand(id, code)) return;
+  }
 }
 
 LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,23 +1,7 @@
 // The settings window: the tab control with its pages and the three
-// buttons under it. It owns the pages' behaviour objects and hands them every
-// WM_COMMAND of a page control.
-//
-// What the window calls on the behaviour objects (tariff_editor.h,
-// interface_chooser.h, skin_chooser.h), in this order:
-//   tariffEditor_.Attach(hwnd, tariffs);              // PageTariffs&, after the pages exist
-//   interfaceChooser_.Attach(hwnd, traffic);          // PageTraffic&
-//   skinChooser_.Attach(hwnd, look, appDir);          // PageLook&, appDir ends with '\'
-//   tariffEditor_.Load(appDir + "tarif.ini");         // loading, first step: fills the list
-//   skinChooser_.CreatePreview();                     // loading: the empty preview bitmap
-//   skinChooser_.FillSkinList();                      // loading, before the stored Look is selected
-//   tariffEditor_.Empty(false);                       // start-up: editor empty and disabled
-//   skinChooser_.BuildTestWindow();                   // start-up: skin test window, hidden
-//   any of them: bool OnCommand(int id, int code);  // true = it was one of its controls
-// The stored Look is then selected with CB_SETCURSEL, which sends no
-// CBN_SELCHANGE, so it never counts as the user picking a skin.
-// `hwnd` is the owner for message boxes. Tariff file object and preview
-// bitmap are released by their destructors, which run when the window
-// object is destroyed after the message loop has ended.
+// buttons under it. The pages are built, loaded, checked, saved and given
+// their controls' commands in the order of their list, which is the order of
+// the tabs.
 #pragma once
 #include <windows.h>
 
@@ -25,30 +9,31 @@
 
 #include "common/win/ui.h"
 #include "common/win/window.h"
-#include "settings/page_general.h"
-#include "settings/page_limits.h"
-#include "settings/page_look.h"
-#include "settings/page_report.h"
-#include "settings/page_tariffs.h"
-#include "settings/page_traffic.h"
-#include "settings/tariff_editor.h"
-#include "settings/interface_chooser.h"
-#include "settings/skin_chooser.h"
+#include <functional>
+#include <vector>
+
+#include "settings/pages/page_general.h"
+#include "settings/pages/page_limits.h"
+#include "settings/pages/page_look.h"
+#include "settings/pages/page_report.h"
+#include "settings/pages/page_tariffs.h"
+#include "settings/pages/page_traffic.h"
+#include "settings/pages/settings_page.h"
 
 namespace vtc {
-
-constexpr const char* kSettingsTitle = "Настройки";
 
 class SettingsWindow : public BaseWindow<SettingsWindow> {
  public:
   // Builds the window hidden and centred; `appDir` ends with a backslash.
   bool Create(const std::string& appDir);
-  // Loads the stores into the controls, empties the tariff editor and builds
-  // the skin test window (hidden).
+  // Reads the stores, then shows them on every page.
   void Load();
   void Show();
   void Hide();
   void Close();  // ends the program, saving nothing
+  // "ОК" without its notice: unless a page refuses (then false, after the
+  // warning), what the pages hold is written to the stores.
+  bool Save();
 
   const std::string& appDir() const { return appDir_; }
   HFONT font() const { return font_.get(); }  // borrowed
@@ -59,12 +44,16 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
   // Shows page 0..5 as a click on its tab would.
   void SelectPage(int index);
 
-  PageGeneral general;
-  PageLook look;
-  PageTariffs tariffs;
-  PageTraffic traffic;
-  LimitsPage limits;
+  GeneralPage general;
+  LookPage look;
+  TariffsPage tariffs;
+  TrafficPage traffic;
+  LimitsPage limits{look};
   ReportPage report;
+
+  // Where a page's refusal goes: a message box captioned "Настройки" unless
+  // set (tests).
+  std::function<void(const std::string&)> warn;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -81,11 +70,8 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
   HWND reset_ = nullptr;
   HWND cancel_ = nullptr;
   HWND ok_ = nullptr;
-  HWND pages_[6] = {};
-
-  TariffEditor tariffEditor_;
-  InterfaceChooser interfaceChooser_;
-  SkinChooser skinChooser_;
+  // In the order of the tabs.
+  const std::vector<SettingsPage*> pages_{&general, &look, &tariffs, &traffic, &limits, &report};
 };
 
 }  // namespace vtc

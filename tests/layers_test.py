@@ -9,14 +9,19 @@ import sys
 root = os.environ.get("VTC_SOURCE") or os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 cmake = open(os.path.join(root, "CMakeLists.txt"), encoding="utf-8").read()
 
-# vtc_module(target folder dep dep ...)
-modules = {}  # folder -> (target, set of target deps)
+# vtc_module(target folder-or-header dep dep ...)
+modules = {}  # folder or header -> (target, set of target deps)
 for target, folder, deps in re.findall(r"^vtc_module\((\S+) (\S+)((?: \S+)*)\)", cmake, re.M):
     modules[folder] = (target, {d for d in deps.split() if not d.startswith("$")})
 by_target = {t: f for f, (t, _) in modules.items()}
 
 
-def module_of(path):
+def module_of(inc):
+    """The module an include names: a header that is a module of its own,
+    or else the deepest folder module holding it."""
+    if inc in modules:
+        return inc
+    path = os.path.dirname(inc)
     best = None
     for folder in modules:
         if path == folder or path.startswith(folder + "/"):
@@ -25,20 +30,28 @@ def module_of(path):
     return best
 
 
+def sources(folder):
+    """(name, path) of the files a module holds; a header that is a module
+    of its own is not its folder's."""
+    path = os.path.join(root, folder)
+    if os.path.isfile(path):
+        return [(folder, path)]
+    return [(f"{folder}/{n}", os.path.join(path, n)) for n in sorted(os.listdir(path))
+            if n.endswith((".h", ".cpp")) and f"{folder}/{n}" not in modules]
+
+
 errors = []
 for folder, (target, deps) in sorted(modules.items()):
     used = set()
-    for name in sorted(os.listdir(os.path.join(root, folder))):
-        if not name.endswith((".h", ".cpp")):
-            continue
-        text = open(os.path.join(root, folder, name), encoding="utf-8").read()
+    for name, path in sources(folder):
+        text = open(path, encoding="utf-8").read()
         for inc in re.findall(r'^\s*#\s*include\s+"([^"]+)"', text, re.M):
-            other = module_of(os.path.dirname(inc))
+            other = module_of(inc)
             if other is None or other == folder:
                 continue
             used.add(modules[other][0])
             if modules[other][0] not in deps:
-                errors.append(f"{folder}/{name} includes {inc}, but {target} does not link {modules[other][0]}")
+                errors.append(f"{name} includes {inc}, but {target} does not link {modules[other][0]}")
     for d in sorted(deps - used):
         errors.append(f"{target} links {d}, but nothing in {folder}/ includes it")
 

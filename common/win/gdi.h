@@ -50,6 +50,7 @@ using GdiObject = UniqueHandle<H, FreeGdiObject>;
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 using Bitmap = GdiObject<HBITMAP>;
+using Pen = GdiObject<HPEN>;
 using Icon = UniqueHandle<HICON, FreeIcon>;
 
 // A memory DC, made compatible with `dc` (the screen when null).
@@ -105,6 +106,24 @@ class SelectGuard {
  private:
   HDC dc_;
   HGDIOBJ old_;
+};
+
+// A bitmap compatible with `target`, selected into a memory DC, to draw into
+// before one copy to the screen, so that a repaint never shows a half-drawn
+// picture. Not movable: the selection belongs to this scope.
+class MemoryCanvas {
+ public:
+  MemoryCanvas(HDC target, int w, int h)
+      : dc_(target), bitmap_(CreateCompatibleBitmap(target, w > 0 ? w : 1, h > 0 ? h : 1)),
+        select_(dc_.get(), bitmap_.get()) {}
+  // False when the platform gave no DC or no bitmap: draw straight to the target then.
+  bool ok() const { return dc_ && bitmap_; }
+  HDC dc() const { return dc_.get(); }
+
+ private:
+  MemoryDC dc_;
+  Bitmap bitmap_;
+  SelectGuard select_;  // put back before the bitmap and the DC go
 };
 
 }  // namespace vtc

@@ -14,6 +14,89 @@ HWND CreateControl(HWND parent, const ControlArgs& a) {
   return h;
 }
 
+void AddComboEntries(HWND combo, const char* const* entries, int count) {
+  wchar_t cls[16] = {};
+  GetClassNameW(combo, cls, 16);
+  bool list = lstrcmpiW(cls, L"LISTBOX") == 0;
+  for (int i = 0; i < count; ++i) {
+    std::wstring w = Utf8ToWide(entries[i]);
+    SendMessageW(combo, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+  }
+}
+
+namespace {
+
+// Closed combo boxes as high as the other one-line controls.
+HWND Combo(const PageBuilder& b, int id, int x, int y, int w, DWORD kind, const char* const* entries, int count) {
+  constexpr int kDropHeight = 240;
+  HWND c = b.Control(id, L"COMBOBOX", "", x, y, w, 22 + kDropHeight, kind | WS_VSCROLL | WS_TABSTOP | CBS_AUTOHSCROLL);
+  SendMessageW(c, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 16);
+  AddComboEntries(c, entries, count);
+  if (count > 0) SendMessageW(c, CB_SETCURSEL, 0, 0);
+  return c;
+}
+
+}  // namespace
+
+HWND PageBuilder::Control(int id, const wchar_t* cls, const std::string& text, int x, int y, int w, int h,
+                          DWORD style, DWORD exStyle) const {
+  ControlArgs a;
+  a.id = id;
+  a.cls = cls;
+  a.text = text;
+  a.x = x;
+  a.y = y;
+  a.w = w;
+  a.h = h;
+  a.style = style;
+  a.exStyle = exStyle;
+  a.font = font;
+  return CreateControl(page, a);
+}
+
+HWND PageBuilder::Label(int id, const std::string& text, int x, int y, int w, int h) const {
+  return Control(id, L"STATIC", text, x, y, w, h, SS_LEFTNOWORDWRAP);
+}
+
+HWND PageBuilder::WrapLabel(int id, const std::string& text, int x, int y, int w, int h) const {
+  return Control(id, L"STATIC", text, x, y, w, h, SS_LEFT);
+}
+
+HWND PageBuilder::Field(int id, int x, int y, int w, int h) const {
+  return Control(id, L"EDIT", "", x, y, w, h, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+}
+
+HWND PageBuilder::PasswordField(int id, int x, int y, int w, int h) const {
+  return Control(id, L"EDIT", "", x, y, w, h, ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP,
+                     WS_EX_CLIENTEDGE);
+}
+
+HWND PageBuilder::Check(int id, const std::string& text, int x, int y, int w, int h) const {
+  return Control(id, L"BUTTON", text, x, y, w, h, BS_AUTOCHECKBOX | WS_TABSTOP);
+}
+
+HWND PageBuilder::DropList(int id, int x, int y, int w, const char* const* entries, int count) const {
+  return Combo(*this, id, x, y, w, CBS_DROPDOWNLIST, entries, count);
+}
+
+HWND PageBuilder::DropBox(int id, int x, int y, int w, const char* const* entries, int count) const {
+  return Combo(*this, id, x, y, w, CBS_DROPDOWN, entries, count);
+}
+
+HWND PageBuilder::List(int id, int x, int y, int w, int h) const {
+  return Control(id, L"LISTBOX", "", x, y, w, h,
+                     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+}
+
+HWND PageBuilder::Frame(int id, const std::string& text, int x, int y, int w, int h) const {
+  return Control(id, L"BUTTON", text, x, y, w, h, BS_GROUPBOX);
+}
+
+HWND PageBuilder::Button(int id, const std::string& text, int x, int y, int w, int h) const {
+  return Control(id, L"BUTTON", text, x, y, w, h, BS_PUSHBUTTON | WS_TABSTOP);
+}
+
+
 void SetTextUtf8(HWND hwnd, const std::string& text) { SetWindowTextW(hwnd, Utf8ToWide(text).c_str()); }
 
 std::string GetTextUtf8(HWND hwnd) {

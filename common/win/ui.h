@@ -21,6 +21,32 @@ struct ControlArgs {
 };
 HWND CreateControl(HWND parent, const ControlArgs& a);
 
+// How the windows of the settings program and its password prompt build
+// their controls: each kind with its ID first, then coordinates in the
+// parent's client area with the standard sizes as defaults, in the parent's
+// font. Drop-down lists start on entry 0.
+struct PageBuilder {
+  HWND page;   // the parent
+  HFONT font;  // borrowed
+
+  HWND Label(int id, const std::string& text, int x, int y, int w = 64, int h = 22) const;
+  HWND WrapLabel(int id, const std::string& text, int x, int y, int w, int h) const;
+  HWND Field(int id, int x, int y, int w = 100, int h = 22) const;
+  HWND PasswordField(int id, int x, int y, int w = 100, int h = 22) const;
+  HWND Check(int id, const std::string& text, int x, int y, int w = 72, int h = 22) const;
+  HWND DropList(int id, int x, int y, int w, const char* const* entries, int count) const;
+  HWND DropBox(int id, int x, int y, int w, const char* const* entries, int count) const;
+  HWND List(int id, int x, int y, int w, int h) const;
+  HWND Frame(int id, const std::string& text, int x, int y, int w, int h) const;
+  HWND Button(int id, const std::string& text, int x, int y, int w = 64, int h = 22) const;
+  // Any other control: its class and its styles beside WS_CHILD | WS_VISIBLE.
+  HWND Control(int id, const wchar_t* cls, const std::string& text, int x, int y, int w, int h, DWORD style = 0,
+               DWORD exStyle = 0) const;
+};
+
+// Fills a combo box or list box with UTF-8 entries.
+void AddComboEntries(HWND combo, const char* const* entries, int count);
+
 void SetTextUtf8(HWND hwnd, const std::string& text);
 std::string GetTextUtf8(HWND hwnd);
 

@@ -1,21 +1,14 @@
-// The floating window's behaviours that talk to the platform: dragging it by
-// its contents, snapping it on the click that ends a drag, starting a program.
+// The floating window's behaviours that talk to the platform: snapping it on
+// the click that ends a drag (the drag itself is common/win/window_drag.h's),
+// starting a program.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
+#include "common/win/window_drag.h"
+
 namespace vtc {
-
-// The move command with the caption hit-test folded in (SC_MOVE | HTCAPTION):
-// the platform then moves the window with the mouse until the button is up.
-constexpr WPARAM kMoveByCaption = 0xF012;
-
-// Left button down on a label or the background: full-window dragging on for
-// this session only (never written to the user's profile), then the move
-// loop, which returns once the button is released. Returns whether full-window
-// dragging was on before.
-bool BeginDrag(HWND window);
 
 // The click that ends a drag: snap to the work area's edges within 40 pixels,
 // then full-window dragging back to what it was before the drag.

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "common/win/password.h"
+#include "common/win/password_prompt.h"
 #include "common/win/ui.h"
-#include "common/win/window.h"
 
 namespace vtc {
 
-class LockWindow : public BaseWindow<LockWindow> {
+class LockWindow : public PasswordPrompt {
  public:
   static constexpr int kClientWidth = 226;
   static constexpr int kClientHeight = 48;
@@ -23,24 +23,21 @@ class LockWindow : public BaseWindow<LockWindow> {
   bool Create(HWND owner, const std::string* expected, std::function<void()> onMatch);
 
   void ClearBox();
-  void Show();
+  void Show() { ShowPrompt(); }
   // The "OK" action: exact, case-sensitive comparison; hides the window in
   // every case and gives no message for a wrong password.
   void Confirm();
 
-  HWND box() const { return box_; }
-  HWND button() const { return button_; }
+  HWND box() const { return field(); }
+  HWND button() const { return okButton(); }
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnConfirm(const std::string&) override { Confirm(); }
 
  private:
-  static LRESULT CALLBACK BoxProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   const std::string* expected_ = nullptr;
   std::function<void()> onMatch_;
-  HWND label_ = nullptr, box_ = nullptr, button_ = nullptr;
   Font font_;
-  Brush boxBrush_;
 };
 
 }  // namespace vtc

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/report_chart_model.h"
-#include "settings/report_csv.h"
+#include "settings/report/report_chart_model.h"
+#include "settings/report/report_csv.h"
 
 namespace {
 

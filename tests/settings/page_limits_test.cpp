@@ -1,4 +1,4 @@
-#include "settings/page_limits.h"
+#include "settings/pages/page_limits.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "common/stored_names.h"
 #include "common/win/registry.h"
 #include "common/win/ui.h"
-#include "settings/limits_text.h"
+#include "settings/pages/limits_text.h"
 #include "settings/settings_window.h"
 #include "support/temp_dir.h"
 
@@ -28,7 +28,7 @@ struct LimitsPageTest : ::testing::Test {
   std::vector<std::string> warnings;
   void Open() {
     ASSERT_TRUE(w.Create(dir.path()));
-    w.limits.warn = [this](const std::string& t) { warnings.push_back(t); };
+    w.warn = [this](const std::string& t) { warnings.push_back(t); };
     w.Load();
   }
   void Type(const char* prepaid, const char* limit, const char* money) {

@@ -11,7 +11,7 @@
 #include "common/win/registry.h"
 #include "settings/control_ids.h"
 #include "settings/password_window.h"
-#include "settings/settings_io.h"
+#include "settings/pages/settings_io.h"
 #include "support/temp_dir.h"
 
 using namespace vtc;
@@ -103,11 +103,11 @@ TEST_F(SettingsWindowTest, WindowFrameTabsAndButtons) {
   ExpectAt(w.resetButton(), 168, 448, 184, 22, "Обнулить текущие счетчики");
   ExpectAt(w.cancelButton(), 360, 448, 64, 22, "Отмена");
   ExpectAt(w.okButton(), 432, 448, 64, 22, "\xD0\x9E\xD0\x9A");  // Cyrillic О and К
-  EXPECT_TRUE(Shown(w.general.page));
-  EXPECT_FALSE(Shown(w.look.page));
+  EXPECT_TRUE(Shown(w.general.page()));
+  EXPECT_FALSE(Shown(w.look.page()));
   w.SelectPage(3);
-  EXPECT_TRUE(Shown(w.traffic.page));
-  EXPECT_FALSE(Shown(w.general.page));
+  EXPECT_TRUE(Shown(w.traffic.page()));
+  EXPECT_FALSE(Shown(w.general.page()));
 }
 
 namespace {
@@ -294,7 +294,7 @@ TEST_F(SettingsWindowTest, EveryPageControlIsFoundByItsIdAtItsPlace) {
       EXPECT_EQ(GetTextUtf8(h), c.text) << c.id;
     }
   }
-  EXPECT_EQ(GetDlgItem(w.general.page, kIdAutorun), w.general.autorun);
+  EXPECT_EQ(GetDlgItem(w.general.page(), kIdAutorun), w.general.autorun);
   EXPECT_TRUE(GetWindowLongPtrW(w.general.password, GWL_STYLE) & ES_PASSWORD);
   EXPECT_EQ(Entries(w.general.statPeriod),
             (std::vector<std::string>{"По сессиям", "По дням", "По неделям", "По месяцам", "По годам"}));
@@ -328,7 +328,8 @@ TEST_F(SettingsWindowTest, EveryControlHasAnIdOfItsOwnAboveTheDialogKeys) {
 // to show it put no control over another.
 TEST_F(SettingsWindowTest, EveryCaptionShowsWholeAndNoControlOverlapsAnother) {
   ASSERT_TRUE(w.Create(dir.path()));
-  for (HWND page : {w.general.page, w.look.page, w.tariffs.page, w.traffic.page, w.limits.page(), w.report.page()}) {
+  for (HWND page : {w.general.page(), w.look.page(), w.tariffs.page(), w.traffic.page(), w.limits.page(),
+                    w.report.page()}) {
     for (HWND h : Descendants(page)) {
       if (GetParent(h) != page || !ShowsCaption(h) || GetTextUtf8(h).empty()) continue;
       RECT r = InPage(h);
@@ -400,7 +401,7 @@ TEST_F(SettingsWindowTest, LoadFillsTheControlsAndSaveWritesThemBack) {
   SendMessageW(w.general.autorun, BM_SETCHECK, BST_UNCHECKED, 0);
   SetTextUtf8(w.traffic.secondary, "Модем 2");
   SendMessageW(w.look.skinList, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-  SaveSettings(SettingsControls{&w.general, &w.look, &w.traffic}, dir.File("options.ini"), dir.path());
+  ASSERT_TRUE(w.Save());
 
   EXPECT_EQ(ReadStoredPassword(), "");
   EXPECT_FALSE(AutorunPresent());
