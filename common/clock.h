@@ -3,7 +3,8 @@
 
 namespace vtc {
 
-constexpr double kSecondsPerDay = 86400;
+constexpr double kSecondsPerHour = 3600;
+constexpr double kSecondsPerDay = 24 * kSecondsPerHour;
 
 struct LocalTime {
   int year = 0, month = 0, day = 0;

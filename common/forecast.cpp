@@ -4,7 +4,6 @@ namespace vtc {
 
 namespace {
 
-constexpr double kHour = 3600;
 
 bool Leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -72,13 +71,13 @@ std::optional<PeriodShare> PassedShare(int mode, int firstDayOfWeek, const Local
   if (now.day < 1 || now.day > DaysInMonth(now.year, now.month) || now.hour < 0 || now.hour > 23 ||
       now.minute < 0 || now.minute > 59 || now.second < 0 || now.second > 59 || now.weekday < 1 || now.weekday > 7)
     return std::nullopt;
-  const double today = now.hour * kHour + now.minute * 60.0 + now.second;
+  const double today = now.hour * kSecondsPerHour + now.minute * 60.0 + now.second;
   PeriodShare s;
   double atLeast = kSecondsPerDay;
   switch (mode) {
     case kByDays:
       s = {today, kSecondsPerDay};
-      atLeast = kHour;
+      atLeast = kSecondsPerHour;
       break;
     case kByWeeks: {
       if (firstDayOfWeek < 1 || firstDayOfWeek > 7) return std::nullopt;

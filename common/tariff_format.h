@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/clock.h"
 #include "common/stored_names.h"
 
 namespace vtc {
@@ -25,7 +26,6 @@ constexpr const char* kTariffPriceTimeKey = "costt";  // money per second online
 extern const char* const kTariffDayKeys[7];
 
 constexpr double kBytesPerMegabyte = 1048576.0;
-constexpr double kSecondsPerHour = 3600.0;
 
 // The meter keeps this many characters of a tariff name and this many tariffs
 // (its tariff count is a signed 8-bit number).

@@ -1,6 +1,7 @@
 #include "meter/tariff/tariff_info.h"
 
 #include "common/product.h"
+#include "common/tariff_format.h"
 #include "common/text.h"
 
 namespace vtc {
@@ -10,8 +11,6 @@ const char kTitlePrefix[] = "Тариф \"";
 const char kInPrice[] = "1Мб Входящего трафика = ";
 const char kOutPrice[] = "1Мб Исходящего трафика = ";
 const char kHourPrice[] = "1час времени в интернете  = ";
-const char kNoTariff[] = "Нет активного тарифа.";
-constexpr double kMegabyte = 1048576;
 
 std::string Price(double v, const std::string& currency) { return FloatText(RoundMoney(v)) + " " + currency; }
 
@@ -23,7 +22,7 @@ Notice TariffInfoBalloon(const std::vector<TTariff>& tariffs, int active, const 
   // runs, so this means a caller's mistake) is told as "no tariff" rather
   // than read past the end.
   if (active < 0 || static_cast<size_t>(active) >= tariffs.size()) {
-    b.text = kNoTariff;
+    b.text = kNoTariffText;
     b.icon = kBalloonError;
     b.title = kProductTitle;
     return b;
@@ -31,8 +30,8 @@ Notice TariffInfoBalloon(const std::vector<TTariff>& tariffs, int active, const 
   const TTariff& t = tariffs[static_cast<size_t>(active)];
   b.icon = kBalloonNone;
   b.title = kTitlePrefix + t.name + "\"";
-  b.text = kInPrice + Price(t.pricePerByteIn * kMegabyte, currency) + "\r" + kOutPrice +
-           Price(t.pricePerByteOut * kMegabyte, currency) + "\r" + kHourPrice + Price(t.pricePerSecond * 3600, currency);
+  b.text = kInPrice + Price(t.pricePerByteIn * kBytesPerMegabyte, currency) + "\r" + kOutPrice +
+           Price(t.pricePerByteOut * kBytesPerMegabyte, currency) + "\r" + kHourPrice + Price(t.pricePerSecond * kSecondsPerHour, currency);
   return b;
 }
 

@@ -57,6 +57,6 @@ std::string NoTariffErrorText(int tariffCount) {
          std::to_string(tariffCount) + ")\r";
 }
 
-Notice NoTariffNotice() { return Notice{"Нет активного тарифа.", kNoticeSeconds, kBalloonError, kProductTitle}; }
+Notice NoTariffNotice() { return Notice{kNoTariffText, kNoticeSeconds, kBalloonError, kProductTitle}; }
 
 }  // namespace vtc

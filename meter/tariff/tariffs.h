@@ -52,7 +52,9 @@ std::string NoTariffErrorText(int tariffCount);
 // The text shown when a tariff becomes active.
 std::string TariffActiveNotice(const std::string& name);
 
-// Start-up with no tariff in force (shown only with ShowBt on).
+// No tariff in force: at start-up (shown only with ShowBt on), and as the
+// tariff box's text.
+constexpr const char* kNoTariffText = "Нет активного тарифа.";
 Notice NoTariffNotice();
 
 }  // namespace vtc
