@@ -14,10 +14,6 @@ constexpr WPARAM kDragMove = 0xF012;
 
 }  // namespace
 
-SkinTestWindow::~SkinTestWindow() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
-
 bool SkinTestWindow::Create(HWND owner) {
   if (!CreateWin(kClass, L"", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, 0, 0, kInitialWidth, kInitialHeight,
                  owner))
