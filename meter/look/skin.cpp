@@ -27,10 +27,10 @@ SkinLabel::~SkinLabel() {
   }
 }
 
-bool SkinLabel::Create(HWND parent, int number) {
+bool SkinLabel::Create(HWND parent, int id) {
   if (!RegisterWindowClass(kLabelClass, &SkinLabel::Proc)) return false;
   hwnd_ = CreateWindowExW(0, kLabelClass, L"?", WS_CHILD, 0, 0, 0, 0, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + number)), GetModuleHandleW(nullptr),
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                           nullptr);
   if (!hwnd_) return false;
   // Until this is set the procedure leaves every message to the default.
