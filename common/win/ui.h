@@ -38,6 +38,11 @@ void CenterOnScreen(HWND hwnd);
 // Outer size for a wanted client size with the window's current styles.
 SIZE OuterSizeForClient(HWND hwnd, int clientW, int clientH);
 
+// The move command with the caption hit-test folded in (SC_MOVE | HTCAPTION),
+// sent as WM_SYSCOMMAND: the platform then moves the window with the mouse
+// until the button is up.
+constexpr WPARAM kMoveByCaption = 0xF012;
+
 // Opacity of a top-level window from the low 8 bits of `alpha`: 255 removes the
 // layered style, 0..254 make it a layered window of that opacity.
 void ApplyOpacity(HWND hwnd, int alpha);

@@ -2,6 +2,7 @@
 
 #include "common/encoding.h"
 #include "common/win/file.h"
+#include "common/win/ui.h"
 #include "meter/app/window_behaviour.h"
 
 namespace vtc {

@@ -7,10 +7,6 @@
 
 namespace vtc {
 
-// The move command with the caption hit-test folded in (SC_MOVE | HTCAPTION):
-// the platform then moves the window with the mouse until the button is up.
-constexpr WPARAM kMoveByCaption = 0xF012;
-
 // Left button down on a label or the background: full-window dragging on for
 // this session only (never written to the user's profile), then the move
 // loop, which returns once the button is released. Returns whether full-window
