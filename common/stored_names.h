@@ -1,8 +1,9 @@
 // Every name under which the two programs keep data: the files of the program
-// folder, the keys of options.ini and statistic.ini, and the registry keys and
-// values. The meter and the settings program meet only through these, and
-// users' files and registries already hold them, so each is spelt here once,
-// exactly as it is stored; a change here is a change of the stored format.
+// folder, the keys of options.ini, tarif.ini, statistic.ini and a skin's
+// look.ini, and the registry keys and values. The meter and the settings
+// program meet only through these, and users' files and registries already
+// hold them, so each is spelt here once, exactly as it is stored; a change
+// here is a change of the stored format.
 // Platform-free.
 #pragma once
 
@@ -23,6 +24,26 @@ constexpr const char* kSkinPictureFileName = "main.bmp";
 constexpr const char* kSkinDescriptionFileName = "look.ini";
 constexpr const char* kOnlineIconFileName = "online.ico";
 constexpr const char* kOfflineIconFileName = "offline.ico";
+
+// look.ini of a skin: [About] tells the settings program whose skin it is,
+// [Options] places the twelve value labels, each key a label's name followed
+// by one of the suffixes (Label1_Left). tools/make_skins.py reads these too.
+constexpr const char* kSkinAboutSection = "About";
+constexpr const char* kSkinLabelsSection = "Options";
+namespace skinkey {
+constexpr const char* Author = "Author";
+constexpr const char* Name = "Name";
+constexpr const char* Label = "Label";  // followed by the number, 1 to 12
+constexpr const char* Left = "_Left";
+constexpr const char* Top = "_Top";
+constexpr const char* Width = "_Width";
+constexpr const char* Height = "_Height";
+constexpr const char* Color = "_Color";
+constexpr const char* FontHeight = "_Font_Height";
+constexpr const char* FontName = "_Font_Name";
+constexpr const char* FontColor = "_Font_Color";
+constexpr const char* Visible = "_Visible";
+}  // namespace skinkey
 
 // options.ini, section Options. Key names are matched without regard to case.
 constexpr const char* kOptionsSection = "Options";
@@ -59,6 +80,18 @@ constexpr const char* Statkol = "Statkol";
 constexpr const char* Dof = "dof";
 }  // namespace cfg
 }  // namespace optkey
+
+// Keys of one section of tarif.ini, which is one tariff: the section's name
+// is the tariff's name, and the order of the sections the priority order.
+constexpr const char* kTariffStartKey = "st";         // hours * 100 + minutes
+constexpr const char* kTariffEndKey = "et";           // inclusive, same encoding
+constexpr const char* kTariffFreeInKey = "freein";    // prepaid incoming bytes
+constexpr const char* kTariffFreeOutKey = "freeout";  // prepaid outgoing bytes
+constexpr const char* kTariffPriceInKey = "int";      // money per incoming byte
+constexpr const char* kTariffPriceOutKey = "outt";    // money per outgoing byte
+constexpr const char* kTariffPriceTimeKey = "costt";  // money per second online
+// Day flags, Monday first.
+constexpr const char* kTariffDayKeys[7] = {"1", "2", "3", "4", "5", "6", "7"};
 
 // Keys of one record (section) of statistic.ini, in the order they are written.
 namespace reckey {

@@ -8,8 +8,6 @@
 
 namespace vtc {
 
-const char* const kTariffDayKeys[7] = {"1", "2", "3", "4", "5", "6", "7"};
-
 namespace {
 
 const char kNewTariffPrefix[] = "Новый тариф №";

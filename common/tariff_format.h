@@ -1,9 +1,7 @@
-// The layout of tarif.ini and the conversions between what the user types in
-// the tariff editor and what is stored. Shared by the meter (reading) and the
-// settings program (reading and writing). Platform-free.
-//
-// One section per tariff; the section name is the tariff's name and the order
-// of the sections is the priority order.
+// The values of tarif.ini (its key names are in stored_names.h) and the
+// conversions between what the user types in the tariff editor and what is
+// stored. Shared by the meter (reading) and the settings program (reading and
+// writing). Platform-free.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,17 +11,6 @@
 #include "common/stored_names.h"
 
 namespace vtc {
-
-// Key names of a tariff section.
-constexpr const char* kTariffStartKey = "st";         // hours * 100 + minutes
-constexpr const char* kTariffEndKey = "et";           // inclusive, same encoding
-constexpr const char* kTariffFreeInKey = "freein";    // prepaid incoming bytes
-constexpr const char* kTariffFreeOutKey = "freeout";  // prepaid outgoing bytes
-constexpr const char* kTariffPriceInKey = "int";      // money per incoming byte
-constexpr const char* kTariffPriceOutKey = "outt";    // money per outgoing byte
-constexpr const char* kTariffPriceTimeKey = "costt";  // money per second online
-// Day flags, Monday first.
-extern const char* const kTariffDayKeys[7];
 
 constexpr double kBytesPerMegabyte = 1048576.0;
 

@@ -11,10 +11,28 @@ Each label of a skin is an opaque box of one colour, so the labels sit in flat
 "wells" of the picture and take the well's colour as their _Color.
 """
 import os
+import re
 import struct
 import sys
 
 SS = 4  # samples per pixel along each axis
+
+
+def stored_names(namespace=None):
+    """{constant: text} of the names the programs read, from
+    common/stored_names.h where each is spelt once; the whole file, or one of
+    its namespaces."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common", "stored_names.h")
+    with open(header, encoding="utf-8") as f:
+        text = f.read()
+    if namespace:
+        text = re.search(r"^namespace %s \{$(.*?)^\}  // namespace %s$" % (namespace, namespace), text,
+                         re.M | re.S).group(1)
+    return dict(re.findall(r'constexpr const char\* (\w+) = "([^"\\]*)";', text))
+
+
+NAMES = stored_names()
+SKIN_KEYS = stored_names("skinkey")
 
 
 def rgb(h):
@@ -248,15 +266,17 @@ def write_ico(path, canvases):
 
 def write_look_ini(path, name, labels):
     """labels: {number: dict(left, top, width, height, color, font_height, font, font_color)}"""
-    lines = ["[About]", "Author=Varnok Traffic Counter team", "Name=" + name, "", "[Options]"]
+    k = SKIN_KEYS
+    lines = ["[%s]" % NAMES["kSkinAboutSection"], "%s=Varnok Traffic Counter team" % k["Author"],
+             "%s=%s" % (k["Name"], name), "", "[%s]" % NAMES["kSkinLabelsSection"]]
     for n in sorted(labels):
         l = labels[n]
-        p = "Label%d" % n
-        lines += ["%s_Left=%d" % (p, l["left"]), "%s_Top=%d" % (p, l["top"]),
-                  "%s_Width=%d" % (p, l["width"]), "%s_Height=%d" % (p, l["height"]),
-                  "%s_Color=%s" % (p, colorref(l["color"])), "%s_Font_Height=%d" % (p, l["font_height"]),
-                  "%s_Font_Name=%s" % (p, l["font"]), "%s_Font_Color=%s" % (p, colorref(l["font_color"])),
-                  "%s_Visible=1" % p]
+        p = "%s%d" % (k["Label"], n)
+        lines += ["%s%s=%d" % (p, k["Left"], l["left"]), "%s%s=%d" % (p, k["Top"], l["top"]),
+                  "%s%s=%d" % (p, k["Width"], l["width"]), "%s%s=%d" % (p, k["Height"], l["height"]),
+                  "%s%s=%s" % (p, k["Color"], colorref(l["color"])),
+                  "%s%s=%d" % (p, k["FontHeight"], l["font_height"]), "%s%s=%s" % (p, k["FontName"], l["font"]),
+                  "%s%s=%s" % (p, k["FontColor"], colorref(l["font_color"])), "%s%s=1" % (p, k["Visible"])]
     with open(path, "wb") as f:
         f.write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
 
@@ -306,8 +326,8 @@ def default_skin(folder):
             labels[num] = dict(left=wl + 4, top=top + pad, width=wr - wl - 8, height=h - 2 * pad,
                                color=well, font_height=fh, font=FONT, font_color=fcol)
     os.makedirs(folder, exist_ok=True)
-    write_bmp(os.path.join(folder, "main.bmp"), c)
-    write_look_ini(os.path.join(folder, "look.ini"),
+    write_bmp(os.path.join(folder, NAMES["kSkinPictureFileName"]), c)
+    write_look_ini(os.path.join(folder, NAMES["kSkinDescriptionFileName"]),
                    "Стандартный: скорость, трафик сессии, время и деньги", labels)
 
 
@@ -343,8 +363,8 @@ def strip_skin(folder):
                            font=FONT, font_color=fcol)
         x += cw
     os.makedirs(folder, exist_ok=True)
-    write_bmp(os.path.join(folder, "main.bmp"), c)
-    write_look_ini(os.path.join(folder, "look.ini"), "Полоска: скорость, время и деньги в одну строку", labels)
+    write_bmp(os.path.join(folder, NAMES["kSkinPictureFileName"]), c)
+    write_look_ini(os.path.join(folder, NAMES["kSkinDescriptionFileName"]), "Полоска: скорость, время и деньги в одну строку", labels)
 
 
 def totals_skin(folder):
@@ -377,8 +397,8 @@ def totals_skin(folder):
             labels[num] = dict(left=wl + 3, top=top, width=wr - wl - 6, height=15, color=well,
                                font_height=-12, font=FONT, font_color=fcol)
     os.makedirs(folder, exist_ok=True)
-    write_bmp(os.path.join(folder, "main.bmp"), c)
-    write_look_ini(os.path.join(folder, "look.ini"), "Итоги: сессия рядом с общим трафиком", labels)
+    write_bmp(os.path.join(folder, NAMES["kSkinPictureFileName"]), c)
+    write_look_ini(os.path.join(folder, NAMES["kSkinDescriptionFileName"]), "Итоги: сессия рядом с общим трафиком", labels)
 
 
 def tray_icon(size, online):
@@ -414,8 +434,8 @@ def main():
     default_skin(os.path.join(out, "Default"))
     strip_skin(os.path.join(out, "Strip"))
     totals_skin(os.path.join(out, "Totals"))
-    write_ico(os.path.join(out, "online.ico"), [tray_icon(16, True), tray_icon(32, True)])
-    write_ico(os.path.join(out, "offline.ico"), [tray_icon(16, False), tray_icon(32, False)])
+    write_ico(os.path.join(out, NAMES["kOnlineIconFileName"]), [tray_icon(16, True), tray_icon(32, True)])
+    write_ico(os.path.join(out, NAMES["kOfflineIconFileName"]), [tray_icon(16, False), tray_icon(32, False)])
     print("skins written to", os.path.normpath(out))
 
 

@@ -1,7 +1,8 @@
 // Window classes, and the base for a window object: a static window procedure
 // stores `this` at WM_NCCREATE and forwards every later message to the
 // object's HandleMessage. No exception may cross a window procedure, so they
-// are stopped here.
+// are stopped here. The object owns its window: whichever goes first takes
+// the other's link along, so no message ever reaches a freed object.
 #pragma once
 #include <windows.h>
 
@@ -16,7 +17,20 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background = 
 template <class Derived>
 class BaseWindow {
  public:
-  virtual ~BaseWindow() = default;
+  BaseWindow() = default;
+  BaseWindow(const BaseWindow&) = delete;
+  BaseWindow& operator=(const BaseWindow&) = delete;
+  // Destroys the window, detached first: the derived part is already gone
+  // here, so the messages of the destruction go to the default procedure.
+  // What a class does on WM_DESTROY therefore runs only when its window is
+  // destroyed while the object lives (a close), never from this destructor.
+  virtual ~BaseWindow() {
+    HWND h = hwnd_;
+    if (!h) return;
+    hwnd_ = nullptr;
+    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+    DestroyWindow(h);
+  }
   HWND hwnd() const { return hwnd_; }
 
  protected:
@@ -47,16 +61,19 @@ class BaseWindow {
       self = reinterpret_cast<BaseWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    LRESULT r = 0;
     try {
-      LRESULT r = self->HandleMessage(msg, wp, lp);
-      if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-      }
-      return r;
+      r = self->HandleMessage(msg, wp, lp);
     } catch (...) {
-      return DefWindowProcW(hwnd, msg, wp, lp);
+      r = DefWindowProcW(hwnd, msg, wp, lp);
     }
+    // The window is gone: the object must not destroy it again, even when
+    // its handler failed.
+    if (msg == WM_NCDESTROY) {
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      self->hwnd_ = nullptr;
+    }
+    return r;
   }
 };
 

@@ -1,24 +1,24 @@
 #include "meter/app/app.h"
 
+#include <string>
+
 namespace vtc {
 
-App::~App() {
-  tray_.Remove();
-  if (hwnd_) DestroyWindow(hwnd_);
-  if (mutex_) CloseHandle(mutex_);
-}
+App::~App() { tray_.Remove(); }
 
 bool App::ClaimSingleInstance() {
-  mutex_ = CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
+  const std::wstring global = std::wstring(L"Global\\") + kSingleInstanceMutex;
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, global.c_str());
   DWORD err = GetLastError();
   // A meter of another user owns the name with rights that refuse us: it runs.
-  if (!mutex_ && err == ERROR_ACCESS_DENIED) return false;
-  if (!mutex_) {
+  if (!mutex && err == ERROR_ACCESS_DENIED) return false;
+  if (!mutex) {
     // No global namespace here: one meter per session is the next best thing.
-    mutex_ = CreateMutexW(nullptr, FALSE, L"VarnokTrafficCounter.qmeter4");
+    mutex = CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
     err = GetLastError();
   }
-  return !(mutex_ && err == ERROR_ALREADY_EXISTS);
+  mutex_ = ScopedHandle(mutex);
+  return !(mutex && err == ERROR_ALREADY_EXISTS);
 }
 
 bool App::Create() {

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "common/win/file.h"
 #include "common/win/window.h"
 #include "meter/app/tray.h"
 
@@ -22,8 +23,9 @@ class AppListener {
 };
 
 // One meter per machine: two would each rewrite the totals from their own
-// memory every second and lose traffic.
-constexpr const wchar_t* kSingleInstanceMutex = L"Global\\VarnokTrafficCounter.qmeter4";
+// memory every second and lose traffic. The name is taken in the global
+// namespace, or in the session's where there is none.
+constexpr const wchar_t* kSingleInstanceMutex = L"VarnokTrafficCounter.qmeter4";
 
 class App : public BaseWindow<App> {
  public:
@@ -31,9 +33,8 @@ class App : public BaseWindow<App> {
   static constexpr UINT kUpdateMessage = WM_APP + 2;
 
   App() = default;
+  // The tray icon goes before the window it reports to.
   ~App() override;
-  App(const App&) = delete;
-  App& operator=(const App&) = delete;
 
   // False when another meter already runs.
   bool ClaimSingleInstance();
@@ -51,7 +52,7 @@ class App : public BaseWindow<App> {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  HANDLE mutex_ = nullptr;
+  ScopedHandle mutex_;
   UINT taskbarCreated_ = 0;
   UINT countersReset_ = 0;
   TrayIcon tray_;

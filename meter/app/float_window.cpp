@@ -4,6 +4,7 @@
 
 #include "common/win/gdi.h"
 #include "common/win/ui.h"
+#include "meter/app/control_ids.h"
 #include "meter/app/window_drag.h"
 
 namespace vtc {
@@ -13,10 +14,10 @@ namespace {
 constexpr int kInitialLeft = 253, kInitialTop = 144, kInitialWidth = 860, kInitialHeight = 127;
 constexpr int kInitialOpacity = 200;
 constexpr COLORREF kSilver = RGB(192, 192, 192);
-constexpr int kBackgroundId = 200;
 constexpr const wchar_t* kBackgroundClass = L"VtcBackground";
 // Creation order of the labels.
 constexpr int kLabelOrder[kLabelCount] = {1, 10, 11, 12, 2, 3, 4, 5, 6, 7, 8, 9};
+static_assert(kIdLabel12 - kIdLabel1 + 1 == kLabelCount, "one control ID per label");
 
 }  // namespace
 
@@ -27,7 +28,7 @@ bool FloatWindow::Create(HWND owner, FloatWindowListener* listener) {
                  kInitialTop, kInitialWidth, kInitialHeight, owner, silver.get()))
     return false;
   ApplyOpacity(hwnd_, kInitialOpacity);
-  for (int n : kLabelOrder) labels_[n - 1].Create(hwnd_, n);
+  for (int n : kLabelOrder) labels_[n - 1].Create(hwnd_, kIdLabel1 + n - 1);
   CreateBackground();
   return true;
 }
@@ -130,7 +131,7 @@ bool FloatWindow::CreateBackground() {
   if (!RegisterWindowClass(kBackgroundClass, &FloatWindow::BackgroundProc)) return false;
   background_ = CreateWindowExW(0, kBackgroundClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
                                 kInitialWidth, kInitialHeight, hwnd_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBackgroundId)),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdBackground)),
                                 GetModuleHandleW(nullptr), this);
   return background_ != nullptr;
 }

@@ -13,7 +13,6 @@ namespace vtc {
 namespace {
 
 constexpr const wchar_t* kLabelClass = L"VtcSkinLabel";
-constexpr const char* kSkinSection = "Options";
 
 // Colours are 0x00BBGGRR; a high byte would make GDI read the value as a
 // palette index, so only the three colour bytes are kept.
@@ -28,10 +27,10 @@ SkinLabel::~SkinLabel() {
   }
 }
 
-bool SkinLabel::Create(HWND parent, int number) {
+bool SkinLabel::Create(HWND parent, int id) {
   if (!RegisterWindowClass(kLabelClass, &SkinLabel::Proc)) return false;
   hwnd_ = CreateWindowExW(0, kLabelClass, L"?", WS_CHILD, 0, 0, 0, 0, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + number)), GetModuleHandleW(nullptr),
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                           nullptr);
   if (!hwnd_) return false;
   // Until this is set the procedure leaves every message to the default.
@@ -162,21 +161,21 @@ void LoadSkin(const std::string& appDir, const std::string& skinDir, HWND window
   for (int i = 0; i < 12; ++i) {
     SkinLabel* label = labels ? labels[i] : nullptr;
     if (!label) continue;
-    const std::string p = "Label" + std::to_string(i + 1);
+    const std::string p = skinkey::Label + std::to_string(i + 1);
     // The keys in their fixed order; a key the skin leaves out gives the off value.
-    int left = ini.ReadInt(kSkinSection, p + "_Left", 0);
-    int top = ini.ReadInt(kSkinSection, p + "_Top", 0);
-    int width = ini.ReadInt(kSkinSection, p + "_Width", 0);
-    int height = ini.ReadInt(kSkinSection, p + "_Height", 0);
+    int left = ini.ReadInt(kSkinLabelsSection, p + skinkey::Left, 0);
+    int top = ini.ReadInt(kSkinLabelsSection, p + skinkey::Top, 0);
+    int width = ini.ReadInt(kSkinLabelsSection, p + skinkey::Width, 0);
+    int height = ini.ReadInt(kSkinLabelsSection, p + skinkey::Height, 0);
     label->SetBounds(left, top, width, height);
-    COLORREF back = SkinColor(ini.ReadInt(kSkinSection, p + "_Color", 0));
-    int fontHeight = ini.ReadInt(kSkinSection, p + "_Font_Height", 0);
+    COLORREF back = SkinColor(ini.ReadInt(kSkinLabelsSection, p + skinkey::Color, 0));
+    int fontHeight = ini.ReadInt(kSkinLabelsSection, p + skinkey::FontHeight, 0);
     // Absent gives the classic face; present but empty leaves the face to the platform.
-    std::string face = ini.Find(kSkinSection, p + "_Font_Name").value_or(kDefaultLabelFace);
+    std::string face = ini.Find(kSkinLabelsSection, p + skinkey::FontName).value_or(kDefaultLabelFace);
     label->SetFont(face, fontHeight);
-    COLORREF fore = SkinColor(ini.ReadInt(kSkinSection, p + "_Font_Color", 0));
+    COLORREF fore = SkinColor(ini.ReadInt(kSkinLabelsSection, p + skinkey::FontColor, 0));
     label->SetColors(back, fore);
-    label->SetVisible(ini.ReadBool(kSkinSection, p + "_Visible", false));
+    label->SetVisible(ini.ReadBool(kSkinLabelsSection, p + skinkey::Visible, false));
   }
 }
 

@@ -24,8 +24,8 @@ class SkinLabel {
   SkinLabel& operator=(const SkinLabel&) = delete;
   ~SkinLabel();
 
-  // Creates the child window hidden, with the caption "?".
-  bool Create(HWND parent, int number /*1..12*/);
+  // Creates the child window hidden, with the caption "?" and the control ID `id`.
+  bool Create(HWND parent, int id);
   // The text is the window's own text, so other programs can read it too.
   void SetText(const std::string& utf8);
   std::string Text() const;

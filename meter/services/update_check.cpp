@@ -12,6 +12,7 @@
 #include "common/encoding.h"
 #include "common/product.h"
 #include "common/win/file.h"
+#include "common/win/net.h"
 #include "common/win/ui.h"
 
 namespace vtc {
@@ -25,21 +26,6 @@ constexpr DWORD kNetTimeoutMs = 4000;
 // A version file is a few bytes; anything far bigger is not one, and is not
 // worth the memory.
 constexpr size_t kMaxBody = 64 * 1024;
-
-class NetHandle {
- public:
-  explicit NetHandle(HINTERNET h) : h_(h) {}
-  NetHandle(const NetHandle&) = delete;
-  NetHandle& operator=(const NetHandle&) = delete;
-  ~NetHandle() {
-    if (h_) InternetCloseHandle(h_);
-  }
-  HINTERNET get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  HINTERNET h_;
-};
 
 }  // namespace
 
@@ -69,7 +55,7 @@ std::optional<std::string> Download(HINTERNET session, const std::string& url) {
   // answer, and their login page is no version file.
   const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
                       INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
-  NetHandle request(InternetOpenUrlA(session, url.c_str(), nullptr, 0, flags, 0));
+  ScopedInternetHandle request(InternetOpenUrlA(session, url.c_str(), nullptr, 0, flags, 0));
   if (!request) return std::nullopt;
 
   DWORD status = 0, size = sizeof status, index = 0;
@@ -101,16 +87,16 @@ std::optional<std::string> Download(HINTERNET session, const std::string& url) {
 }  // namespace
 
 std::optional<std::string> FetchUpdateFile(const std::string& url, DWORD timeoutMs) {
-  HINTERNET session = InternetOpenA("", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  ScopedInternetHandle session(InternetOpenA("", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) return std::nullopt;
   // Set on the session so that every handle opened from it inherits them.
   for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
                        INTERNET_OPTION_DATA_SEND_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT}) {
     DWORD ms = timeoutMs;
-    InternetSetOptionA(session, option, &ms, sizeof ms);
+    InternetSetOptionA(session.get(), option, &ms, sizeof ms);
   }
   DWORD retries = 1;
-  InternetSetOptionA(session, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
+  InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
 
   // Not every WinINet honours those timeouts (nor bounds the name lookup), so
   // the caller waits for the request only so long, then closes the session,
@@ -118,13 +104,12 @@ std::optional<std::string> FetchUpdateFile(const std::string& url, DWORD timeout
   auto result = std::make_shared<std::promise<std::optional<std::string>>>();
   std::future<std::optional<std::string>> done = result->get_future();
   try {
-    std::thread([session, url, result] { result->set_value(Download(session, url)); }).detach();
+    std::thread([session = session.get(), url, result] { result->set_value(Download(session, url)); }).detach();
   } catch (...) {
-    InternetCloseHandle(session);
     return std::nullopt;
   }
   const bool finished = done.wait_for(std::chrono::milliseconds(2 * timeoutMs + 2000)) == std::future_status::ready;
-  InternetCloseHandle(session);
+  session.reset();
   if (!finished) return std::nullopt;
   return done.get();
 }

@@ -117,9 +117,7 @@ struct StatisticsWindow::Impl : BaseWindow<StatisticsWindow::Impl> {
 
 StatisticsWindow::StatisticsWindow() : impl_(std::make_unique<Impl>()) {}
 
-StatisticsWindow::~StatisticsWindow() {
-  if (impl_->hwnd()) DestroyWindow(impl_->hwnd());
-}
+StatisticsWindow::~StatisticsWindow() = default;
 
 bool StatisticsWindow::Create(const std::string& appDir, int historyRecords, const std::string& currency) {
   impl_->appDir = appDir;

@@ -11,7 +11,7 @@ namespace vtc {
 class StatisticsWindow {
  public:
   StatisticsWindow();
-  ~StatisticsWindow();
+  ~StatisticsWindow();  // out of line: Impl is complete only there
   StatisticsWindow(const StatisticsWindow&) = delete;
   StatisticsWindow& operator=(const StatisticsWindow&) = delete;
   // Builds the window hidden and fills it once (FillStatistics, which also

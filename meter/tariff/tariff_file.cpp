@@ -1,6 +1,7 @@
 // LoadTariffs: tarif.ini through the profile functions.
-#include "common/win/ini.h"
+#include "common/stored_names.h"
 #include "common/text.h"
+#include "common/win/ini.h"
 #include "meter/tariff/tariffs.h"
 
 namespace vtc {

@@ -75,8 +75,8 @@ std::string SkinChooser::SelectedSkin() const {
 void SkinChooser::ShowSkinInfo() {
   if (!page_) return;
   IniFile ini(appDir_ + kSkinRootFolder + SelectedSkin() + "\\" + kSkinDescriptionFileName);
-  SetTextUtf8(page_->author, kAuthorPrefix + ini.ReadString("About", "Author"));
-  SetTextUtf8(page_->skinName, ini.ReadString("About", "Name"));
+  SetTextUtf8(page_->author, kAuthorPrefix + ini.ReadString(kSkinAboutSection, skinkey::Author));
+  SetTextUtf8(page_->skinName, ini.ReadString(kSkinAboutSection, skinkey::Name));
 }
 
 void SkinChooser::RunTest() {

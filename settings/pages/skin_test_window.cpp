@@ -13,10 +13,6 @@ constexpr UINT_PTR kHideTimer = 1;
 
 }  // namespace
 
-SkinTestWindow::~SkinTestWindow() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
-
 bool SkinTestWindow::Create(HWND owner) {
   if (!CreateWin(kClass, L"", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, 0, 0, kInitialWidth, kInitialHeight,
                  owner))

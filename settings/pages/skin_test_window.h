@@ -19,8 +19,6 @@ class SkinTestWindow : public BaseWindow<SkinTestWindow> {
   static constexpr int kInitialWidth = 109, kInitialHeight = 76;
   static constexpr int kInitialPicture = 64;
 
-  ~SkinTestWindow() override;
-
   // Builds the window hidden, centred on the screen; `owner` may be null.
   bool Create(HWND owner);
   // Drops the preview picture (the window keeps its size).

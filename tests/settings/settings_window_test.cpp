@@ -436,9 +436,6 @@ struct Gate : ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(pw.Create(nullptr, [this](bool unlocked) { closed.push_back(unlocked); }));
   }
-  void TearDown() override {
-    if (pw.hwnd()) DestroyWindow(pw.hwnd());
-  }
   void Type(const std::string& text) { SetTextUtf8(pw.field(), text); }
   void ClickOk() { SendMessageW(pw.okButton(), BM_CLICK, 0, 0); }
 };
