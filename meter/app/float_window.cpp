@@ -2,7 +2,9 @@
 
 #include <windowsx.h>
 
+#include "common/stored_names.h"
 #include "common/win/gdi.h"
+#include "common/win/ini.h"
 #include "common/win/ui.h"
 #include "meter/app/window_drag.h"
 
@@ -37,6 +39,15 @@ void FloatWindow::LoadSkin(const std::string& appDir, const std::string& skinDir
   SkinLabel* labels[kLabelCount];
   for (int i = 0; i < kLabelCount; ++i) labels[i] = &labels_[i];
   vtc::LoadSkin(appDir, skinDir, hwnd_, background_, labels, skin_, setTrayIcon);
+  graph_ = ReadGraphLook(IniFile(skinDir + kSkinDescriptionFileName));
+}
+
+void FloatWindow::ShowGraph(const SpeedHistory& h) {
+  history_ = &h;
+  // A hidden window draws nothing; showing it paints what was kept.
+  if (!graph_.Drawn() || !IsVisible()) return;
+  RECT box = GraphBox(graph_);
+  InvalidateRect(background_, &box, FALSE);
 }
 
 void FloatWindow::ApplyOptions(const MeterOptions& o) {
@@ -161,12 +172,20 @@ LRESULT CALLBACK FloatWindow::BackgroundProc(HWND h, UINT msg, WPARAM wp, LPARAM
 void FloatWindow::PaintBackground(HDC dc) const {
   RECT rc;
   GetClientRect(background_, &rc);
+  // The graph's box is left out of the picture, so it is painted once, not
+  // the picture first and the graph over it, which would flicker.
+  const int saved = SaveDC(dc);
+  if (history_ && graph_.Drawn()) {
+    PaintSpeedGraph(dc, graph_, *history_);
+    ExcludeClipRect(dc, graph_.left, graph_.top, graph_.left + graph_.width, graph_.top + graph_.height);
+  }
   if (!skin_.background) {
     Brush silver(CreateSolidBrush(kSilver));
     FillRect(dc, &rc, silver.get());
-    return;
+  } else {
+    PaintSkinBackground(dc, skin_);
   }
-  PaintSkinBackground(dc, skin_);
+  RestoreDC(dc, saved);
 }
 
 }  // namespace vtc
