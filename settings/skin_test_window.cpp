@@ -46,6 +46,12 @@ bool SkinTestWindow::LoadPicture(const std::string& bmpPath) {
   return true;
 }
 
+void SkinTestWindow::SetGraph(const GraphLook& g) {
+  graph_ = g;
+  if (graph_.Drawn() && sample_.Count() == 0) FillSampleMinute(sample_);
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void SkinTestWindow::ShowTest(int alpha) {
   if (!hwnd_) return;
   ApplyOpacity(hwnd_, alpha & 0xFF);
@@ -80,6 +86,7 @@ void SkinTestWindow::Paint(HDC dc) {
     SelectGuard selPicture(src.get(), picture_.get());
     BitBlt(mem.get(), 0, 0, pictureSize_.cx, pictureSize_.cy, src.get(), 0, 0, SRCCOPY);
   }
+  PaintSpeedGraph(mem.get(), graph_, sample_);
   BitBlt(dc, 0, 0, w, h, mem.get(), 0, 0, SRCCOPY);
 }
 
