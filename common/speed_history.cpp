@@ -63,7 +63,7 @@ void FillSampleMinute(SpeedHistory& h) {
     if (t >= 4 && t < 34) in = std::min(1.0, (t - 3) / 6.0) * (520 + 90 * std::sin(t * 0.9)) * 1024;
     if (t >= 34 && t < 39) in = 6 * 1024;  // the stall
     if (t >= 39) in = (470 + 70 * std::sin(t * 1.3)) * 1024;
-    double out = in * 0.04 + (3 + 2 * std::sin(t * 0.5)) * 1024;
+    double out = in * 0.15 + (12 + 8 * std::sin(t * 0.5)) * 1024;
     h.Push(in, out);
   }
 }
