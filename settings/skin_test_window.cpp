@@ -47,8 +47,8 @@ bool SkinTestWindow::LoadPicture(const std::string& bmpPath) {
 }
 
 void SkinTestWindow::SetGraph(const GraphLook& g) {
-  graph_ = g;
-  if (graph_.Drawn() && sample_.Count() == 0) FillSampleMinute(sample_);
+  graph_.SetLook(g);
+  if (g.Drawn() && sample_.Count() == 0) FillSampleMinute(sample_);
   if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -86,7 +86,7 @@ void SkinTestWindow::Paint(HDC dc) {
     SelectGuard selPicture(src.get(), picture_.get());
     BitBlt(mem.get(), 0, 0, pictureSize_.cx, pictureSize_.cy, src.get(), 0, 0, SRCCOPY);
   }
-  PaintSpeedGraph(mem.get(), graph_, sample_);
+  graph_.Paint(mem.get(), sample_);
   BitBlt(dc, 0, 0, w, h, mem.get(), 0, 0, SRCCOPY);
 }
 

@@ -53,7 +53,7 @@ class SkinTestWindow : public BaseWindow<SkinTestWindow> {
 
   Bitmap picture_;
   SIZE pictureSize_{kInitialPicture, kInitialPicture};
-  GraphLook graph_;
+  SpeedGraph graph_;
   SpeedHistory sample_;
   bool timerRunning_ = false;
   bool pressed_ = false;  // a button went down on the picture

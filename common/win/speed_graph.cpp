@@ -53,74 +53,86 @@ GraphLook ReadGraphLook(const IniFile& ini) {
   return g;
 }
 
-void PaintSpeedGraph(HDC dc, const GraphLook& g, const SpeedHistory& h) {
-  if (!g.Drawn()) return;
-  const int w = g.width, ht = g.height;
-  MemoryDC mem(dc);
-  Bitmap canvas(CreateCompatibleBitmap(dc, w, ht));
-  if (!mem || !canvas) return;
-  SelectGuard selCanvas(mem.get(), canvas.get());
-  const COLORREF back = Color(g.back), in = Color(g.in), out = Color(g.out);
+void SpeedGraph::SetLook(const GraphLook& g) {
+  mem_.reset();  // first: it holds the others
+  canvas_.reset();
+  back_.reset();
+  in_.reset();
+  stepPen_.reset();
+  outPen_.reset();
+  look_ = g;
+}
 
+bool SpeedGraph::Prepare(HDC dc) {
+  if (mem_) return true;
+  const COLORREF back = Color(look_.back);
+  canvas_.reset(CreateCompatibleBitmap(dc, look_.width, look_.height));
+  back_.reset(CreateSolidBrush(back));
+  in_.reset(CreateSolidBrush(Color(look_.in)));
+  // The step's line is faint; its text a little less.
+  const COLORREF mark = Contrast(back);
+  stepPen_.reset(CreatePen(PS_SOLID, 1, Mix(back, mark, 0.22)));
+  outPen_.reset(CreatePen(PS_SOLID, 1, Color(look_.out)));
+  mem_.reset(CreateCompatibleDC(dc));
+  if (!mem_ || !canvas_ || !back_ || !in_ || !stepPen_ || !outPen_) {
+    mem_.reset();
+    return false;
+  }
+  SelectObject(mem_.get(), canvas_.get());
+  SelectObject(mem_.get(), GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(mem_.get(), TRANSPARENT);
+  SetTextColor(mem_.get(), Mix(back, mark, 0.6));
+  return true;
+}
+
+void SpeedGraph::Paint(HDC dc, const SpeedHistory& h) {
+  if (!look_.Drawn() || !Prepare(dc)) return;
+  const int w = look_.width, ht = look_.height;
+  HDC mem = mem_.get();
   RECT all{0, 0, w, ht};
-  Brush backBrush(CreateSolidBrush(back));
-  FillRect(mem.get(), &all, backBrush.get());
+  FillRect(mem, &all, back_.get());
 
-  const std::vector<SpeedSample> columns = GraphColumns(h, g.seconds, w);
+  const std::vector<SpeedSample> columns = GraphColumns(h, look_.seconds, w);
   const GraphScale scale = ScaleFor(LargestSpeed(columns));
 
   // The step's line lies under the traffic, its text over it.
-  const COLORREF mark = Contrast(back);
   const int stepY = std::max(0, ht - Bar(scale.step, scale.top, ht));
-  {
-    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, Mix(back, mark, 0.22)));
-    SelectGuard selPen(mem.get(), pen.get());
-    MoveToEx(mem.get(), 0, stepY, nullptr);
-    LineTo(mem.get(), w, stepY);
-  }
+  SelectObject(mem, stepPen_.get());
+  MoveToEx(mem, 0, stepY, nullptr);
+  LineTo(mem, w, stepY);
 
   // Both directions as steps, one point pair per run of equal height, so a
   // minute over a wide box costs a few dozen points rather than a call per
   // pixel. Incoming is a filled area, outgoing a line over it.
-  std::vector<POINT> area{{0, ht}}, line;
-  area.reserve(static_cast<size_t>(w) * 2 + 2);
-  line.reserve(static_cast<size_t>(w) * 2);
+  area_.assign(1, POINT{0, ht});
+  line_.clear();
+  auto yOf = [&](float v) { return ht - Bar(v, scale.top, ht); };
   for (int x = 0; x < w;) {
-    const int yIn = ht - Bar(columns[static_cast<size_t>(x)].in, scale.top, ht);
-    const int yOut = ht - Bar(columns[static_cast<size_t>(x)].out, scale.top, ht);
+    const int yIn = yOf(columns[static_cast<size_t>(x)].in), yOut = yOf(columns[static_cast<size_t>(x)].out);
     int end = x + 1;
-    while (end < w && ht - Bar(columns[static_cast<size_t>(end)].in, scale.top, ht) == yIn &&
-           ht - Bar(columns[static_cast<size_t>(end)].out, scale.top, ht) == yOut)
+    while (end < w && yOf(columns[static_cast<size_t>(end)].in) == yIn &&
+           yOf(columns[static_cast<size_t>(end)].out) == yOut)
       ++end;
-    area.push_back({x, yIn});
-    area.push_back({end, yIn});
+    area_.push_back({x, yIn});
+    area_.push_back({end, yIn});
     // A line at the box's bottom edge is below the box: no traffic, no line.
-    line.push_back({x, std::min(yOut, ht)});
-    line.push_back({end, std::min(yOut, ht)});
+    line_.push_back({x, yOut});
+    line_.push_back({end, yOut});
     x = end;
   }
-  area.push_back({w, ht});
-  {
-    // Without a pen the fill leaves out the right and bottom edges, so each
-    // run covers exactly its own columns and rows.
-    Brush inBrush(CreateSolidBrush(in));
-    SelectGuard selBrush(mem.get(), inBrush.get());
-    SelectGuard selPen(mem.get(), GetStockObject(NULL_PEN));
-    Polygon(mem.get(), area.data(), static_cast<int>(area.size()));
-  }
-  {
-    GdiObject<HPEN> outPen(CreatePen(PS_SOLID, 1, out));
-    SelectGuard selPen(mem.get(), outPen.get());
-    Polyline(mem.get(), line.data(), static_cast<int>(line.size()));
-  }
+  area_.push_back({w, ht});
+  // Without a pen the fill leaves out the right and bottom edges, so each
+  // run covers exactly its own columns and rows.
+  SelectObject(mem, GetStockObject(NULL_PEN));
+  SelectObject(mem, in_.get());
+  Polygon(mem, area_.data(), static_cast<int>(area_.size()));
+  SelectObject(mem, outPen_.get());
+  Polyline(mem, line_.data(), static_cast<int>(line_.size()));
 
   const std::wstring text = Utf8ToWide(FormatBytes(scale.step) + "b/s");
-  SelectGuard selFont(mem.get(), GetStockObject(DEFAULT_GUI_FONT));
-  SetBkMode(mem.get(), TRANSPARENT);
-  SetTextColor(mem.get(), Mix(back, mark, 0.6));
-  TextOutW(mem.get(), 2, 1, text.c_str(), static_cast<int>(text.size()));
+  TextOutW(mem, 2, 1, text.c_str(), static_cast<int>(text.size()));
 
-  BitBlt(dc, g.left, g.top, w, ht, mem.get(), 0, 0, SRCCOPY);
+  BitBlt(dc, look_.left, look_.top, w, ht, mem, 0, 0, SRCCOPY);
 }
 
 }  // namespace vtc

@@ -39,14 +39,14 @@ void FloatWindow::LoadSkin(const std::string& appDir, const std::string& skinDir
   SkinLabel* labels[kLabelCount];
   for (int i = 0; i < kLabelCount; ++i) labels[i] = &labels_[i];
   vtc::LoadSkin(appDir, skinDir, hwnd_, background_, labels, skin_, setTrayIcon);
-  graph_ = ReadGraphLook(IniFile(skinDir + kSkinDescriptionFileName));
+  graph_.SetLook(ReadGraphLook(IniFile(skinDir + kSkinDescriptionFileName)));
 }
 
 void FloatWindow::ShowGraph(const SpeedHistory& h) {
   history_ = &h;
   // A hidden window draws nothing; showing it paints what was kept.
-  if (!graph_.Drawn() || !IsVisible()) return;
-  RECT box = GraphBox(graph_);
+  if (!graph_.look().Drawn() || !IsVisible()) return;
+  RECT box = GraphBox(graph_.look());
   InvalidateRect(background_, &box, FALSE);
 }
 
@@ -175,9 +175,10 @@ void FloatWindow::PaintBackground(HDC dc) const {
   // The graph's box is left out of the picture, so it is painted once, not
   // the picture first and the graph over it, which would flicker.
   const int saved = SaveDC(dc);
-  if (history_ && graph_.Drawn()) {
-    PaintSpeedGraph(dc, graph_, *history_);
-    ExcludeClipRect(dc, graph_.left, graph_.top, graph_.left + graph_.width, graph_.top + graph_.height);
+  const GraphLook& g = graph_.look();
+  if (history_ && g.Drawn()) {
+    graph_.Paint(dc, *history_);
+    ExcludeClipRect(dc, g.left, g.top, g.left + g.width, g.top + g.height);
   }
   if (!skin_.background) {
     Brush silver(CreateSolidBrush(kSilver));

@@ -60,7 +60,7 @@ class FloatWindow : public BaseWindow<FloatWindow> {
   // The skin's graph draws `h` (borrowed, it outlives the window) from now
   // on, and is redrawn at once while the window is shown.
   void ShowGraph(const SpeedHistory& h);
-  const GraphLook& graph() const { return graph_; }
+  const GraphLook& graph() const { return graph_.look(); }
 
   void StartTimer(UINT_PTR id, UINT delayMs) { SetTimer(hwnd_, id, delayMs, nullptr); }
   void StopTimer(UINT_PTR id) { KillTimer(hwnd_, id); }
@@ -83,7 +83,7 @@ class FloatWindow : public BaseWindow<FloatWindow> {
   SkinLabel labels_[kLabelCount];            // labels_[0] is Label1
   HWND background_ = nullptr;
   SkinResources skin_;
-  GraphLook graph_;
+  mutable SpeedGraph graph_;  // keeps its canvas from paint to paint
   const SpeedHistory* history_ = nullptr;  // borrowed from the meter
   bool stayOnTop_ = true;
 };
