@@ -43,6 +43,16 @@ constexpr const char* FontHeight = "_Font_Height";
 constexpr const char* FontName = "_Font_Name";
 constexpr const char* FontColor = "_Font_Color";
 constexpr const char* Visible = "_Visible";
+// The speed graph, beside the labels; a skin without them has none.
+constexpr const char* GraphVisible = "Graph_Visible";
+constexpr const char* GraphLeft = "Graph_Left";
+constexpr const char* GraphTop = "Graph_Top";
+constexpr const char* GraphWidth = "Graph_Width";
+constexpr const char* GraphHeight = "Graph_Height";
+constexpr const char* GraphColor = "Graph_Color";
+constexpr const char* GraphInColor = "Graph_In_Color";
+constexpr const char* GraphOutColor = "Graph_Out_Color";
+constexpr const char* GraphSeconds = "Graph_Seconds";
 }  // namespace skinkey
 
 // options.ini, section Options. Key names are matched without regard to case.

@@ -289,7 +289,16 @@ FONT = "Tahoma"  # shipped with every Windows since 2000, and with Wine
 def default_skin(folder):
     """Dark slate panel, 340 x 76: speeds on top in large type, then the
     session's traffic, then online time and money."""
-    W, H = 340, 76
+    c, labels = default_panel(76)
+    os.makedirs(folder, exist_ok=True)
+    write_bmp(os.path.join(folder, NAMES["kSkinPictureFileName"]), c)
+    write_look_ini(os.path.join(folder, NAMES["kSkinDescriptionFileName"]),
+                   "Стандартный: скорость, трафик сессии, время и деньги", labels)
+
+
+def default_panel(H):
+    """The Default skin's picture at height H, and its labels."""
+    W = 340
     c = Canvas(W, H, (0, 0, 0, 255))
     c.vgradient(0, 0, W, H, rgb("#34404e") + (255,), rgb("#1e252e") + (255,))
     c.rect(0, 0, W, 1, rgb("#56667a") + (255,))       # top light edge
@@ -325,10 +334,32 @@ def default_skin(folder):
             pad = 2 if h > 20 else 1
             labels[num] = dict(left=wl + 4, top=top + pad, width=wr - wl - 8, height=h - 2 * pad,
                                color=well, font_height=fh, font=FONT, font_color=fcol)
+    return c, labels
+
+
+def graph_skin(folder):
+    """The Default skin's labels in a panel 44 pixels taller, with the
+    speed graph of the last minute in a well under them: incoming in the
+    green of the incoming arrow, outgoing in the orange of the outgoing one."""
+    c, labels = default_panel(120)
+    well, rim = "#10161d", 4
+    box = dict(left=8, top=78, width=324, height=36)
+    x0, y0 = box["left"], box["top"]
+    x1, y1 = x0 + box["width"], y0 + box["height"]
+    c.rrect(x0 - 2, y0 - 2, x1 + 2, y1 + 2, rim, rgb("#0a0e13") + (255,))
+    c.rrect(x0 - 1, y0 - 1, x1 + 2, y1 + 2, rim, rgb("#3f4b5a") + (255,))
+    c.rrect(x0 - 1, y0 - 1, x1 + 1, y1 + 1, rim, rgb(well) + (255,))
     os.makedirs(folder, exist_ok=True)
     write_bmp(os.path.join(folder, NAMES["kSkinPictureFileName"]), c)
-    write_look_ini(os.path.join(folder, NAMES["kSkinDescriptionFileName"]),
-                   "Стандартный: скорость, трафик сессии, время и деньги", labels)
+    path = os.path.join(folder, NAMES["kSkinDescriptionFileName"])
+    write_look_ini(path, "График: скорость за последнюю минуту под цифрами", labels)
+    k = SKIN_KEYS
+    keys = [(k["GraphVisible"], "1"), (k["GraphLeft"], box["left"]), (k["GraphTop"], box["top"]),
+            (k["GraphWidth"], box["width"]), (k["GraphHeight"], box["height"]), (k["GraphColor"], colorref(well)),
+            (k["GraphInColor"], colorref("#5ee27a")), (k["GraphOutColor"], colorref("#ffab4a")),
+            (k["GraphSeconds"], 60)]
+    with open(path, "ab") as f:
+        f.write("".join("%s=%s\r\n" % kv for kv in keys).encode("cp1251"))
 
 
 def strip_skin(folder):
@@ -434,6 +465,7 @@ def main():
     default_skin(os.path.join(out, "Default"))
     strip_skin(os.path.join(out, "Strip"))
     totals_skin(os.path.join(out, "Totals"))
+    graph_skin(os.path.join(out, "Graph"))
     write_ico(os.path.join(out, NAMES["kOnlineIconFileName"]), [tray_icon(16, True), tray_icon(32, True)])
     write_ico(os.path.join(out, NAMES["kOfflineIconFileName"]), [tray_icon(16, False), tray_icon(32, False)])
     print("skins written to", os.path.normpath(out))

@@ -2,7 +2,9 @@
 
 #include <windowsx.h>
 
+#include "common/stored_names.h"
 #include "common/win/gdi.h"
+#include "common/win/ini.h"
 #include "common/win/ui.h"
 #include "meter/app/control_ids.h"
 #include "meter/app/window_drag.h"
@@ -38,6 +40,15 @@ void FloatWindow::LoadSkin(const std::string& appDir, const std::string& skinDir
   SkinLabel* labels[kLabelCount];
   for (int i = 0; i < kLabelCount; ++i) labels[i] = &labels_[i];
   vtc::LoadSkin(appDir, skinDir, hwnd_, background_, labels, skin_, setTrayIcon);
+  graph_.SetLook(ReadGraphLook(IniFile(skinDir + kSkinDescriptionFileName)));
+}
+
+void FloatWindow::ShowGraph(const SpeedHistory& h) {
+  history_ = &h;
+  // A hidden window draws nothing; showing it paints what was kept.
+  if (!graph_.look().Drawn() || !IsVisible()) return;
+  RECT box = GraphBox(graph_.look());
+  InvalidateRect(background_, &box, FALSE);
 }
 
 void FloatWindow::ApplyOptions(const MeterOptions& o) {
@@ -162,12 +173,21 @@ LRESULT CALLBACK FloatWindow::BackgroundProc(HWND h, UINT msg, WPARAM wp, LPARAM
 void FloatWindow::PaintBackground(HDC dc) const {
   RECT rc;
   GetClientRect(background_, &rc);
+  // The graph's box is left out of the picture, so it is painted once, not
+  // the picture first and the graph over it, which would flicker.
+  const int saved = SaveDC(dc);
+  const GraphLook& g = graph_.look();
+  if (history_ && g.Drawn()) {
+    graph_.Paint(dc, *history_);
+    ExcludeClipRect(dc, g.left, g.top, g.left + g.width, g.top + g.height);
+  }
   if (!skin_.background) {
     Brush silver(CreateSolidBrush(kSilver));
     FillRect(dc, &rc, silver.get());
-    return;
+  } else {
+    PaintSkinBackground(dc, skin_);
   }
-  PaintSkinBackground(dc, skin_);
+  RestoreDC(dc, saved);
 }
 
 }  // namespace vtc

@@ -10,6 +10,7 @@
 
 #include "common/product.h"
 #include "common/win/options.h"
+#include "common/win/speed_graph.h"
 #include "common/win/window.h"
 #include "meter/look/skin.h"
 #include "meter/traffic/display.h"
@@ -56,6 +57,10 @@ class FloatWindow : public BaseWindow<FloatWindow> {
 
   // Labels shown by the skin get their texts, and only while the window is shown.
   void ShowFigures(const MeterState& s, const std::string& currency, const TickDeltas& d);
+  // The skin's graph draws `h` (borrowed, it outlives the window) from now
+  // on, and is redrawn at once while the window is shown.
+  void ShowGraph(const SpeedHistory& h);
+  const GraphLook& graph() const { return graph_.look(); }
 
   void StartTimer(UINT_PTR id, UINT delayMs) { SetTimer(hwnd_, id, delayMs, nullptr); }
   void StopTimer(UINT_PTR id) { KillTimer(hwnd_, id); }
@@ -78,6 +83,8 @@ class FloatWindow : public BaseWindow<FloatWindow> {
   SkinLabel labels_[kLabelCount];            // labels_[0] is Label1
   HWND background_ = nullptr;
   SkinResources skin_;
+  mutable SpeedGraph graph_;  // keeps its canvas from paint to paint
+  const SpeedHistory* history_ = nullptr;  // borrowed from the meter
   bool stayOnTop_ = true;
 };
 

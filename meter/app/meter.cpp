@@ -84,6 +84,7 @@ void Meter::Tick() {
   r.sample = Sample(r.lookupErrors);
   r.elapsedSeconds = static_cast<double>(lastSampleMs_ - previousSampleMs) / 1000.0;
   Account(r);
+  history_.Push(r.deltas.dIn, r.deltas.dOut);
   if (r.sample.tableRead) RememberTable(state_, rows_);
   Price(r);
   Guard();

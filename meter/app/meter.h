@@ -13,6 +13,7 @@
 #include "common/clock.h"
 #include "common/interface_table.h"
 #include "common/notice.h"
+#include "common/speed_history.h"
 #include "common/win/options.h"
 #include "meter/tariff/budget_guard.h"
 #include "meter/tariff/tariffs.h"
@@ -102,6 +103,8 @@ class Meter {
   const MeterSettings& settings() const { return settings_; }
   const MeterState& state() const { return state_; }
   const std::vector<TTariff>& tariffs() const { return tariffs_; }
+  // One second per tick, newest last; an offline tick is a second of nothing.
+  const SpeedHistory& history() const { return history_; }
 
  private:
   // What one tick found and has to show.
@@ -143,6 +146,7 @@ class Meter {
   uint64_t lastSampleMs_ = 0;
   bool rebaseline_ = false;
   TickClock tickClock_;
+  SpeedHistory history_;
   std::deque<Queued> queue_;
   std::optional<uint64_t> shownMs_;  // when the last notice was shown
   uint8_t shownSeconds_ = 0;         // and how long it stays

@@ -33,6 +33,7 @@ bool Shell::Start() {
   visibleChecked_ = o.visible;
   float_.LoadSkin(appDir, appDir + kSkinRootFolder + o.skin + "\\", [this](HICON icon) { app_.tray().SetIcon(icon); });
   meter_.Start(appDir, o);
+  float_.ShowGraph(meter_.history());
 
   const MeterSettings& s = meter_.settings();
   menu_.Create();
@@ -61,6 +62,7 @@ void Shell::ShowFloat(bool visible) { float_.SetVisible(visible); }
 
 void Shell::ShowFigures(const MeterState& s, const TickDeltas& d) {
   float_.ShowFigures(s, meter_.settings().currency, d);
+  float_.ShowGraph(meter_.history());
 }
 
 // --- the start-up's services ----------------------------------------------

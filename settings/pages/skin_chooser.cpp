@@ -5,6 +5,7 @@
 #include "common/stored_names.h"
 #include "common/win/file.h"
 #include "common/win/ini.h"
+#include "common/win/speed_graph.h"
 #include "common/text.h"
 #include "common/win/ui.h"
 #include "settings/control_ids.h"
@@ -87,7 +88,8 @@ void SkinChooser::RunTest() {
   std::string folder = appDir_ + kSkinRootFolder + (skin.empty() ? "" : skin + "\\");
   std::string bmp = folder + kSkinPictureFileName;
   // A skin without a picture (or with a broken one) shows the previous one.
-  if (FileExists(bmp)) test_.LoadPicture(bmp);
+  if (FileExists(bmp) && test_.LoadPicture(bmp))
+    test_.SetGraph(ReadGraphLook(IniFile(folder + kSkinDescriptionFileName)));
   int64_t alpha = LeadingInt(GetTextUtf8(page_->alpha));
   test_.ShowTest(static_cast<int>(alpha & 0xFF));
 }

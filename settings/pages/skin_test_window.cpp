@@ -41,6 +41,12 @@ bool SkinTestWindow::LoadPicture(const std::string& bmpPath) {
   return true;
 }
 
+void SkinTestWindow::SetGraph(const GraphLook& g) {
+  graph_.SetLook(g);
+  if (g.Drawn() && sample_.Count() == 0) FillSampleMinute(sample_);
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void SkinTestWindow::ShowTest(int alpha) {
   if (!hwnd_) return;
   ApplyOpacity(hwnd_, alpha & 0xFF);
@@ -73,6 +79,7 @@ void SkinTestWindow::Paint(HDC dc) {
     SelectGuard selPicture(src.get(), picture_.get());
     BitBlt(canvas.dc(), 0, 0, pictureSize_.cx, pictureSize_.cy, src.get(), 0, 0, SRCCOPY);
   }
+  graph_.Paint(canvas.dc(), sample_);
   BitBlt(dc, 0, 0, w, h, canvas.dc(), 0, 0, SRCCOPY);
 }
 

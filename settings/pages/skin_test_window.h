@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/win/gdi.h"
+#include "common/win/speed_graph.h"
 #include "common/win/ui.h"
 #include "common/win/window.h"
 
@@ -26,6 +27,9 @@ class SkinTestWindow : public BaseWindow<SkinTestWindow> {
   // Loads a bitmap file as the preview and fits the window to it; false (and
   // nothing changed) when the file cannot be loaded.
   bool LoadPicture(const std::string& bmpPath);
+  // The graph of the skin whose picture was loaded last, drawn over the
+  // picture with a made-up minute of traffic; a look without one draws none.
+  void SetGraph(const GraphLook& g);
   // Applies the opacity (low 8 bits count), shows the window and starts the
   // hide timer.
   void ShowTest(int alpha);
@@ -47,6 +51,8 @@ class SkinTestWindow : public BaseWindow<SkinTestWindow> {
 
   Bitmap picture_;
   SIZE pictureSize_{kInitialPicture, kInitialPicture};
+  SpeedGraph graph_;
+  SpeedHistory sample_;
   bool timerRunning_ = false;
   bool pressed_ = false;  // a button went down on the picture
 };

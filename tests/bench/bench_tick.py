@@ -1,6 +1,6 @@
 """CPU cost of one meter tick beside two bare GetIfTable lookups (a size
 query and a read each, what a tick once cost), measured in the same run, as a
-ratio.
+ratio; and the tick of a skin with a speed graph beside the tick without one.
 
 Under Wine part of every GetIfTable and registry call is done by Wine's own
 service processes (wineserver, the network driver host), so two figures are
@@ -70,22 +70,27 @@ def main():
     # Alternating batches: a change in the machine's load during the run then
     # weighs on both figures alike.
     per = max(ROUNDS // BATCHES, 1)
-    sums = {"lookups": [0.0] * 3, "ticks": [0.0] * 3}
+    modes = ("lookups", "ticks", "graphticks")
+    sums = {m: [0.0] * 3 for m in modes}
     for _ in range(BATCHES):
-        for mode in ("lookups", "ticks"):
+        for mode in modes:
             base = run(env, mode, 0)
             full = run(env, mode, per)
             sums[mode] = [s + max(f - b, 0.0) for s, f, b in zip(sums[mode], full, base)]
     figures = {m: tuple(v / (per * BATCHES) * 1e6 for v in sums[m]) for m in sums}
-    lk, tk = figures["lookups"], figures["ticks"]
+    lk, tk, gk = figures["lookups"], figures["ticks"], figures["graphticks"]
     print("rounds: %d" % (per * BATCHES))
     print("two bare GetIfTable lookups: %8.1f us thread CPU, %8.1f us CPU with Wine services, %8.1f us wall"
           % lk)
     print("one tick of the meter:       %8.1f us thread CPU, %8.1f us CPU with Wine services, %8.1f us wall"
           % tk)
+    print("one tick with a speed graph: %8.1f us thread CPU, %8.1f us CPU with Wine services, %8.1f us wall"
+          % gk)
     ratio = lambda a, b: (a / b) if b > 0 else float("nan")
     print("tick / lookups: %.2f (thread CPU), %.2f (CPU with Wine services), %.2f (wall)"
           % (ratio(tk[0], lk[0]), ratio(tk[1], lk[1]), ratio(tk[2], lk[2])))
+    print("tick with graph / without: %.2f (thread CPU), %.2f (CPU with Wine services), %.2f (wall)"
+          % (ratio(gk[0], tk[0]), ratio(gk[1], tk[1]), ratio(gk[2], tk[2])))
     return 0
 
 

@@ -44,7 +44,7 @@ def look_labels(path):
             line = raw.strip()
             if line.startswith("["):
                 section = line.strip("[]").lower()
-            elif "=" in line and section == "options":
+            elif "=" in line and section == "options" and line.lower().startswith("label"):
                 k, v = line.split("=", 1)
                 name, _, suffix = k.partition("_")
                 keys.setdefault(int(name[5:]), {})[suffix.lower()] = v

@@ -186,3 +186,19 @@ TEST_F(LookPageTest, ClickOnThePictureRestartsTheTimerAfterAPressStoppedIt) {
   EXPECT_GE(PumpUntilHidden(w.hwnd(), clickedAt), 990u);
   EXPECT_FALSE(IsWindowVisible(w.hwnd()));
 }
+
+TEST_F(LookPage, PreviewDrawsTheGraphOfASkinThatHasOneAndOnlyOfThatSkin) {
+  dir.Write("Look\\Default\\main.bmp", BmpFile(120, 60, 0, 0, 255));
+  dir.Write("Look\\Default\\look.ini",
+            "[Options]\r\nGraph_Visible=1\r\nGraph_Left=10\r\nGraph_Top=20\r\nGraph_Width=100\r\n"
+            "Graph_Height=30\r\nGraph_Color=0\r\nGraph_In_Color=65280\r\nGraph_Out_Color=255\r\n");
+  dir.Write("Look\\Second\\main.bmp", BmpFile(120, 60, 0, 0, 255));
+  SetTextUtf8(page.alpha, "255");
+  Pick("Default");
+  chooser.RunTest();
+  EXPECT_EQ(PixelOfTestWindow(108, 44), RGB(0, 255, 0));  // the made-up minute's last second, incoming
+  EXPECT_EQ(PixelOfTestWindow(5, 5), RGB(0, 0, 255));     // the picture around the box
+  Pick("Second");
+  chooser.RunTest();
+  EXPECT_EQ(PixelOfTestWindow(108, 44), RGB(0, 0, 255));
+}
