@@ -223,6 +223,7 @@ class SettingsProgram(unittest.TestCase):
         # The meter ticks on loopback with no tariff; its warnings have said
         # the money limit was reached. After the reset neither the totals nor
         # that warning come back, not even after a restart in the period.
+        # (Wine's own processes may pass a few packets over loopback meanwhile.)
         options = {"Statistic": "4", "AutoFind": "24", "ShowBt": "0", "MoneyLimit": "100"}
         with vb.Program(options=options, tarif=None) as p:
             now = time.localtime()
@@ -239,7 +240,7 @@ class SettingsProgram(unittest.TestCase):
             # Three of the meter's saves after the reset: its online seconds
             # start again from zero, and nothing else comes back.
             self.assertTrue(wait_for(lambda: 3 <= p.saved_seconds() < 3600), "the meter undid the reset")
-            self.assertEqual(p.totals()[:3], (0, 0, 0))
+            self.assert_reset(p)
             self.assertEqual(p.reg_get(vb.TOTALS_KEY, "AlertMoney"), ("REG_DWORD", "0"))
             p.click(SETTINGS, ID["kIdCancel"])
             self.assertTrue(p.wait_exit(20, proc))
@@ -248,8 +249,13 @@ class SettingsProgram(unittest.TestCase):
             self.assertTrue(p.wait_exit(20), "the meter did not close")
             p.start_meter()
             self.assertTrue(p.wait_ticks(3))
-            self.assertEqual(p.totals()[:3], (0, 0, 0))
+            self.assert_reset(p)
             self.assertEqual(p.reg_get(vb.TOTALS_KEY, "AlertMoney"), ("REG_DWORD", "0"))
+
+    def assert_reset(self, p):
+        in_, out, money, _ = p.totals()
+        self.assertLess(max(in_, out), 4567, "the old totals came back")
+        self.assertEqual(money, 0)
 
     def test_pages_read_correctly_in_both_locales(self):
         expected = {

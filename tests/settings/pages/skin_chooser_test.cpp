@@ -187,7 +187,7 @@ TEST_F(LookPageTest, ClickOnThePictureRestartsTheTimerAfterAPressStoppedIt) {
   EXPECT_FALSE(IsWindowVisible(w.hwnd()));
 }
 
-TEST_F(LookPage, PreviewDrawsTheGraphOfASkinThatHasOneAndOnlyOfThatSkin) {
+TEST_F(LookPageTest, PreviewDrawsTheGraphOfASkinThatHasOneAndOnlyOfThatSkin) {
   dir.Write("Look\\Default\\main.bmp", BmpFile(120, 60, 0, 0, 255));
   dir.Write("Look\\Default\\look.ini",
             "[Options]\r\nGraph_Visible=1\r\nGraph_Left=10\r\nGraph_Top=20\r\nGraph_Width=100\r\n"
