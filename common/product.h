@@ -9,6 +9,10 @@ namespace vtc {
 
 constexpr const char* kProductTitle = VTC_PRODUCT_TITLE;
 
+// The settings program as the user knows it: its window's caption, the
+// caption of its message boxes, and the meter's menu item that starts it.
+constexpr const char* kSettingsTitle = "Настройки";
+
 // The meter's hidden window, which the settings program finds to tell it
 // what it changed under the running meter.
 constexpr const wchar_t* kMeterWindowClass = L"VtcApplication";

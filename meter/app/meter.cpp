@@ -33,7 +33,7 @@ MeterSettings SettingsFrom(const std::string& appDir, const MeterOptions& o) {
 
 }  // namespace
 
-void Meter::Start(const std::string& appDir, const MeterOptions& options) {
+void Meter::StartCounting(const std::string& appDir, const MeterOptions& options) {
   settings_ = SettingsFrom(appDir, options);
   state_.activeTariff = -1;
   state_.firstOnline = true;
@@ -91,7 +91,7 @@ void Meter::Tick() {
   ShowQueued();
   // After the balloons: a warning counts as said only once it was shown.
   totals_.Save(state_);
-  Show(r);
+  ShowTick(r);
   view_.ScheduleTick(tickClock_.NextDelay(clock_.Ms()));
 }
 
@@ -152,7 +152,7 @@ void Meter::ShowQueued() {
     const uint64_t now = clock_.Ms();
     if (shownMs_ && now - *shownMs_ < shownSeconds_ * 1000ull) return;
     const Queued& q = queue_.front();
-    if (!view_.Announce(q.notice)) return;
+    if (!view_.ShowBalloon(q.notice)) return;
     if (q.said) state_.announced = *q.said;
     shownMs_ = now;
     shownSeconds_ = q.notice.seconds;
@@ -169,7 +169,7 @@ void Meter::ResetTotals() {
   totals_.Save(state_);
 }
 
-void Meter::Show(const TickReport& r) {
+void Meter::ShowTick(const TickReport& r) {
   if (r.line != TickReport::Line::kSame) {
     const bool up = r.line == TickReport::Line::kCameUp;
     view_.SetTrayOnline(up);

@@ -57,7 +57,7 @@ class MeterView {
   virtual void ScheduleTick(uint64_t delayMs) = 0;
   // Shows a balloon; false when the notification area refused it (none yet
   // at logon, or Explorer restarting).
-  virtual bool Announce(const Notice& n) = 0;
+  virtual bool ShowBalloon(const Notice& n) = 0;
   virtual void SetTrayOnline(bool online) = 0;
   // AutoClose: the window follows the line; the menu's check mark does not.
   virtual void ShowFloat(bool visible) = 0;
@@ -75,7 +75,7 @@ class Meter {
   // The start-up, once the window has taken its options: the update check,
   // the roll-over, the totals, the tariffs, the counter baseline, the error
   // report; the first tick is scheduled last. `appDir` ends with a backslash.
-  void Start(const std::string& appDir, const MeterOptions& options);
+  void StartCounting(const std::string& appDir, const MeterOptions& options);
   // One tick: sample, account, price, guard the budget, save, announce; the
   // next tick is scheduled last, so ticks never overlap.
   void Tick();
@@ -130,7 +130,7 @@ class Meter {
   void Price(const TickReport& r);
   // The budget's warnings, after the tick's money is added.
   void Guard();
-  void Show(const TickReport& r);
+  void ShowTick(const TickReport& r);
 
   InterfaceTable& table_;
   MeterClock& clock_;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/encoding.h"
+#include "common/product.h"
 
 namespace vtc {
 
@@ -17,7 +18,7 @@ const char* const kCaptions[kMenuItemCount] = {
     "Текущий тариф",
     "Статистика",
     "-",
-    "Настройки",
+    kSettingsTitle,
     "-",
     "Выход",
 };

@@ -2,7 +2,7 @@
 
 #include "common/encoding.h"
 #include "common/win/file.h"
-#include "meter/app/window_behaviour.h"
+#include "common/window_behaviour.h"
 
 namespace vtc {
 

@@ -8,12 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "common/product.h"
 #include "settings/pages/settings_io.h"
 
 namespace vtc {
-
-// The settings window's caption, and the caption of the boxes its pages show.
-constexpr const char* kSettingsTitle = "Настройки";
 
 // Where a page is built and what it may borrow from the window.
 struct PageContext {

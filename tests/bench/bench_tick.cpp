@@ -19,7 +19,7 @@
 #include "common/win/registry.h"
 #include "common/win/speed_graph.h"
 #include "meter/app/meter.h"
-#include "meter/app/shell.h"
+#include "meter/app/meter_desktop.h"
 #include "meter/traffic/display.h"
 
 using namespace vtc;
@@ -79,7 +79,7 @@ class BenchView : public MeterView {
  public:
   void StartTariffTimer() override {}
   void ScheduleTick(uint64_t) override {}
-  bool Announce(const Notice&) override { return true; }
+  bool ShowBalloon(const Notice&) override { return true; }
   void SetTrayOnline(bool) override {}
   void ShowFloat(bool) override {}
   void ShowFigures(const MeterState& s, const TickDeltas& d) override {
@@ -115,7 +115,7 @@ int wmain(int argc, wchar_t** argv) {
   BenchServices services;
   BenchView view;
   Meter meter(table, clock, totals, services, view);
-  meter.Start("C:\\bench\\", BenchOptions(rows.empty() ? "" : TrimDescription(rows.back().description)));
+  meter.StartCounting("C:\\bench\\", BenchOptions(rows.empty() ? "" : TrimDescription(rows.back().description)));
   double cpu0 = ThreadCpuMicros(), wall0 = WallMicros();
   if (mode == "lookups") {
     for (long i = 0; i < n; ++i) {

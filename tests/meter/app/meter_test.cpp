@@ -101,7 +101,7 @@ class FakeView : public MeterView {
     scheduled = delayMs;
   }
   bool accept = true;  // the notification area takes balloons
-  bool Announce(const Notice& n) override {
+  bool ShowBalloon(const Notice& n) override {
     if (!accept) return false;
     log_.push_back("notice " + n.text);
     notices.push_back(n);
@@ -135,7 +135,7 @@ struct Rig {
     options.interfaceType = 6;
     services.tariffs = {AllDay("Day")};
   }
-  void Start() { meter.Start("C:\\vtc\\", options); }
+  void Start() { meter.StartCounting("C:\\vtc\\", options); }
   // One tick, `ms` after the previous one.
   void Tick(uint64_t ms = 1000) {
     clock.ms += ms;

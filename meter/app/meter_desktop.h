@@ -1,8 +1,8 @@
 // The program around the windowless meter: it owns the floating window, the
 // popup menu and the helper windows, gives the meter the system's interface
 // table, clock and registry, shows what the meter announces, and carries out
-// what the user asks through the tray icon and the menu. The application
-// object and the floating window know only their listener, not each other.
+// what the user asks through the tray icon and the menu. The tray's host and
+// the floating window know only their listener, not each other.
 #pragma once
 #include <windows.h>
 
@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "common/win/iftable.h"
-#include "meter/app/app.h"
 #include "meter/app/float_window.h"
 #include "meter/app/meter.h"
 #include "meter/app/popup_menu.h"
+#include "meter/app/tray_host.h"
 #include "meter/services/about_window.h"
 #include "meter/services/lock_window.h"
 #include "meter/stats/statistics_window.h"
@@ -32,24 +32,24 @@ class RegistryTotals : public TotalsStore {
   void Save(const MeterState& s) override;
 };
 
-class Shell : public MeterView, public StartupServices, public AppListener, public FloatWindowListener {
+class MeterDesktop : public MeterView, public StartupServices, public TrayHostListener, public FloatWindowListener {
  public:
   static constexpr UINT_PTR kTickTimer = 1;
   static constexpr UINT_PTR kTariffTimer = 2;
   static constexpr UINT kTariffInterval = 60000;
 
-  explicit Shell(App& app) : app_(app) {}
-  Shell(const Shell&) = delete;
-  Shell& operator=(const Shell&) = delete;
+  explicit MeterDesktop(TrayHost& host) : host_(host) {}
+  MeterDesktop(const MeterDesktop&) = delete;
+  MeterDesktop& operator=(const MeterDesktop&) = delete;
 
   // Builds the floating window and the tray icon, runs the meter's start-up,
   // then builds the lock, About and statistics windows hidden.
-  bool Start();
+  bool Open();
 
   // MeterView
   void StartTariffTimer() override;
   void ScheduleTick(uint64_t delayMs) override;
-  bool Announce(const Notice& n) override;
+  bool ShowBalloon(const Notice& n) override;
   void SetTrayOnline(bool online) override;
   void ShowFloat(bool visible) override;
   void ShowFigures(const MeterState& s, const TickDeltas& d) override;
@@ -60,7 +60,7 @@ class Shell : public MeterView, public StartupServices, public AppListener, publ
   std::vector<TTariff> LoadTariffs(const std::string& path) override;
   void WriteErrorReport(const std::string& path, const std::string& text) override;
 
-  // AppListener
+  // TrayHostListener
   void OnTrayMouse(UINT mouseMsg) override;
   void OnUpdateAnswer(LPARAM answer) override;
   void OnTrayBack() override;
@@ -83,7 +83,7 @@ class Shell : public MeterView, public StartupServices, public AppListener, publ
   void SaveWindowState(const std::string& optionsPath);
   void RequestExit();
 
-  App& app_;
+  TrayHost& host_;
   FloatWindow float_;
   SystemInterfaceTable table_;
   SystemClock clock_;

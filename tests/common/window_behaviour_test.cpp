@@ -1,4 +1,4 @@
-#include "meter/app/window_behaviour.h"
+#include "common/window_behaviour.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-// The application object: a hidden top-level window captioned "qmeter" that
-// owns the tray icon, receives its messages and runs the message loop.
+// The tray icon's host: a hidden top-level window captioned "qmeter" that
+// holds the one-meter-per-machine claim, owns the tray icon, receives its
+// messages and runs the message loop.
 #pragma once
 #include <windows.h>
 
@@ -9,9 +10,9 @@
 
 namespace vtc {
 
-class AppListener {
+class TrayHostListener {
  public:
-  virtual ~AppListener() = default;
+  virtual ~TrayHostListener() = default;
   // Mouse messages of the tray icon (the callback's lParam).
   virtual void OnTrayMouse(UINT mouseMsg) = 0;
   // The answer of an update check, posted by its worker (kUpdateMessage's lParam).
@@ -27,14 +28,14 @@ class AppListener {
 // namespace, or in the session's where there is none.
 constexpr const wchar_t* kSingleInstanceMutex = L"VarnokTrafficCounter.qmeter4";
 
-class App : public BaseWindow<App> {
+class TrayHost : public BaseWindow<TrayHost> {
  public:
   static constexpr UINT kTrayMessage = WM_APP + 1;
   static constexpr UINT kUpdateMessage = WM_APP + 2;
 
-  App() = default;
+  TrayHost() = default;
   // The tray icon goes before the window it reports to.
-  ~App() override;
+  ~TrayHost() override;
 
   // False when another meter already runs.
   bool ClaimSingleInstance();
@@ -43,7 +44,7 @@ class App : public BaseWindow<App> {
   // No taskbar button.
   void MakeToolWindow();
   // Tray mouse messages and update answers go to `listener` (borrowed).
-  void SetListener(AppListener* listener) { listener_ = listener; }
+  void SetListener(TrayHostListener* listener) { listener_ = listener; }
   TrayIcon& tray() { return tray_; }
   // Runs the message loop until a window posts the quit message.
   int Run();
@@ -56,7 +57,7 @@ class App : public BaseWindow<App> {
   UINT taskbarCreated_ = 0;
   UINT countersReset_ = 0;
   TrayIcon tray_;
-  AppListener* listener_ = nullptr;  // borrowed
+  TrayHostListener* listener_ = nullptr;  // borrowed
 };
 
 }  // namespace vtc

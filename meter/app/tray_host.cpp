@@ -1,12 +1,12 @@
-#include "meter/app/app.h"
+#include "meter/app/tray_host.h"
 
 #include <string>
 
 namespace vtc {
 
-App::~App() { tray_.Remove(); }
+TrayHost::~TrayHost() { tray_.Remove(); }
 
-bool App::ClaimSingleInstance() {
+bool TrayHost::ClaimSingleInstance() {
   const std::wstring global = std::wstring(L"Global\\") + kSingleInstanceMutex;
   HANDLE mutex = CreateMutexW(nullptr, FALSE, global.c_str());
   DWORD err = GetLastError();
@@ -21,19 +21,19 @@ bool App::ClaimSingleInstance() {
   return !(mutex && err == ERROR_ALREADY_EXISTS);
 }
 
-bool App::Create() {
+bool TrayHost::Create() {
   if (!CreateWin(kMeterWindowClass, kMeterWindowCaption, WS_POPUP, 0, 0, 0, 0, 0)) return false;
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   countersReset_ = RegisterWindowMessageW(kCountersResetMessage);
   return true;
 }
 
-void App::MakeToolWindow() {
+void TrayHost::MakeToolWindow() {
   LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
   SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex | WS_EX_TOOLWINDOW);
 }
 
-int App::Run() {
+int TrayHost::Run() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
@@ -42,7 +42,7 @@ int App::Run() {
   return 0;
 }
 
-LRESULT App::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TrayHost::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kTrayMessage) {
     if (listener_) listener_->OnTrayMouse(static_cast<UINT>(lp));
     return 0;

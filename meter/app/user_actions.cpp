@@ -4,14 +4,14 @@
 #include "common/stored_names.h"
 #include "common/win/ini.h"
 #include "common/win/options.h"
-#include "meter/app/shell.h"
+#include "meter/app/meter_desktop.h"
 #include "meter/app/window_drag.h"
 #include "meter/services/update_check.h"
 #include "meter/tariff/tariff_info.h"
 
 namespace vtc {
 
-void Shell::ShowMenu(HWND owner, POINT at) {
+void MeterDesktop::ShowMenu(HWND owner, POINT at) {
   menu_.SetChecked(kMenuStayOnTop, float_.stayOnTop());
   menu_.SetChecked(kMenuFloating, visibleChecked_);
   UINT cmd = menu_.Track(owner, at);
@@ -20,25 +20,25 @@ void Shell::ShowMenu(HWND owner, POINT at) {
   if (cmd) PostMessageW(float_.hwnd(), WM_COMMAND, cmd, 0);
 }
 
-void Shell::OnContextMenu(POINT at) { ShowMenu(float_.hwnd(), at); }
+void MeterDesktop::OnContextMenu(POINT at) { ShowMenu(float_.hwnd(), at); }
 
-void Shell::ToggleFloatVisible() {
+void MeterDesktop::ToggleFloatVisible() {
   visibleChecked_ = !float_.IsVisible();
   float_.SetVisible(visibleChecked_);
   menu_.SetChecked(kMenuFloating, visibleChecked_);
 }
 
-void Shell::OnTrayMouse(UINT mouseMsg) {
+void MeterDesktop::OnTrayMouse(UINT mouseMsg) {
   if (mouseMsg == WM_RBUTTONUP) {
     POINT at{};
     GetCursorPos(&at);
-    ShowMenu(app_.hwnd(), at);
+    ShowMenu(host_.hwnd(), at);
   } else if (mouseMsg == WM_LBUTTONUP) {
     ToggleFloatVisible();
   }
 }
 
-bool Shell::OnCommand(UINT commandId) {
+bool MeterDesktop::OnCommand(UINT commandId) {
   const MeterSettings& s = meter_.settings();
   switch (MenuPositionOf(commandId)) {
     case kMenuAbout:
@@ -71,31 +71,31 @@ bool Shell::OnCommand(UINT commandId) {
   return false;
 }
 
-void Shell::CheckForUpdate(const std::string& url, const std::string& file, bool userAsked) {
+void MeterDesktop::CheckForUpdate(const std::string& url, const std::string& file, bool userAsked) {
   if (userAsked) updateAsked_ = true;
   if (updateRunning_) return;
-  updateRunning_ = vtc::StartUpdateCheck(url.empty() ? DefaultUpdateUrl() : url, file, app_.hwnd(),
-                                         App::kUpdateMessage);
+  updateRunning_ = vtc::StartUpdateCheck(url.empty() ? DefaultUpdateUrl() : url, file, host_.hwnd(),
+                                         TrayHost::kUpdateMessage);
   if (!updateRunning_) updateAsked_ = false;
 }
 
-void Shell::OnUpdateAnswer(LPARAM answer) {
+void MeterDesktop::OnUpdateAnswer(LPARAM answer) {
   const std::string line = TakeUpdateAnswer(answer);
   const bool asked = updateAsked_;
   updateRunning_ = updateAsked_ = false;
   if (asked) {
     // The notice belongs to the program, not to the floating window, which may be hidden.
-    ShowUpdateMessage(app_.hwnd(), line);
+    ShowUpdateMessage(host_.hwnd(), line);
   } else if (auto notice = UpdateNotice(line)) {
     meter_.Notify(*notice);
   }
 }
 
-void Shell::OnTrayBack() { meter_.ShowQueued(); }
+void MeterDesktop::OnTrayBack() { meter_.ShowQueued(); }
 
-void Shell::OnCountersReset() { meter_.ResetTotals(); }
+void MeterDesktop::OnCountersReset() { meter_.ResetTotals(); }
 
-void Shell::OnTimer(UINT_PTR id) {
+void MeterDesktop::OnTimer(UINT_PTR id) {
   if (id == kTickTimer) {
     float_.StopTimer(kTickTimer);
     meter_.Tick();
@@ -104,21 +104,21 @@ void Shell::OnTimer(UINT_PTR id) {
   }
 }
 
-void Shell::OnPower(WPARAM event) {
+void MeterDesktop::OnPower(WPARAM event) {
   if (event == PBT_APMSUSPEND || event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC)
     meter_.SleepOrWake();
 }
 
-void Shell::SaveWindowState(const std::string& optionsPath) {
+void MeterDesktop::SaveWindowState(const std::string& optionsPath) {
   RECT r{};
   GetWindowRect(float_.hwnd(), &r);
   WriteWindowState(IniFile(optionsPath), r.left, r.top, float_.IsVisible(), float_.stayOnTop());
   meter_.SaveTotals();
 }
 
-void Shell::OnEndSession() { SaveWindowState(meter_.settings().appDir + kOptionsFileName); }
+void MeterDesktop::OnEndSession() { SaveWindowState(meter_.settings().appDir + kOptionsFileName); }
 
-void Shell::RequestExit() {
+void MeterDesktop::RequestExit() {
   // Read afresh: the settings program may have changed it since start-up.
   password_ = ReadStoredPassword();
   SaveWindowState(meter_.settings().appDir + kOptionsFileName);
@@ -131,7 +131,7 @@ void Shell::RequestExit() {
   PostMessageW(float_.hwnd(), WM_CLOSE, 0, 0);
 }
 
-void Shell::OnCloseRequest() {
+void MeterDesktop::OnCloseRequest() {
   if (!exitAllowed_) {
     RequestExit();
     return;
