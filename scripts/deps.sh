@@ -4,7 +4,7 @@
 set -eu
 pkgs="g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth cmake make
       googletest locales imagemagick xdotool nsis zip python3 iproute2 x11-utils
-      g++ clang libclang-rt-14-dev fonts-wine faketime"
+      g++ clang libclang-rt-14-dev fonts-wine faketime snmpd snmp"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -163,7 +163,7 @@ class Program:
     Wine runs in, which sets the system code page (ru_RU.UTF-8: 1251)."""
 
     def __init__(self, options=None, tarif=None, statistic=None, files=None, lang=None, keep=False,
-                 folder="prog"):
+                 folder="prog", programs=True):
         dist = os.path.join(BUILD, "dist")
         template = os.path.join(BUILD, "wineprefix")
         if not os.path.exists(os.path.join(template, "system.reg")):
@@ -172,8 +172,12 @@ class Program:
         self.dir = os.path.join(self.tmp, folder)
         # The program files only: the shipped first-run files (options.ini,
         # tarif.ini) and installers would hide what a test sets up itself.
-        shutil.copytree(dist, self.dir, ignore=lambda d, names: [
-            n for n in names if d == dist and (n.endswith((".ini", ".zip")) or "setup" in n)])
+        # programs=False: a prefix for the test helpers alone, which need no dist.
+        if programs:
+            shutil.copytree(dist, self.dir, ignore=lambda d, names: [
+                n for n in names if d == dist and (n.endswith((".ini", ".zip")) or "setup" in n)])
+        else:
+            os.makedirs(self.dir)
         self.prefix = os.path.join(self.tmp, "prefix")
         os.mkdir(self.prefix)
         # Hard links keep a fresh prefix cheap; Wine replaces its registry

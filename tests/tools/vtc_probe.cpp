@@ -31,6 +31,9 @@
 //   vtc_probe broadcast <name>              posts the registered message <name> to every top-level window
 //   vtc_probe tooltips                      texts of the visible tooltip windows, balloons included
 //   vtc_probe iftable                       type, speed, in, out octets and description of every interface row
+//   vtc_probe snmp-walk <ip>[:port] <community> <1|2c>   index, up, in, out, 64|32 and description of every
+//                                          row of the agent's ifTable (exit 3: no answer)
+//   vtc_probe snmp-get <ip>[:port] <community> <1|2c> <oid>   error status, then type and value per varbind
 #include <winsock2.h>
 #include <windows.h>
 #include <iphlpapi.h>
@@ -42,6 +45,7 @@
 
 #include "common/encoding.h"
 #include "common/win/registry.h"
+#include "common/win/snmp_client.h"
 #include "common/win/ui.h"
 
 using namespace vtc;
@@ -320,6 +324,45 @@ int DenyMachineKeyWrites(const std::string& path) {
   return ok ? 0 : 1;
 }
 
+SnmpAgent AgentOf(const std::string& where, const std::string& community, const std::string& version) {
+  SnmpAgent a;
+  size_t colon = where.find(':');
+  a.address = where.substr(0, colon);
+  if (colon != std::string::npos) a.port = static_cast<uint16_t>(std::stoul(where.substr(colon + 1)));
+  a.community = community;
+  a.version = version == "1" ? snmp::Version::kV1 : snmp::Version::kV2c;
+  return a;
+}
+
+int SnmpWalk(const SnmpAgent& agent) {
+  SnmpClient client(agent);
+  auto rows = client.Walk();
+  if (!rows) return 3;
+  for (const snmp::InterfaceRow& r : *rows) {
+    Out(std::to_string(r.index) + "\t" + (r.operUp ? "1" : "0") + "\t" + std::to_string(r.in) + "\t" +
+        std::to_string(r.out) + "\t" + (r.is64bit ? "64" : "32") + "\t" + r.description);
+  }
+  return 0;
+}
+
+int SnmpGet(const SnmpAgent& agent, const std::string& oid) {
+  auto name = snmp::ParseOid(oid);
+  if (!name) return 2;
+  SnmpClient client(agent);
+  auto answer = client.Get({*name});
+  if (!answer) return 3;
+  Out(std::to_string(answer->errorStatus));
+  for (const snmp::VarBind& vb : answer->varbinds) {
+    const snmp::Value& v = vb.value;
+    std::string value = v.type == snmp::ValueType::kInteger ? std::to_string(v.integer)
+                        : v.type == snmp::ValueType::kOid   ? snmp::OidText(v.oid)
+                        : v.bytes.empty()                   ? std::to_string(v.number)
+                                                            : v.bytes;
+    Out(snmp::OidText(vb.name) + "\t" + std::to_string(static_cast<int>(v.type)) + "\t" + value);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -376,6 +419,8 @@ int wmain(int argc, wchar_t** argv) {
         0);
     return 0;
   }
+  if (cmd == "snmp-walk") return SnmpWalk(AgentOf(arg(2), arg(3), arg(4)));
+  if (cmd == "snmp-get") return SnmpGet(AgentOf(arg(2), arg(3), arg(4)), arg(5));
   if (cmd == "iftable") {
     ULONG size = 0;
     if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) return 1;
