@@ -31,6 +31,8 @@
 //   vtc_probe broadcast <name>              posts the registered message <name> to every top-level window
 //   vtc_probe tooltips                      texts of the visible tooltip windows, balloons included
 //   vtc_probe iftable                       type, speed, in, out octets and description of every interface row
+//   vtc_probe upnp-read [router [control URL]]  the gateway found (SSDP when no router is given) and one
+//                                          reading: status, received, sent ("-" for a part dropped)
 #include <winsock2.h>
 #include <windows.h>
 #include <iphlpapi.h>
@@ -42,6 +44,9 @@
 
 #include "common/encoding.h"
 #include "common/win/registry.h"
+#ifdef VTC_HAVE_UPNP
+#include "common/win/upnp_client.h"
+#endif
 #include "common/win/ui.h"
 
 using namespace vtc;
@@ -335,6 +340,21 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == "reg-deny") return DenyMachineKeyWrites(arg(2));
+#ifdef VTC_HAVE_UPNP
+  if (cmd == "upnp-read") {
+    auto router = FindUpnpRouter(arg(2), arg(3));
+    if (!router) return 1;
+    UpnpReading r = ReadUpnpRouter(*router);
+    auto num = [](const std::optional<uint64_t>& v) { return v ? std::to_string(*v) : std::string("-"); };
+    Out("router\t" + router->descriptionUrl);
+    Out("name\t" + router->friendlyName);
+    Out("connection\t" + router->connectionUrl);
+    Out("status\t" + r.status.value_or("-"));
+    Out("received\t" + num(r.received));
+    Out("sent\t" + num(r.sent));
+    return 0;
+  }
+#endif
   if (cmd == "run") {
     std::wstring line = argc > 2 ? argv[2] : L"";
     STARTUPINFOW si{};
