@@ -32,7 +32,7 @@
 //   vtc_probe tooltips                      texts of the visible tooltip windows, balloons included
 //   vtc_probe iftable                       type, speed, in, out octets and description of every interface row
 //   vtc_probe upnp-read [router [control URL]]  the gateway found (SSDP when no router is given) and one
-//                                          reading: status, received, sent ("-" for a part dropped)
+//                                          reading: status, received, sent ("-" for a part dropped), took (ms)
 #include <winsock2.h>
 #include <windows.h>
 #include <iphlpapi.h>
@@ -344,7 +344,9 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == "upnp-read") {
     auto router = FindUpnpRouter(arg(2), arg(3));
     if (!router) return 1;
+    ULONGLONG started = GetTickCount64();
     UpnpReading r = ReadUpnpRouter(*router);
+    ULONGLONG took = GetTickCount64() - started;
     auto num = [](const std::optional<uint64_t>& v) { return v ? std::to_string(*v) : std::string("-"); };
     Out("router\t" + router->descriptionUrl);
     Out("name\t" + router->friendlyName);
@@ -352,6 +354,7 @@ int wmain(int argc, wchar_t** argv) {
     Out("status\t" + r.status.value_or("-"));
     Out("received\t" + num(r.received));
     Out("sent\t" + num(r.sent));
+    Out("took\t" + std::to_string(took));
     return 0;
   }
 #endif
