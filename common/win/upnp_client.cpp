@@ -122,7 +122,8 @@ std::optional<std::map<std::string, std::string>> Query(const std::string& contr
                                                         const std::string& serviceType,
                                                         const std::string& action, ULONGLONG deadline) {
   auto url = ParseHttpUrl(controlUrl);
-  if (!url) return std::nullopt;
+  // With the budget spent, a quick answer would only be luck.
+  if (!url || Left(deadline) == 0) return std::nullopt;
   auto reply = Exchange(*url, SoapRequest(*url, serviceType, action), deadline);
   if (!reply) return std::nullopt;
   auto body = HttpReplyBody(*reply);
@@ -199,10 +200,11 @@ UpnpReading ReadUpnpRouter(const UpnpRouter& router, int budgetMs) {
     if (!args || !args->count(name)) return std::nullopt;
     return ParseUpnpCounter(args->at(name));
   };
-  out.received = counter("GetTotalBytesReceived", "NewTotalBytesReceived");
-  out.sent = counter("GetTotalBytesSent", "NewTotalBytesSent");
+  // The status first: it decides whether the PC is online at all.
   auto status = Query(router.connectionUrl, router.connectionService, "GetStatusInfo", deadline);
   if (status && status->count("NewConnectionStatus")) out.status = ParseUpnpStatus(status->at("NewConnectionStatus"));
+  out.received = counter("GetTotalBytesReceived", "NewTotalBytesReceived");
+  out.sent = counter("GetTotalBytesSent", "NewTotalBytesSent");
   return out;
 }
 
