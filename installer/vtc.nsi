@@ -122,6 +122,10 @@ Section "Install"
   SetOutPath "$INSTDIR"
   File "${SRCDIR}/qmeter4.exe"
   File "${SRCDIR}/qmeter_cfg.exe"
+  ; The licence of the UPnP library linked into the programs goes with them.
+  !if /FileExists "${SRCDIR}/miniupnpc-LICENSE.txt"
+    File "${SRCDIR}/miniupnpc-LICENSE.txt"
+  !endif
   SetOutPath "$INSTDIR\Look"
   File /r "${SRCDIR}/Look/*.*"
   SetOutPath "$INSTDIR"
@@ -160,6 +164,7 @@ Section "Uninstall"
   nsExec::Exec 'taskkill /F /IM qmeter4.exe'
   Delete "$INSTDIR\qmeter4.exe"
   Delete "$INSTDIR\qmeter_cfg.exe"
+  Delete "$INSTDIR\miniupnpc-LICENSE.txt"
   Delete "$INSTDIR\bug.txt"
   Delete "$INSTDIR\last_upd.txt"
   RMDir /r "$INSTDIR\Look"

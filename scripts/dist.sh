@@ -11,6 +11,13 @@ version=$(sed -n 's/^#define VTC_VERSION "\(.*\)"$/\1/p' "$build/generated/vtc_v
 dist="$(mkdir -p "$build/dist" && cd "$build/dist" && pwd)"
 cp "$build/qmeter4.exe" "$build/qmeter_cfg.exe" "$dist/"
 cp "$src/assets/defaults/options.ini" "$src/assets/defaults/tarif.ini" "$dist/"
+# The licence of miniupnpc, which the programs link statically (BSD: its
+# notice must go with every copy).
+licence=()
+if [ -f "$src/third_party/miniupnpc/LICENSE" ]; then
+  cp "$src/third_party/miniupnpc/LICENSE" "$dist/miniupnpc-LICENSE.txt"
+  licence=("$dist/miniupnpc-LICENSE.txt")
+fi
 if [ -d "$src/assets/Look" ]; then
   rm -rf "$dist/Look"
   cp -r "$src/assets/Look" "$dist/Look"
@@ -20,7 +27,8 @@ folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 # The program folder without the installers themselves.
 mkdir -p "$folder/VarnokTrafficCounter"
-cp -r "$dist/qmeter4.exe" "$dist/qmeter_cfg.exe" "$dist/options.ini" "$dist/tarif.ini" "$folder/VarnokTrafficCounter/"
+cp -r "$dist/qmeter4.exe" "$dist/qmeter_cfg.exe" "$dist/options.ini" "$dist/tarif.ini" ${licence[@]+"${licence[@]}"} \
+  "$folder/VarnokTrafficCounter/"
 [ -d "$dist/Look" ] && cp -r "$dist/Look" "$folder/VarnokTrafficCounter/"
 
 zip="$dist/VarnokTrafficCounter-$version-portable.zip"

@@ -40,6 +40,7 @@ class Installer(unittest.TestCase):
             inst = installed_dir(p)
             self.assertIsNotNone(inst, "nothing was installed")
             for name in ("qmeter4.exe", "qmeter_cfg.exe", "options.ini", "tarif.ini", "uninstall.exe",
+                         "miniupnpc-LICENSE.txt",
                          os.path.join("Look", "Default", "main.bmp"), os.path.join("Look", "online.ico")):
                 self.assertTrue(os.path.exists(os.path.join(inst, name)), name)
             options_path = os.path.join(inst, "options.ini")
@@ -100,7 +101,7 @@ class Installer(unittest.TestCase):
             code, _ = p.wine(os.path.join(inst, "uninstall.exe"), "/S", timeout=120)
             self.assertEqual(code, 0)
             # The uninstaller runs on from a copy of itself; wait for its last removal.
-            removed = ("qmeter4.exe", "qmeter_cfg.exe", "Look", "uninstall.exe")
+            removed = ("qmeter4.exe", "qmeter_cfg.exe", "miniupnpc-LICENSE.txt", "Look", "uninstall.exe")
             vb.wait_for(lambda: not any(os.path.exists(os.path.join(inst, n)) for n in removed), 60)
             for name in removed:
                 self.assertFalse(os.path.exists(os.path.join(inst, name)), name)

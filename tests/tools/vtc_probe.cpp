@@ -34,6 +34,8 @@
 //   vtc_probe snmp-walk <ip>[:port] <community> <1|2c>   index, up, in, out, 64|32 and description of every
 //                                          row of the agent's ifTable (exit 3: no answer)
 //   vtc_probe snmp-get <ip>[:port] <community> <1|2c> <oid>   error status, then type and value per varbind
+//   vtc_probe upnp-read [router [control URL]]  the gateway found (SSDP when no router is given) and one
+//                                          reading: status, received, sent ("-" for a part dropped), took (ms)
 #include <winsock2.h>
 #include <windows.h>
 #include <iphlpapi.h>
@@ -46,6 +48,9 @@
 #include "common/encoding.h"
 #include "common/win/registry.h"
 #include "common/win/snmp_client.h"
+#ifdef VTC_HAVE_UPNP
+#include "common/win/upnp_client.h"
+#endif
 #include "common/win/ui.h"
 
 using namespace vtc;
@@ -378,6 +383,24 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == "reg-deny") return DenyMachineKeyWrites(arg(2));
+#ifdef VTC_HAVE_UPNP
+  if (cmd == "upnp-read") {
+    auto router = FindUpnpRouter(arg(2), arg(3));
+    if (!router) return 1;
+    ULONGLONG started = GetTickCount64();
+    UpnpReading r = ReadUpnpRouter(*router);
+    ULONGLONG took = GetTickCount64() - started;
+    auto num = [](const std::optional<uint64_t>& v) { return v ? std::to_string(*v) : std::string("-"); };
+    Out("router\t" + router->descriptionUrl);
+    Out("name\t" + router->friendlyName);
+    Out("connection\t" + router->connectionUrl);
+    Out("status\t" + r.status.value_or("-"));
+    Out("received\t" + num(r.received));
+    Out("sent\t" + num(r.sent));
+    Out("took\t" + std::to_string(took));
+    return 0;
+  }
+#endif
   if (cmd == "run") {
     std::wstring line = argc > 2 ? argv[2] : L"";
     STARTUPINFOW si{};

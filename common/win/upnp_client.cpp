@@ -1,0 +1,219 @@
+#include "common/win/upnp_client.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+#include <set>
+
+#include <miniupnpc.h>
+#include <miniwget.h>
+
+#include "common/upnp_reply.h"
+
+namespace vtc {
+
+namespace {
+
+// A description is a few kilobytes; a router's never nears this.
+constexpr int kMaxDescription = 256 * 1024;
+
+// Winsock is counted per caller, so each use holds its own start-up.
+class WinsockSession {
+ public:
+  WinsockSession() {
+    WSADATA data;
+    ok_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }
+  ~WinsockSession() {
+    if (ok_) WSACleanup();
+  }
+  WinsockSession(const WinsockSession&) = delete;
+  WinsockSession& operator=(const WinsockSession&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+};
+
+class AutoSocket {
+ public:
+  explicit AutoSocket(SOCKET s) : s_(s) {}
+  ~AutoSocket() {
+    if (s_ != INVALID_SOCKET) closesocket(s_);
+  }
+  AutoSocket(const AutoSocket&) = delete;
+  AutoSocket& operator=(const AutoSocket&) = delete;
+  SOCKET get() const { return s_; }
+
+ private:
+  SOCKET s_;
+};
+
+struct FreeDevlist {
+  void operator()(UPNPDev* d) const { freeUPNPDevlist(d); }
+};
+struct FreeMalloced {
+  void operator()(void* p) const { free(p); }
+};
+
+// Milliseconds left until `deadline` (a GetTickCount64 value), at least 0.
+int Left(ULONGLONG deadline) {
+  ULONGLONG now = GetTickCount64();
+  return now >= deadline ? 0 : static_cast<int>(deadline - now);
+}
+
+// Waits for the socket to become readable or writable before the deadline.
+bool WaitFor(SOCKET s, bool write, ULONGLONG deadline) {
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(s, &set);
+  int ms = Left(deadline);
+  timeval tv{ms / 1000, (ms % 1000) * 1000};
+  int n = select(0, write ? nullptr : &set, write ? &set : nullptr, nullptr, &tv);
+  return n == 1;
+}
+
+// The whole reply to `request`, or nothing when the router is late, closes
+// early without a word, or sends more than any answer holds. miniupnpc's own
+// calls wait five seconds for each read with no limit on connecting or on
+// size, which a once-a-second reading cannot afford.
+std::optional<std::string> Exchange(const HttpUrl& url, const std::string& request, ULONGLONG deadline) {
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_STREAM;
+  // A name would mean a lookup that no deadline holds; routers give addresses.
+  hints.ai_flags = AI_NUMERICHOST;
+  addrinfo* found = nullptr;
+  if (getaddrinfo(url.host.c_str(), std::to_string(url.port).c_str(), &hints, &found) != 0) return std::nullopt;
+  std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> addr(found, freeaddrinfo);
+  AutoSocket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+  if (s.get() == INVALID_SOCKET) return std::nullopt;
+  u_long nonBlocking = 1;
+  if (ioctlsocket(s.get(), FIONBIO, &nonBlocking) != 0) return std::nullopt;
+  if (connect(s.get(), addr->ai_addr, static_cast<int>(addr->ai_addrlen)) != 0) {
+    if (WSAGetLastError() != WSAEWOULDBLOCK || !WaitFor(s.get(), true, deadline)) return std::nullopt;
+    int err = 0;
+    int len = sizeof err;
+    if (getsockopt(s.get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&err), &len) != 0 || err != 0)
+      return std::nullopt;
+  }
+  for (size_t sent = 0; sent < request.size();) {
+    if (!WaitFor(s.get(), true, deadline)) return std::nullopt;
+    int n = send(s.get(), request.data() + sent, static_cast<int>(request.size() - sent), 0);
+    if (n <= 0) return std::nullopt;
+    sent += static_cast<size_t>(n);
+  }
+  std::string reply;
+  char buf[2048];
+  for (;;) {
+    if (!WaitFor(s.get(), false, deadline)) return std::nullopt;
+    int n = recv(s.get(), buf, sizeof buf, 0);
+    if (n == 0) return reply;
+    if (n < 0) return std::nullopt;
+    reply.append(buf, static_cast<size_t>(n));
+    if (reply.size() > kUpnpMaxReply) return std::nullopt;
+  }
+}
+
+std::optional<std::map<std::string, std::string>> Query(const std::string& controlUrl,
+                                                        const std::string& serviceType,
+                                                        const std::string& action, ULONGLONG deadline) {
+  auto url = ParseHttpUrl(controlUrl);
+  // With the budget spent, a quick answer would only be luck.
+  if (!url || Left(deadline) == 0) return std::nullopt;
+  auto reply = Exchange(*url, SoapRequest(*url, serviceType, action), deadline);
+  if (!reply) return std::nullopt;
+  auto body = HttpReplyBody(*reply);
+  if (!body) return std::nullopt;
+  return SoapResponseArgs(*body, action);
+}
+
+// The host of a URL as written, for matching SSDP answers to an address.
+std::string UrlHost(const std::string& url) {
+  auto parsed = ParseHttpUrl(url);
+  return parsed ? parsed->host : std::string();
+}
+
+// A gateway's services from its description at `descUrl`, or nothing when
+// it is not a gateway with both services (or not the wanted connection).
+std::optional<UpnpRouter> ReadDescription(const std::string& descUrl, const std::string& connectionUrl) {
+  int size = 0, status = 0;
+  std::unique_ptr<char, FreeMalloced> desc(static_cast<char*>(miniwget(descUrl.c_str(), &size, 0, &status)));
+  if (!desc || status != 200 || size <= 0 || size > kMaxDescription) return std::nullopt;
+  IGDdatas data{};
+  parserootdesc(desc.get(), size, &data);
+  if (!data.CIF.servicetype[0] || !data.first.servicetype[0]) return std::nullopt;
+
+  UpnpRouter r;
+  r.descriptionUrl = descUrl;
+  r.friendlyName = DescriptionFriendlyName(std::string_view(desc.get(), static_cast<size_t>(size)));
+  // miniupnpc joins relative URLs to the base for its first connection
+  // service only; the second one is joined by handing it over as the first.
+  for (const IGDdatas_service* conn : {&data.first, &data.second}) {
+    if (!conn->servicetype[0]) continue;
+    IGDdatas one = data;
+    one.first = *conn;
+    UPNPUrls urls{};
+    GetUPNPUrls(&urls, &one, descUrl.c_str(), 0);
+    std::string control = urls.controlURL ? urls.controlURL : "";
+    std::string counters = urls.controlURL_CIF ? urls.controlURL_CIF : "";
+    FreeUPNPUrls(&urls);
+    if (!connectionUrl.empty() && connectionUrl != control && connectionUrl != conn->controlurl) continue;
+    r.connectionUrl = control;
+    r.connectionService = conn->servicetype;
+    r.countersUrl = counters;
+    r.countersService = data.CIF.servicetype;
+    return r;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<UpnpRouter> FindUpnpRouter(const std::string& router, const std::string& connectionUrl,
+                                         int searchMs) {
+  WinsockSession wsa;
+  if (!wsa.ok()) return std::nullopt;
+  if (ParseHttpUrl(router)) return ReadDescription(router, connectionUrl);
+  int error = 0;
+  std::unique_ptr<UPNPDev, FreeDevlist> devices(
+      upnpDiscover(searchMs, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error));
+  std::set<std::string> tried;
+  for (UPNPDev* d = devices.get(); d; d = d->pNext) {
+    if (!d->descURL || !tried.insert(d->descURL).second) continue;
+    if (!router.empty() && UrlHost(d->descURL) != router) continue;
+    if (auto found = ReadDescription(d->descURL, connectionUrl)) return found;
+  }
+  return std::nullopt;
+}
+
+UpnpReading ReadUpnpRouter(const UpnpRouter& router, int budgetMs) {
+  UpnpReading out;
+  WinsockSession wsa;
+  if (!wsa.ok()) return out;
+  ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(budgetMs > 0 ? budgetMs : 0);
+  auto counter = [&](const char* action, const char* name) -> std::optional<uint64_t> {
+    auto args = Query(router.countersUrl, router.countersService, action, deadline);
+    if (!args || !args->count(name)) return std::nullopt;
+    return ParseUpnpCounter(args->at(name));
+  };
+  // The status first: it decides whether the PC is online at all.
+  auto status = Query(router.connectionUrl, router.connectionService, "GetStatusInfo", deadline);
+  if (status && status->count("NewConnectionStatus")) out.status = ParseUpnpStatus(status->at("NewConnectionStatus"));
+  out.received = counter("GetTotalBytesReceived", "NewTotalBytesReceived");
+  out.sent = counter("GetTotalBytesSent", "NewTotalBytesSent");
+  return out;
+}
+
+std::optional<std::map<std::string, std::string>> UpnpQuery(const std::string& controlUrl,
+                                                            const std::string& serviceType,
+                                                            const std::string& action, int timeoutMs) {
+  WinsockSession wsa;
+  if (!wsa.ok()) return std::nullopt;
+  return Query(controlUrl, serviceType, action, GetTickCount64() + static_cast<ULONGLONG>(timeoutMs));
+}
+
+}  // namespace vtc
