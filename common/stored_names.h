@@ -76,6 +76,12 @@ constexpr const char* Look = "Look";
 constexpr const char* AutoUpdate = "AutoUpdate";
 // Address of the update file; only the meter reads it, nobody writes it.
 constexpr const char* UpdateURL = "UpdateURL";
+// Where the traffic is read: this computer's interfaces, or the router's WAN
+// counters by UPnP or SNMP; the router's address, community and WAN interface.
+constexpr const char* Source = "Source";
+constexpr const char* Router = "Router";
+constexpr const char* RouterCommunity = "RouterCommunity";
+constexpr const char* RouterInterface = "RouterInterface";
 // The warnings before the money flows: percentages of a prepaid volume and of
 // the money limit, and the limit itself as number text.
 constexpr const char* PrepaidAlert = "PrepaidAlert";

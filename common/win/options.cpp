@@ -23,6 +23,10 @@ MeterOptions ReadMeterOptions(const IniFile& f) {
   o.autoUpdate = f.ReadBool(s, optkey::AutoUpdate, o.autoUpdate);
   o.updateUrl = f.ReadString(s, optkey::UpdateURL);
   o.budget = BudgetFromTexts(f.Find(s, optkey::PrepaidAlert), f.Find(s, optkey::MoneyLimit), f.Find(s, optkey::MoneyAlert));
+  o.router.source = f.ReadInt(s, optkey::Source, kSourceComputer);
+  o.router.address = f.ReadString(s, optkey::Router);
+  o.router.community = f.ReadString(s, optkey::RouterCommunity, kDefaultCommunity);
+  o.router.wanInterface = f.ReadString(s, optkey::RouterInterface);
   return o;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/budget.h"
+#include "common/router_options.h"
 #include "common/stored_names.h"
 #include "common/win/ini.h"
 
@@ -29,6 +30,7 @@ struct MeterOptions {
   bool autoUpdate = false;
   std::string updateUrl;  // empty: the built-in address
   BudgetOptions budget;
+  RouterOptions router;
 };
 
 // Reads the keys in the meter's order; absent keys give the defaults above.

@@ -10,37 +10,9 @@
 
 #include "common/snmp.h"
 #include "common/snmp_walk.h"
+#include "common/win/socket.h"
 
 namespace vtc {
-
-// Winsock for the lifetime of the object; WSAStartup counts its callers.
-class WinsockUser {
- public:
-  WinsockUser();
-  ~WinsockUser();
-  WinsockUser(const WinsockUser&) = delete;
-  WinsockUser& operator=(const WinsockUser&) = delete;
-  bool ok() const { return ok_; }
-
- private:
-  bool ok_ = false;
-};
-
-class ScopedSocket {
- public:
-  ScopedSocket() = default;
-  explicit ScopedSocket(SOCKET s) : s_(s) {}
-  ScopedSocket(ScopedSocket&& o) noexcept;
-  ScopedSocket& operator=(ScopedSocket&& o) noexcept;
-  ScopedSocket(const ScopedSocket&) = delete;
-  ScopedSocket& operator=(const ScopedSocket&) = delete;
-  ~ScopedSocket();
-  SOCKET get() const { return s_; }
-  explicit operator bool() const { return s_ != INVALID_SOCKET; }
-
- private:
-  SOCKET s_ = INVALID_SOCKET;
-};
 
 struct SnmpAgent {
   std::string address;  // dotted IPv4

@@ -12,6 +12,7 @@
 #include <miniwget.h>
 
 #include "common/upnp_reply.h"
+#include "common/win/socket.h"
 
 namespace vtc {
 
@@ -19,38 +20,6 @@ namespace {
 
 // A description is a few kilobytes; a router's never nears this.
 constexpr int kMaxDescription = 256 * 1024;
-
-// Winsock is counted per caller, so each use holds its own start-up.
-class WinsockSession {
- public:
-  WinsockSession() {
-    WSADATA data;
-    ok_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  }
-  ~WinsockSession() {
-    if (ok_) WSACleanup();
-  }
-  WinsockSession(const WinsockSession&) = delete;
-  WinsockSession& operator=(const WinsockSession&) = delete;
-  bool ok() const { return ok_; }
-
- private:
-  bool ok_ = false;
-};
-
-class AutoSocket {
- public:
-  explicit AutoSocket(SOCKET s) : s_(s) {}
-  ~AutoSocket() {
-    if (s_ != INVALID_SOCKET) closesocket(s_);
-  }
-  AutoSocket(const AutoSocket&) = delete;
-  AutoSocket& operator=(const AutoSocket&) = delete;
-  SOCKET get() const { return s_; }
-
- private:
-  SOCKET s_;
-};
 
 struct FreeDevlist {
   void operator()(UPNPDev* d) const { freeUPNPDevlist(d); }
@@ -89,7 +58,7 @@ std::optional<std::string> Exchange(const HttpUrl& url, const std::string& reque
   addrinfo* found = nullptr;
   if (getaddrinfo(url.host.c_str(), std::to_string(url.port).c_str(), &hints, &found) != 0) return std::nullopt;
   std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> addr(found, freeaddrinfo);
-  AutoSocket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+  ScopedSocket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (s.get() == INVALID_SOCKET) return std::nullopt;
   u_long nonBlocking = 1;
   if (ioctlsocket(s.get(), FIONBIO, &nonBlocking) != 0) return std::nullopt;
@@ -175,7 +144,7 @@ std::optional<UpnpRouter> ReadDescription(const std::string& descUrl, const std:
 
 std::optional<UpnpRouter> FindUpnpRouter(const std::string& router, const std::string& connectionUrl,
                                          int searchMs) {
-  WinsockSession wsa;
+  WinsockUser wsa;
   if (!wsa.ok()) return std::nullopt;
   if (ParseHttpUrl(router)) return ReadDescription(router, connectionUrl);
   int error = 0;
@@ -192,7 +161,7 @@ std::optional<UpnpRouter> FindUpnpRouter(const std::string& router, const std::s
 
 UpnpReading ReadUpnpRouter(const UpnpRouter& router, int budgetMs) {
   UpnpReading out;
-  WinsockSession wsa;
+  WinsockUser wsa;
   if (!wsa.ok()) return out;
   ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(budgetMs > 0 ? budgetMs : 0);
   auto counter = [&](const char* action, const char* name) -> std::optional<uint64_t> {
@@ -211,7 +180,7 @@ UpnpReading ReadUpnpRouter(const UpnpRouter& router, int budgetMs) {
 std::optional<std::map<std::string, std::string>> UpnpQuery(const std::string& controlUrl,
                                                             const std::string& serviceType,
                                                             const std::string& action, int timeoutMs) {
-  WinsockSession wsa;
+  WinsockUser wsa;
   if (!wsa.ok()) return std::nullopt;
   return Query(controlUrl, serviceType, action, GetTickCount64() + static_cast<ULONGLONG>(timeoutMs));
 }
