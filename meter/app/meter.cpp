@@ -28,6 +28,7 @@ MeterSettings SettingsFrom(const std::string& appDir, const MeterOptions& o) {
   m.statisticsMode = o.statistics & 0xFF;
   m.firstDayOfWeek = o.firstDayOfWeek;
   m.budget = o.budget;
+  m.router = o.router;
   return m;
 }
 
@@ -54,9 +55,14 @@ void Meter::StartCounting(const std::string& appDir, const MeterOptions& options
     if (settings_.showBalloons) Notify(NoTariffNotice());
     errorText = NoTariffErrorText(state_.tariffCount);
   }
-  TickSample baseline = Sample(errorText);
-  TakeBaseline(state_, baseline);
-  if (baseline.tableRead) RememberTable(state_, rows_);
+  if (router_) {
+    // The router's first answer is the baseline.
+    lastSampleMs_ = routerAnsweredMs_ = clock_.Ms();
+  } else {
+    TickSample baseline = Sample(errorText);
+    TakeBaseline(state_, baseline);
+    if (baseline.tableRead) RememberTable(state_, rows_);
+  }
   if (!errorText.empty()) services_.WriteErrorReport(appDir + kErrorReportFileName, errorText);
 
   tickClock_.Start(clock_.Ms());
@@ -81,8 +87,12 @@ TickSample Meter::Sample(std::string& errorText) {
 void Meter::Tick() {
   TickReport r;
   const uint64_t previousSampleMs = lastSampleMs_;
-  r.sample = Sample(r.lookupErrors);
-  r.elapsedSeconds = static_cast<double>(lastSampleMs_ - previousSampleMs) / 1000.0;
+  if (router_) {
+    SampleRouter(r);
+  } else {
+    r.sample = Sample(r.lookupErrors);
+    r.elapsedSeconds = static_cast<double>(lastSampleMs_ - previousSampleMs) / 1000.0;
+  }
   Account(r);
   history_.Push(r.deltas.dIn, r.deltas.dOut);
   if (r.sample.tableRead) RememberTable(state_, rows_);
@@ -104,17 +114,52 @@ void Meter::Account(TickReport& r) {
   if (settings_.showBalloons && state_.firstOnline) {
     const IfRow* row2 = r.sample.second();
     IfDetails d2 = row2 ? Details(*row2) : IfDetails{};
-    std::string text = OnlineBalloonText(settings_.interfaceName, Details(r.sample.row1), r.lookupErrors,
-                                         settings_.secondInterfaceName, row2 ? &d2 : nullptr);
+    std::string text = router_ ? RouterOnlineText(router_->RouterName(), routerLast_ ? routerLast_->wan : "")
+                               : OnlineBalloonText(settings_.interfaceName, Details(r.sample.row1), r.lookupErrors,
+                                                   settings_.secondInterfaceName, row2 ? &d2 : nullptr);
     queue_.push_back({Notice{text, kNoticeSeconds, kBalloonNone, kProductTitle}, std::nullopt});
     r.line = TickReport::Line::kCameUp;
     state_.firstOnline = false;
+  }
+  if (r.routerBytes) {
+    r.deltas = *r.routerBytes;
+    AddOnlineSecond(state_, r.deltas);
+    return;
   }
   if (rebaseline_) {
     TakeBaseline(state_, r.sample);
     rebaseline_ = false;
   }
   r.deltas = AccountOnlineTick(state_, r.sample, r.elapsedSeconds);
+}
+
+void Meter::SampleRouter(TickReport& r) {
+  const uint64_t now = clock_.Ms();
+  lastSampleMs_ = now;
+  TickDeltas bytes;
+  if (std::optional<RouterReading> a = router_->TakeAnswer()) {
+    const double sinceAnswer = static_cast<double>(now - routerAnsweredMs_) / 1000.0;
+    routerAnsweredMs_ = now;
+    if (routerSilenceTold_) {
+      Notify(Notice{"Роутер снова отвечает: " + router_->RouterName(), kNoticeSeconds, kBalloonInfo, kProductTitle});
+      routerSilenceTold_ = false;
+    }
+    // Counted only while the WAN link is up; the first answer is the baseline.
+    if (a->up && routerLast_) {
+      RouterBytes b = RouterDelta(*routerLast_, *a, WrapAllowance(0, sinceAnswer));
+      bytes = TickDeltas{b.in, b.out};
+    }
+    routerLast_ = std::move(a);
+  } else if (!routerSilenceTold_ && now - routerAnsweredMs_ >= kRouterSilenceMs) {
+    // The router's counters keep what passes meanwhile: the next answer
+    // brings it, so nothing is lost and the line is not taken for down.
+    std::string name = router_->RouterName();
+    Notify(Notice{"Роутер не отвечает" + (name.empty() ? std::string() : ": " + name), kNoticeSeconds,
+                  kBalloonWarning, kProductTitle});
+    routerSilenceTold_ = true;
+  }
+  r.sample.online = routerLast_ && routerLast_->up;
+  if (r.sample.online) r.routerBytes = bytes;
 }
 
 void Meter::Price(const TickReport& r) {

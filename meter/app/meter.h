@@ -18,6 +18,7 @@
 #include "meter/tariff/budget_guard.h"
 #include "meter/tariff/tariffs.h"
 #include "meter/traffic/meter_state.h"
+#include "meter/traffic/router_sampling.h"
 #include "meter/traffic/sampling.h"
 #include "meter/traffic/tick_clock.h"
 
@@ -65,6 +66,19 @@ class MeterView {
   virtual void ShowFigures(const MeterState& s, const TickDeltas& d) = 0;
 };
 
+// The router's WAN counters, read off the tick's thread: the newest answer
+// since the last call, or nothing when none came meanwhile.
+class RouterCounters {
+ public:
+  virtual ~RouterCounters() = default;
+  virtual std::optional<RouterReading> TakeAnswer() = 0;
+  // What the balloons call the router: its address, or its name once found.
+  virtual std::string RouterName() = 0;
+};
+
+// A router that has not answered for this long is said to be silent, once.
+constexpr uint64_t kRouterSilenceMs = 10000;
+
 class Meter {
  public:
   Meter(InterfaceTable& table, MeterClock& clock, TotalsStore& totals, StartupServices& services, MeterView& view)
@@ -76,6 +90,9 @@ class Meter {
   // the roll-over, the totals, the tariffs, the counter baseline, the error
   // report; the first tick is scheduled last. `appDir` ends with a backslash.
   void StartCounting(const std::string& appDir, const MeterOptions& options);
+  // Counts the router's WAN link in place of the interface table; set
+  // before StartCounting (borrowed).
+  void UseRouter(RouterCounters* router) { router_ = router; }
   // One tick: sample, account, price, guard the budget, save, announce; the
   // next tick is scheduled last, so ticks never overlap.
   void Tick();
@@ -114,6 +131,7 @@ class Meter {
     double elapsedSeconds = 0;  // since the previous sample
     TickDeltas deltas;
     enum class Line { kSame, kCameUp, kWentDown } line = Line::kSame;
+    std::optional<TickDeltas> routerBytes;  // set when the router is measured
   };
   struct Queued {
     Notice notice;
@@ -123,6 +141,9 @@ class Meter {
 
   void ApplyTariffChoice(const TariffChoice& choice);
   TickSample Sample(std::string& errorText);
+  // The router's newest answer as the tick's sample: no answer counts
+  // nothing and leaves the line as it was.
+  void SampleRouter(TickReport& r);
 
   // Online: the online transition, then the bytes and the second. Offline:
   // the offline transition, and the online period ends.
@@ -144,6 +165,10 @@ class Meter {
   std::string name1_, name2_;  // the interface names as the table holds them (1251)
   std::vector<IfRow> rows_;    // the table's rows, kept from tick to tick
   uint64_t lastSampleMs_ = 0;
+  RouterCounters* router_ = nullptr;  // borrowed
+  std::optional<RouterReading> routerLast_;
+  uint64_t routerAnsweredMs_ = 0;
+  bool routerSilenceTold_ = false;
   bool rebaseline_ = false;
   TickClock tickClock_;
   SpeedHistory history_;

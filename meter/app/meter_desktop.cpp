@@ -32,6 +32,10 @@ bool MeterDesktop::Open() {
   float_.ApplyOptions(o);
   visibleChecked_ = o.visible;
   float_.LoadSkin(appDir, appDir + kSkinRootFolder + o.skin + "\\", [this](HICON icon) { host_.tray().SetIcon(icon); });
+  if (o.router.ByRouter()) {
+    router_.Start(o.router);
+    meter_.UseRouter(&router_);
+  }
   meter_.StartCounting(appDir, o);
   float_.ShowGraph(meter_.history());
 

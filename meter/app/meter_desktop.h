@@ -13,6 +13,7 @@
 #include "meter/app/float_window.h"
 #include "meter/app/meter.h"
 #include "meter/app/popup_menu.h"
+#include "meter/app/router_poller.h"
 #include "meter/app/tray_host.h"
 #include "meter/services/about_window.h"
 #include "meter/services/lock_window.h"
@@ -88,6 +89,7 @@ class MeterDesktop : public MeterView, public StartupServices, public TrayHostLi
   SystemInterfaceTable table_;
   SystemClock clock_;
   RegistryTotals totals_;
+  RouterPoller router_;  // polls only when the router is measured
   Meter meter_{table_, clock_, totals_, *this, *this};
   PopupMenu menu_;
   LockWindow lock_;

@@ -7,6 +7,7 @@
 
 #include "common/budget.h"
 #include "common/forecast.h"
+#include "common/router_options.h"
 
 namespace vtc {
 
@@ -37,6 +38,7 @@ struct MeterSettings {
   int statisticsMode = 0;  // the period: option Statistic, low 8 bits
   int firstDayOfWeek = 0;
   BudgetOptions budget;
+  RouterOptions router;
 };
 
 // The running figures: the counters' baselines, the online period, the

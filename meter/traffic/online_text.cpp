@@ -33,4 +33,15 @@ std::string OnlineBalloonText(const std::string& iface, const IfDetails& row1, c
   return text;
 }
 
+std::string RouterOnlineText(const std::string& router, const std::string& wan) {
+  std::string text = "Роутер " + router;
+  text += kCR;
+  text += "Онлайн";
+  if (!wan.empty()) {
+    text += kCR;
+    text += wan;
+  }
+  return text;
+}
+
 }  // namespace vtc

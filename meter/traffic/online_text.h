@@ -19,4 +19,7 @@ struct IfDetails {
 std::string OnlineBalloonText(const std::string& iface, const IfDetails& row1, const std::string& lookupErrors,
                               const std::string& iface2, const IfDetails* row2);
 
+// The same balloon when the router's WAN link is what is measured.
+std::string RouterOnlineText(const std::string& router, const std::string& wan);
+
 }  // namespace vtc

@@ -142,6 +142,12 @@ TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double ela
       d.dOut += d2.dOut;
     }
   }
+  AddOnlineSecond(s, d);
+  TakeBaseline(s, sample);
+  return d;
+}
+
+void AddOnlineSecond(MeterState& s, const TickDeltas& d) {
   if (d.dIn > s.maxIn) s.maxIn = d.dIn;
   if (d.dOut > s.maxOut) s.maxOut = d.dOut;
   s.sessionIn += d.dIn;
@@ -150,8 +156,6 @@ TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double ela
   s.totalOut += d.dOut;
   s.sessionTime += 1;
   s.totalTime += 1;
-  TakeBaseline(s, sample);
-  return d;
 }
 
 void AddTickMoney(MeterState& s, double price) {

@@ -86,6 +86,9 @@ void RememberTable(MeterState& s, const std::vector<IfRow>& rows);
 // online time is added; the rows become the baseline. Money is added
 // afterwards (AddTickMoney), because the price depends on the updated totals.
 TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds);
+// What an online tick adds whatever the bytes came from: maxima, online
+// period and totals, and one second of online time.
+void AddOnlineSecond(MeterState& s, const TickDeltas& d);
 void AddTickMoney(MeterState& s, double price);
 
 // An offline tick: the online period ends; totals stay, and so does what

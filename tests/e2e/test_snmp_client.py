@@ -4,6 +4,7 @@ kernel's rows and counters (64-bit over v2c, 32-bit over v1); a wrong
 community is no answer, not a crash; answers to other requests and broken
 datagrams are passed over for the one that answers."""
 import os
+import signal
 import socket
 import subprocess
 import tempfile
@@ -49,6 +50,11 @@ def answer(request, id_delta=0, error=0):
     rid = (int.from_bytes(rid[1], "big", signed=True) + id_delta).to_bytes(4, "big", signed=True)
     body = tlv(0x02, rid) + tlv(0x02, bytes([error])) + tlv(0x02, b"\x00") + tlv(0x30, binds[1])
     return tlv(0x30, tlv(*version) + tlv(*community) + tlv(0xA2, body))
+
+
+def balloons(p):
+    code, out = p.probe("tooltips")
+    return [line for line in out.splitlines() if line.strip()] if code == 0 else []
 
 
 def walk_rows(out):
@@ -127,6 +133,35 @@ class SnmpClient(unittest.TestCase):
                 self.assertLessEqual(tx, kernel_tx, (version, name))
                 if name != "lo":
                     self.assertEqual((rx, tx), (kernel_rx, kernel_tx), (version, name))
+
+    def test_the_meter_counts_the_routers_wan_link_through_a_silence(self):
+        # The agent stopped for a while: one balloon, nothing lost; its
+        # counters kept what passed and the next answer brings it.
+        options = {"Source": "2", "Router": "127.0.0.1", "RouterInterface": "wan0", "ShowBt": "0",
+                   "Statistic": "4"}
+        with vb.Program(options=options, tarif=None) as m:
+            m.start_meter()
+            self.assertTrue(m.wait_ticks(2, timeout=30), "the meter never came online")
+            t0, k0 = m.totals()[1], vb.netdev("wan0")[1]
+
+            def send(n):
+                with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+                    for _ in range(n):
+                        s.sendto(b"x" * 1000, ("198.18.0.2", 9))
+
+            def caught_up():
+                return m.totals()[1] - t0 == vb.netdev("wan0")[1] - k0
+            send(2000)
+            self.assertTrue(wait_for(caught_up, timeout=30), (m.totals(), t0, vb.netdev("wan0"), k0))
+            os.kill(self.agent.pid, signal.SIGSTOP)
+            try:
+                send(1000)
+                said = wait_for(lambda: [b for b in balloons(m) if "Роутер не отвечает" in b], timeout=25)
+                self.assertEqual(said, ["Роутер не отвечает: 127.0.0.1"])
+                self.assertLess(m.totals()[1] - t0, vb.netdev("wan0")[1] - k0)
+            finally:
+                os.kill(self.agent.pid, signal.SIGCONT)
+            self.assertTrue(wait_for(caught_up, timeout=30), (m.totals(), t0, vb.netdev("wan0"), k0))
 
     def test_wrong_community_is_no_answer(self):
         started = time.monotonic()

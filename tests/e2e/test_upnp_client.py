@@ -141,6 +141,23 @@ class RealRouter(unittest.TestCase):
             self.assertLessEqual(abs(int(got[name]) - b), 2 * FRAME + (a - b), (name, got, before, after))
         self.assertLess(int(got["took"]), 1000)
 
+    def test_the_meter_counts_the_routers_wan_link(self):
+        # Found by discovery, online by the router's own status although it
+        # has no external address; what crosses wan0 is what the meter counts.
+        with vb.Program(options={"Source": "1", "ShowBt": "0", "Statistic": "4"}, tarif=None) as m:
+            m.start_meter()
+            self.assertTrue(m.wait_ticks(2, timeout=30), "the meter never came online")
+            t0, k0 = m.totals(), self.router.wan_counters("wan0")
+            send_udp(self.router, ROUTER_WAN, PROVIDER, 400, 1000)
+            send_udp(self.provider, PROVIDER, ROUTER_WAN, 300, 1200)
+
+            def caught_up():
+                t, k = m.totals(), self.router.wan_counters("wan0")
+                moved = (t[0] - t0[0], t[1] - t0[1])
+                return all(abs(moved[i] - (k[i] - k0[i])) <= 2 * FRAME for i in (0, 1)) and moved[0] > 300 * 1200
+            self.assertTrue(vb.wait_for(caught_up, timeout=15),
+                            (m.totals(), t0, self.router.wan_counters("wan0"), k0))
+
     def test_ways_to_name_the_router(self):
         _, found = read(self.p)
         desc, control = found["router"], found["connection"]

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vtc {
@@ -420,6 +422,73 @@ TEST(Meter, NoticesTakeTurnsAndAWarningCountsAsSaidOnlyOnceShown) {
   EXPECT_EQ(r.store.saved.totalMoney, 0.01);
   EXPECT_EQ(r.view.notices.size(), 5u);
   EXPECT_EQ(r.store.saved.announced.money, 100u);
+}
+
+class FakeRouter : public RouterCounters {
+ public:
+  std::optional<RouterReading> next;  // the answer the next tick finds
+  std::optional<RouterReading> TakeAnswer() override { return std::exchange(next, std::nullopt); }
+  std::string RouterName() override { return "198.18.0.1"; }
+};
+
+// The router stands in for interface 1: its WAN counters count by the same
+// rule, a tick without an answer counts nothing and leaves the line as it
+// was, the next answer brings what passed, and a silent router is told once.
+TEST(Meter, TheRoutersWanLinkCountsLikeInterfaceOne) {
+  struct Step {
+    std::optional<RouterReading> answer;  // none: the router did not answer in time
+    double counted;                       // incoming bytes this tick adds
+    bool online;
+  };
+  const auto At = [](uint64_t in, bool up = true, bool wide = true) {
+    return RouterReading{up, in, in / 2, wide, "ppp0"};
+  };
+  const uint64_t k5G = 5000000000ull;
+  struct Case {
+    const char* name;
+    std::vector<Step> ticks;
+  };
+  const Case cases[] = {
+      {"the first answer is the baseline, a 64-bit rise counts exactly",
+       {{At(k5G), 0, true}, {At(k5G + 7000000000ull), 7000000000.0, true}}},
+      {"ticks without an answer count nothing and stay online; the next answer brings it",
+       {{At(1000), 0, true}, {std::nullopt, 0, true}, {std::nullopt, 0, true}, {At(91000), 90000, true}}},
+      {"a router reboot: a 64-bit counter that falls restarted", {{At(k5G), 0, true}, {At(3000), 3000, true}}},
+      {"a 32-bit counter wraps", {{At(0xFFFFFF00u, true, false), 0, true}, {At(0x100, true, false), 0x200, true}}},
+      {"the WAN link down is offline; back up it counts from its reading while down",
+       {{At(1000), 0, true}, {At(5000, false), 0, false}, {At(5600), 600, true}}},
+      {"no answer before the first one: offline, nothing counted", {{std::nullopt, 0, false}, {At(k5G), 0, true}}},
+  };
+  for (const Case& c : cases) {
+    Rig r;
+    FakeRouter router;
+    r.meter.UseRouter(&router);
+    r.Start();
+    double total = 0;
+    for (size_t i = 0; i < c.ticks.size(); ++i) {
+      router.next = c.ticks[i].answer;
+      r.Tick();
+      total += c.ticks[i].counted;
+      EXPECT_EQ(r.store.saved.totalIn, total) << c.name << ", tick " << i + 1;
+      EXPECT_EQ(r.store.saved.sessionTime > 0, c.ticks[i].online) << c.name << ", tick " << i + 1;
+    }
+  }
+
+  Rig r;
+  FakeRouter router;
+  r.meter.UseRouter(&router);
+  r.Start();
+  router.next = At(1000);
+  r.Tick();
+  for (int i = 0; i < 12; ++i) r.Tick();
+  router.next = At(2000);
+  r.Tick();
+  for (int i = 0; i < 5; ++i) r.Tick();  // the second balloon waits for the first's seconds
+  ASSERT_EQ(r.view.notices.size(), 2u);
+  EXPECT_EQ(r.view.notices[0].text, "Роутер не отвечает: 198.18.0.1");
+  EXPECT_EQ(r.view.notices[1].text, "Роутер снова отвечает: 198.18.0.1");
+  EXPECT_EQ(r.store.saved.totalIn, 1000);
+  EXPECT_EQ(r.store.saved.sessionTime, 19);  // online all along
 }
 
 }  // namespace
