@@ -19,7 +19,7 @@ void RouterPage::Build(const PageContext& c) {
   PageBuilder b{page_, c.font};
   sourceCaption = b.Label(kIdSourceCaption, "Откуда брать трафик", 8, 0, 481);
   source = b.DropList(kIdSource, 8, 24, 481, kSources, 3);
-  addressCaption = b.Label(kIdRouterAddressCaption, "Адрес роутера (пусто - найти самому)", 8, 56, 233);
+  addressCaption = b.Label(kIdRouterAddressCaption, "Адрес роутера (пусто - автоматически)", 8, 56, 233);
   address = b.Field(kIdRouterAddress, 8, 80, 233);
   communityCaption = b.Label(kIdCommunityCaption, "Сообщество SNMP (community)", 256, 56, 233);
   community = b.Field(kIdCommunity, 256, 80, 233);
@@ -125,7 +125,15 @@ void RouterPage::OnAnswer(const RouterAnswer& a) {
       if (!shown_) return;
       break;
   }
-  if (snmp && a.rows) ShowRows(*a.rows);
+  if (!snmp) return;
+  if (a.rows) {
+    ShowRows(*a.rows);
+  } else if (a.ask == RouterAsk::kRows) {
+    // Counters that stand still because nobody answers would look like a
+    // link without traffic.
+    SendMessageW(rows, LB_RESETCONTENT, 0, 0);
+    rowNames_.clear();
+  }
 }
 
 void RouterPage::ShowRows(const std::vector<snmp::InterfaceRow>& list) {
