@@ -64,8 +64,10 @@ bool RouterPage::OnCommand(int id, int code) {
   switch (id) {
     case kIdSource:
       if (code != CBN_SELCHANGE) break;
-      // What was found belongs to the other way of asking.
+      // What was found belongs to the other way of asking, and so does the
+      // WAN interface: an ifDescr is no UPnP control URL, nor the reverse.
       probe_.Forget();
+      SetTextUtf8(wan, "");
       rowsAsked_ = false;
       SendMessageW(rows, LB_RESETCONTENT, 0, 0);
       rowNames_.clear();

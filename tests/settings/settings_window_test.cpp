@@ -505,3 +505,26 @@ TEST_F(Gate, EnterDoesNotConfirmAndClosingIsRefusal) {
   SendMessageW(pw.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(closed, std::vector<bool>{false});
 }
+
+// Regression guard: an SNMP ifDescr left in the WAN field would be taken by
+// the meter for the control URL of a UPnP service, and the router never found.
+TEST_F(SettingsWindowTest, RouterPageShowsTheStoredSourceAndForgetsTheWanOfAnotherSource) {
+  dir.Write("options.ini", "[Options]\r\nSource=2\r\nRouter=198.18.0.1\r\nRouterInterface=eth0.2\r\n");
+  ASSERT_TRUE(w.Create(dir.path()));
+  w.Load();
+  EXPECT_EQ(Sel(w.router.source), 2);
+  EXPECT_EQ(GetTextUtf8(w.router.address), "198.18.0.1");
+  EXPECT_EQ(GetTextUtf8(w.router.community), "public");
+  EXPECT_EQ(GetTextUtf8(w.router.wan), "eth0.2");
+  EXPECT_TRUE(IsWindowEnabled(w.router.community));
+
+  SendMessageW(w.router.source, CB_SETCURSEL, 1, 0);
+  w.router.OnCommand(kIdSource, CBN_SELCHANGE);
+  EXPECT_EQ(GetTextUtf8(w.router.wan), "");
+  EXPECT_FALSE(IsWindowEnabled(w.router.community));
+  EXPECT_TRUE(IsWindowEnabled(w.router.find));
+  SendMessageW(w.router.source, CB_SETCURSEL, 0, 0);
+  w.router.OnCommand(kIdSource, CBN_SELCHANGE);
+  EXPECT_FALSE(IsWindowEnabled(w.router.address));
+  EXPECT_FALSE(IsWindowEnabled(w.router.check));
+}
