@@ -38,6 +38,8 @@ class RouterPage : public SettingsPage {
 
   // What the controls say now, as the meter would read it.
   RouterOptions Options() const;
+  // The interface list is asked for once a second.
+  bool refreshing() const { return probe_.ticking(); }
 
  private:
   void OnAnswer(const RouterAnswer& a);

@@ -114,11 +114,12 @@ unsigned RouterProbe::Ask(RouterAsk ask, const RouterOptions& router) {
 }
 
 void RouterProbe::StartTicks() {
-  if (hwnd_) SetTimer(hwnd_, kTickTimer, kTickMs, nullptr);
+  ticking_ = hwnd_ && SetTimer(hwnd_, kTickTimer, kTickMs, nullptr);
 }
 
 void RouterProbe::StopTicks() {
   if (hwnd_) KillTimer(hwnd_, kTickTimer);
+  ticking_ = false;
 }
 
 LRESULT RouterProbe::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

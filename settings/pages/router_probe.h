@@ -50,6 +50,7 @@ class RouterProbe : public BaseWindow<RouterProbe> {
   unsigned Ask(RouterAsk ask, const RouterOptions& router);
   void StartTicks();
   void StopTicks();
+  bool ticking() const { return ticking_; }
   // Answers to questions asked before this are dropped when they come.
   void Forget() { floor_ = next_; }
 
@@ -67,6 +68,7 @@ class RouterProbe : public BaseWindow<RouterProbe> {
   std::function<void(const RouterAnswer&)> onAnswer_;
   std::function<void()> onTick_;
   unsigned next_ = 1, floor_ = 1;
+  bool ticking_ = false;
 };
 
 }  // namespace vtc

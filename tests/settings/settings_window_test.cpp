@@ -528,3 +528,16 @@ TEST_F(SettingsWindowTest, RouterPageShowsTheStoredSourceAndForgetsTheWanOfAnoth
   EXPECT_FALSE(IsWindowEnabled(w.router.address));
   EXPECT_FALSE(IsWindowEnabled(w.router.check));
 }
+
+TEST_F(SettingsWindowTest, RouterListIsRefreshedOnlyWhileItsPageShows) {
+  ASSERT_TRUE(w.Create(dir.path()));
+  EXPECT_FALSE(w.router.refreshing());
+  w.SelectPage(4);
+  EXPECT_TRUE(Shown(w.router.page()));
+  EXPECT_TRUE(w.router.refreshing());
+  w.SelectPage(5);
+  EXPECT_FALSE(w.router.refreshing());
+  w.SelectPage(4);
+  w.Close();
+  EXPECT_FALSE(w.router.refreshing());
+}
