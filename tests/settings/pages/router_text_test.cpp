@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "common/encoding.h"
-#include "settings/pages/router_probe.h"
 
 using namespace vtc;
 
@@ -58,14 +57,6 @@ TEST(RouterCheckText, UpnpNamesTheMissingPart) {
   for (const Case& c : cases) EXPECT_TRUE(Has(UpnpCheckText(c.check), c.says)) << UpnpCheckText(c.check);
 }
 
-TEST(RouterFoundText, NameOrWhyNot) {
-  EXPECT_EQ(FoundText(true, "198.18.0.1", std::string("Varnok Test Gateway")),
-            "Найден роутер 198.18.0.1: Varnok Test Gateway");
-  EXPECT_TRUE(Has(FoundText(false, "198.18.0.1", std::string()), "(роутер не назвал себя)"));
-  EXPECT_TRUE(Has(FoundText(false, "198.18.0.1", std::nullopt), "198.18.0.1 не ответил"));
-  EXPECT_TRUE(Has(FoundText(true, "", std::nullopt), "UPnP не найден"));
-}
-
 TEST(RouterRows, DescriptionsIn1251OrUtf8ShowAsTheyWereMeant) {
   const struct {
     std::string bytes, shown;
@@ -77,10 +68,4 @@ TEST(RouterRows, DescriptionsIn1251OrUtf8ShowAsTheyWereMeant) {
   };
   for (const auto& c : cases) EXPECT_EQ(RouterRowName(Row(c.bytes, true, 0, 0)), c.shown) << c.shown;
   EXPECT_EQ(RouterRowText(Row("wan0", false, 1536, 0)), "wan0  —  отключен,  получено 1.5Kb,  отправлено 0b");
-}
-
-TEST(RouterAddress, HostOfTheDescriptionUrl) {
-  EXPECT_EQ(UrlHost("http://198.18.0.1:5000/rootDesc.xml"), "198.18.0.1");
-  EXPECT_EQ(UrlHost("http://router.local/desc"), "router.local");
-  EXPECT_EQ(UrlHost(""), "");
 }
