@@ -118,6 +118,25 @@ enum LimitsPageId : int {
   kIdPeriodForecast = 614,
 };
 
+// Page "Роутер".
+enum RouterPageId : int {
+  kIdRouterPage = 800,
+  kIdSourceCaption = 801,
+  kIdSource = 802,
+  kIdRouterAddressCaption = 803,
+  kIdRouterAddress = 804,
+  kIdCommunityCaption = 805,
+  kIdCommunity = 806,
+  kIdFindRouter = 807,  // "Найти роутер"
+  kIdCheckRouter = 808,  // "Проверить"
+  kIdRouterName = 809,
+  kIdRouterRowsCaption = 810,
+  kIdRouterRows = 811,
+  kIdWanCaption = 812,
+  kIdWan = 813,
+  kIdCheckResult = 814,
+};
+
 // Page "Отчёт".
 enum ReportPageId : int {
   kIdReportPage = 700,

@@ -14,7 +14,7 @@ constexpr wchar_t kClassName[] = L"VtcSettingsWindow";
 constexpr int kClientW = 504, kClientH = 473;
 constexpr int kFontHeight = 15;  // cell height: the layout is made for it
 // The tabs of the pages, in the order of the window's list of pages.
-const char* const kPageNames[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Лимиты", "Отчёт"};
+const char* const kPageNames[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Роутер", "Лимиты", "Отчёт"};
 
 }  // namespace
 
@@ -85,7 +85,9 @@ void SettingsWindow::SelectPage(int index) {
 void SettingsWindow::ShowPage(int index) {
   const int count = static_cast<int>(pages_.size());
   for (int i = 0; i < count; ++i) {
-    if (i != index) ShowWindow(pages_[i]->page(), SW_HIDE);
+    if (i == index) continue;
+    pages_[i]->OnHide();
+    ShowWindow(pages_[i]->page(), SW_HIDE);
   }
   if (index < 0 || index >= count) return;
   pages_[index]->OnShow();
@@ -152,6 +154,7 @@ LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Close();
       return 0;
     case WM_DESTROY:
+      for (SettingsPage* p : pages_) p->OnHide();
       PostQuitMessage(0);
       return 0;
     default:

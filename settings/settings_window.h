@@ -16,6 +16,7 @@
 #include "settings/pages/page_limits.h"
 #include "settings/pages/page_look.h"
 #include "settings/pages/page_report.h"
+#include "settings/pages/page_router.h"
 #include "settings/pages/page_tariffs.h"
 #include "settings/pages/page_traffic.h"
 #include "settings/pages/settings_page.h"
@@ -41,13 +42,14 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
   HWND resetButton() const { return reset_; }
   HWND cancelButton() const { return cancel_; }
   HWND okButton() const { return ok_; }
-  // Shows page 0..5 as a click on its tab would.
+  // Shows page 0..6 as a click on its tab would.
   void SelectPage(int index);
 
   GeneralPage general;
   LookPage look;
   TariffsPage tariffs;
   TrafficPage traffic;
+  RouterPage router;
   LimitsPage limits{look};
   ReportPage report;
 
@@ -71,7 +73,7 @@ class SettingsWindow : public BaseWindow<SettingsWindow> {
   HWND cancel_ = nullptr;
   HWND ok_ = nullptr;
   // In the order of the tabs.
-  const std::vector<SettingsPage*> pages_{&general, &look, &tariffs, &traffic, &limits, &report};
+  const std::vector<SettingsPage*> pages_{&general, &look, &tariffs, &traffic, &router, &limits, &report};
 };
 
 }  // namespace vtc

@@ -82,6 +82,10 @@ StoredSettings ReadSettings(const std::string& appDir) {
   s.limits.prepaidAlert = file.ReadString(kOptionsSection, optkey::PrepaidAlert, percent);
   s.limits.moneyLimit = file.ReadString(kOptionsSection, optkey::MoneyLimit);
   s.limits.moneyAlert = file.ReadString(kOptionsSection, optkey::MoneyAlert, percent);
+  s.router.source = file.ReadInt(kOptionsSection, optkey::Source, kSourceComputer);
+  s.router.address = file.ReadString(kOptionsSection, optkey::Router);
+  s.router.community = file.ReadString(kOptionsSection, optkey::RouterCommunity, kDefaultCommunity);
+  s.router.wanInterface = file.ReadString(kOptionsSection, optkey::RouterInterface);
   return s;
 }
 
@@ -99,6 +103,10 @@ void WriteSettings(const StoredSettings& s, const std::string& appDir) {
   write(optkey::PrepaidAlert, f.prepaidAlert, percent);
   write(optkey::MoneyLimit, f.moneyLimit, "");
   write(optkey::MoneyAlert, f.moneyAlert, percent);
+  file.WriteInt(kOptionsSection, optkey::Source, s.router.source);
+  file.WriteString(kOptionsSection, optkey::Router, s.router.address);
+  file.WriteString(kOptionsSection, optkey::RouterCommunity, s.router.community);
+  file.WriteString(kOptionsSection, optkey::RouterInterface, s.router.wanInterface);
 }
 
 }  // namespace vtc

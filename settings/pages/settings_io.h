@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "common/router_options.h"
 #include "common/win/ini.h"
 #include "settings/pages/limits_text.h"
 
@@ -45,14 +46,16 @@ struct StoredSettings {
   bool autorun = false;
   OptionValues options;
   LimitFields limits;  // as typed, or as stored
+  RouterOptions router;
 };
 
 // Reads the password, the autorun entry, the thirteen keys and the three keys
-// of the warnings (a missing one shows its default).
+// of the warnings and the router's four (a missing one shows its default).
 StoredSettings ReadSettings(const std::string& appDir);
 // The order the stores are written in: the password, the autorun entry, the
 // thirteen keys, then the keys of the warnings as they were understood (one
-// that is absent and would only get its default stays absent). Failed
+// that is absent and would only get its default stays absent), then Source,
+// Router, RouterCommunity and RouterInterface. Failed
 // registry writes are not reported: the old password or autorun entry then
 // stays, and the settings file is written all the same.
 void WriteSettings(const StoredSettings& s, const std::string& appDir);

@@ -38,6 +38,9 @@ class SettingsPage {
   virtual bool OnCommand(int id, int code) = 0;
   // The page comes into view.
   virtual void OnShow() {}
+  // The page goes out of view, or the window closes: what runs for the
+  // page's sake alone stops.
+  virtual void OnHide() {}
 
   HWND page() const { return page_; }
 

@@ -21,7 +21,8 @@ BM_SETCHECK = 0x00F1
 CB_SETCURSEL = 0x014E
 
 KEYS_IN_ORDER = ["Look", "AlphaBlend", "denstr", "Interface", "Interface2", "Statkol", "Statistic", "dof",
-                 "AutoFind", "ShowBt", "AutoClose", "StayOnTop", "AutoUpdate"]
+                 "AutoFind", "ShowBt", "AutoClose", "StayOnTop", "AutoUpdate",
+                 "Source", "Router", "RouterCommunity", "RouterInterface"]
 
 
 def scramble(text):
@@ -83,13 +84,14 @@ class SettingsProgram(unittest.TestCase):
                 ("Look", "Strip"), ("AlphaBlend", "200"), ("denstr", "тугрики"),
                 ("Interface", "Realtek PCIe GBE"), ("Interface2", "Модем №2"), ("Statkol", "25x"),
                 ("Statistic", "3"), ("dof", "7"), ("AutoFind", "37"), ("ShowBt", "1"), ("AutoClose", "0"),
-                ("StayOnTop", "1"), ("AutoUpdate", "1")])])
+                ("StayOnTop", "1"), ("AutoUpdate", "1"), ("Source", "0"), ("Router", ""),
+                ("RouterCommunity", "public"), ("RouterInterface", "")])])
             self.assertEqual(p.reg_get(vb.PASSWORD_KEY, "DumpFile"), ("REG_SZ", scramble("Пароль")))
             kind, target = p.reg_get(vb.RUN_KEY, "Varnok Traffic Counter")
             self.assertEqual(kind, "REG_SZ")
             self.assertEqual(target.lower(), p.win_path("qmeter4.exe").lower())
 
-    def test_a_fresh_folder_gets_exactly_the_thirteen_keys(self):
+    def test_a_fresh_folder_gets_exactly_the_settings_keys(self):
         with vb.Program() as p:
             proc = self.start(p)
             self.ok_and_notice(p, proc)

@@ -14,53 +14,13 @@ import time
 import unittest
 
 import vtcbench as vb
+from routerlab import Namespace, link, start_miniupnpd
 
 vb.enter_namespace()
 
 ROUTER_LAN, PC_LAN = "198.18.0.1", "198.18.0.2"
 ROUTER_WAN, PROVIDER = "198.19.0.2", "198.19.0.1"
 FRAME = 1514  # "within a packet or two"
-
-
-class Namespace:
-    """A network namespace held open by a sleeping process."""
-
-    def __init__(self):
-        self.holder = subprocess.Popen(["unshare", "-n", "sleep", "600"])
-        self.pid = self.holder.pid
-        vb.wait_for(lambda: os.readlink(f"/proc/{self.pid}/ns/net") != os.readlink("/proc/self/ns/net"),
-                    timeout=5, step=0.02)
-
-    def run(self, *cmd, **kw):
-        return subprocess.run(["nsenter", "-t", str(self.pid), "-n"] + list(cmd), check=True, **kw)
-
-    def popen(self, *cmd, **kw):
-        return subprocess.Popen(["nsenter", "-t", str(self.pid), "-n"] + list(cmd), **kw)
-
-    def wan_counters(self, iface):
-        out = self.run("cat", "/proc/net/dev", capture_output=True, text=True).stdout
-        for line in out.splitlines():
-            name, _, rest = line.partition(":")
-            if name.strip() == iface:
-                f = rest.split()
-                return int(f[0]), int(f[8])
-        raise AssertionError(f"no {iface} in the router's /proc/net/dev")
-
-    def close(self):
-        self.holder.kill()
-        self.holder.wait()
-
-
-def link(ns, iface, addr, peer_ns=None, peer=None, peer_addr=None):
-    """Addresses and brings up one end (and, given, the other) of a veth pair;
-    no IPv6, whose chatter would move the counters under the test."""
-    for where, name, a in ((ns, iface, addr), (peer_ns, peer, peer_addr)):
-        if where is None:
-            continue
-        run = where.run if where != "pc" else (lambda *c, **k: subprocess.run(list(c), check=True, **k))
-        run("sh", "-c", f"echo 1 > /proc/sys/net/ipv6/conf/{name}/disable_ipv6")
-        run("ip", "addr", "add", a + "/24", "dev", name)
-        run("ip", "link", "set", name, "up")
 
 
 def send_udp(ns, src, dst, count, size):
@@ -92,23 +52,7 @@ class RealRouter(unittest.TestCase):
         link(r, "lan0", ROUTER_LAN, "pc", "lan1", PC_LAN)
         link(r, "wan0", ROUTER_WAN, pr, "wan1", PROVIDER)
         subprocess.run(["ip", "route", "add", "239.255.255.250/32", "dev", "lan1"], check=True)
-        conf = os.path.join(cls.tmp, "miniupnpd.conf")
-        with open(conf, "w") as f:
-            f.write("ext_ifname=wan0\nlistening_ip=lan0\nport=5000\nsecure_mode=yes\n"
-                    "enable_natpmp=no\nenable_upnp=yes\nsystem_uptime=no\n"
-                    "friendly_name=Varnok Test Gateway\n"
-                    "uuid=3d3cec3a-8cf0-11e0-98ee-001a6bd2d07b\n"
-                    "allow 1024-65535 198.18.0.0/24 1024-65535\ndeny 0-65535 0.0.0.0/0 0-65535\n")
-        cls.log = open(os.path.join(cls.tmp, "miniupnpd.log"), "w")
-        cls.daemon = r.popen("miniupnpd", "-f", conf, "-d", "-P", os.path.join(cls.tmp, "pid"),
-                             stdout=cls.log, stderr=subprocess.STDOUT)
-
-        def listening():
-            with socket.socket() as s:
-                s.settimeout(0.5)
-                return s.connect_ex((ROUTER_LAN, 5000)) == 0
-        if not vb.wait_for(listening, timeout=15):
-            raise AssertionError("miniupnpd does not listen: " + open(cls.log.name).read())
+        cls.daemon, cls.log = start_miniupnpd(r, cls.tmp, ROUTER_LAN)
         cls.p = vb.Program()
 
     @classmethod

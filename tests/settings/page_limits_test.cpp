@@ -96,7 +96,7 @@ TEST_F(LimitsPageTest, ThePeriodSoFarFollowsTheTypedLimitAndCurrency) {
   }
   Open();
   SetTextUtf8(w.look.currency, "грн.");
-  w.SelectPage(4);
+  w.SelectPage(5);
   EXPECT_EQ(GetTextUtf8(w.limits.currency()), "грн.");
   EXPECT_EQ(GetTextUtf8(w.limits.spentLine()), "Потрачено: 204.5 грн. из 500 грн. (40 %)");
   EXPECT_EQ(GetTextUtf8(w.limits.trafficLine()), "Трафик: вх. 1.5Mb, исх. 20Kb");

@@ -88,9 +88,9 @@ TEST_F(SettingsWindowTest, WindowFrameTabsAndButtons) {
   EXPECT_TRUE(GetWindowLongPtrW(w.hwnd(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
   EXPECT_FALSE(IsWindowVisible(w.hwnd()));  // shown only by the gate
 
-  ASSERT_EQ(SendMessageW(w.tab(), TCM_GETITEMCOUNT, 0, 0), 6);
-  const char* names[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Лимиты", "Отчёт"};
-  for (int i = 0; i < 6; ++i) {
+  ASSERT_EQ(SendMessageW(w.tab(), TCM_GETITEMCOUNT, 0, 0), 7);
+  const char* names[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Роутер", "Лимиты", "Отчёт"};
+  for (int i = 0; i < 7; ++i) {
     wchar_t buf[64] = {};
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
@@ -189,6 +189,10 @@ const Placed kPlaced[] = {
     {kIdTrafficPage, kIdAutoCaption, 8, 333, 481, 17,
      "Автоопределение интерфейса (работает только на основной интерфейс)"},
     {kIdTrafficPage, kIdAutoList, 8, 352, 481, 22, "(Автоопределение отключено)"},
+    {kIdRouterPage, kIdSource, 8, 24, 481, 22, "С этого компьютера"},
+    {kIdRouterPage, kIdFindRouter, 8, 112, 233, 22, "Найти роутер"},
+    {kIdRouterPage, kIdCheckRouter, 256, 112, 233, 22, "Проверить"},
+    {kIdRouterPage, kIdCommunity, 256, 80, 233, 22, "public"},
 };
 
 std::string ClassOf(HWND h) {
@@ -328,8 +332,8 @@ TEST_F(SettingsWindowTest, EveryControlHasAnIdOfItsOwnAboveTheDialogKeys) {
 // to show it put no control over another.
 TEST_F(SettingsWindowTest, EveryCaptionShowsWholeAndNoControlOverlapsAnother) {
   ASSERT_TRUE(w.Create(dir.path()));
-  for (HWND page : {w.general.page(), w.look.page(), w.tariffs.page(), w.traffic.page(), w.limits.page(),
-                    w.report.page()}) {
+  for (HWND page : {w.general.page(), w.look.page(), w.tariffs.page(), w.traffic.page(), w.router.page(),
+                    w.limits.page(), w.report.page()}) {
     for (HWND h : Descendants(page)) {
       if (GetParent(h) != page || !ShowsCaption(h) || GetTextUtf8(h).empty()) continue;
       RECT r = InPage(h);
@@ -348,7 +352,7 @@ TEST_F(SettingsWindowTest, EveryCaptionShowsWholeAndNoControlOverlapsAnother) {
   auto isFrame = [](HWND h) {
     return ClassOf(h) == "Button" && (GetWindowLongPtrW(h, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
   };
-  for (HWND page : {w.limits.page(), w.report.page()}) {
+  for (HWND page : {w.router.page(), w.limits.page(), w.report.page()}) {
     std::vector<HWND> all = Descendants(page);
     for (HWND c : all) {
       for (HWND d : all) {
@@ -408,7 +412,7 @@ TEST_F(SettingsWindowTest, LoadFillsTheControlsAndSaveWritesThemBack) {
   EXPECT_EQ(Cp1251ToUtf8(dir.Read("options.ini")),
             "[Options]\r\nLeft=5\r\nLook=\r\ndenstr=у.е.\r\ndof=5\r\nStatistic=2\r\nAutoFind=6\r\nAlphaBlend=200\r\n"
             "Interface=eth0\r\nStatkol=30\r\nShowBt=1\r\nStayOnTop=1\r\nInterface2=Модем 2\r\nAutoClose=0\r\n"
-            "AutoUpdate=0\r\n");
+            "AutoUpdate=0\r\nSource=0\r\nRouter=\r\nRouterCommunity=public\r\nRouterInterface=\r\n");
 }
 
 TEST_F(SettingsWindowTest, CancelWritesNothingAndResetZeroesAtOnce) {
@@ -500,4 +504,40 @@ TEST_F(Gate, EnterDoesNotConfirmAndClosingIsRefusal) {
   ASSERT_NE(pw.hwnd(), nullptr);
   SendMessageW(pw.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(closed, std::vector<bool>{false});
+}
+
+// Regression guard: an SNMP ifDescr left in the WAN field would be taken by
+// the meter for the control URL of a UPnP service, and the router never found.
+TEST_F(SettingsWindowTest, RouterPageShowsTheStoredSourceAndForgetsTheWanOfAnotherSource) {
+  dir.Write("options.ini", "[Options]\r\nSource=2\r\nRouter=198.18.0.1\r\nRouterInterface=eth0.2\r\n");
+  ASSERT_TRUE(w.Create(dir.path()));
+  w.Load();
+  EXPECT_EQ(Sel(w.router.source), 2);
+  EXPECT_EQ(GetTextUtf8(w.router.address), "198.18.0.1");
+  EXPECT_EQ(GetTextUtf8(w.router.community), "public");
+  EXPECT_EQ(GetTextUtf8(w.router.wan), "eth0.2");
+  EXPECT_TRUE(IsWindowEnabled(w.router.community));
+
+  SendMessageW(w.router.source, CB_SETCURSEL, 1, 0);
+  w.router.OnCommand(kIdSource, CBN_SELCHANGE);
+  EXPECT_EQ(GetTextUtf8(w.router.wan), "");
+  EXPECT_FALSE(IsWindowEnabled(w.router.community));
+  EXPECT_TRUE(IsWindowEnabled(w.router.find));
+  SendMessageW(w.router.source, CB_SETCURSEL, 0, 0);
+  w.router.OnCommand(kIdSource, CBN_SELCHANGE);
+  EXPECT_FALSE(IsWindowEnabled(w.router.address));
+  EXPECT_FALSE(IsWindowEnabled(w.router.check));
+}
+
+TEST_F(SettingsWindowTest, RouterListIsRefreshedOnlyWhileItsPageShows) {
+  ASSERT_TRUE(w.Create(dir.path()));
+  EXPECT_FALSE(w.router.refreshing());
+  w.SelectPage(4);
+  EXPECT_TRUE(Shown(w.router.page()));
+  EXPECT_TRUE(w.router.refreshing());
+  w.SelectPage(5);
+  EXPECT_FALSE(w.router.refreshing());
+  w.SelectPage(4);
+  w.Close();
+  EXPECT_FALSE(w.router.refreshing());
 }

@@ -156,3 +156,28 @@ TEST(Autorun, WrittenAsBarePathAndDeletedWhenOff) {
   RegKey::Open(kRunKeyPath).SetDword(kAutorunValue, 1);
   EXPECT_TRUE(AutorunPresent());
 }
+
+TEST(RouterKeys, AbsentReadAsTheDefaultsAndAreWrittenLastAsTyped) {
+  TempDir dir;
+  TestRegistry reg;
+  dir.Write("options.ini", "[Options]\r\nLeft=120\r\n");
+  StoredSettings s = ReadSettings(dir.path());
+  EXPECT_EQ(s.router.source, kSourceComputer);
+  EXPECT_EQ(s.router.address, "");
+  EXPECT_EQ(s.router.community, "public");
+  EXPECT_EQ(s.router.wanInterface, "");
+
+  s.options = Sample();
+  s.router = {kSourceRouterSnmp, "198.18.0.1", "домашняя", "eth0.2"};
+  WriteSettings(s, dir.path());
+  const std::string text = Cp1251ToUtf8(dir.Read("options.ini"));
+  const std::string tail = "AutoUpdate=0\r\nSource=2\r\nRouter=198.18.0.1\r\nRouterCommunity=домашняя\r\n"
+                           "RouterInterface=eth0.2\r\n";
+  ASSERT_GE(text.size(), tail.size());
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail) << text;
+  const RouterOptions back = ReadSettings(dir.path()).router;
+  EXPECT_EQ(back.source, kSourceRouterSnmp);
+  EXPECT_EQ(back.address, "198.18.0.1");
+  EXPECT_EQ(back.community, "домашняя");
+  EXPECT_EQ(back.wanInterface, "eth0.2");
+}
