@@ -1,12 +1,9 @@
 #include "meter/app/router_poller.h"
 
-#include <winsock2.h>
-#include <windows.h>
-#include <iphlpapi.h>
-
 #include <chrono>
 #include <vector>
 
+#include "common/win/gateway.h"
 #include "common/win/snmp_client.h"
 #ifdef VTC_HAVE_UPNP
 #include "common/win/upnp_client.h"
@@ -14,29 +11,6 @@
 #include "meter/traffic/sampling.h"
 
 namespace vtc {
-
-namespace {
-
-// The next hop of the default route with the lowest metric: where a home
-// network's router is. Empty when there is none.
-std::string DefaultGateway() {
-  ULONG size = 0;
-  if (GetIpForwardTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) return "";
-  std::vector<unsigned char> buf(size);
-  auto* table = reinterpret_cast<MIB_IPFORWARDTABLE*>(buf.data());
-  if (GetIpForwardTable(table, &size, FALSE) != NO_ERROR) return "";
-  const MIB_IPFORWARDROW* best = nullptr;
-  for (DWORD i = 0; i < table->dwNumEntries; ++i) {
-    const MIB_IPFORWARDROW& r = table->table[i];
-    if (r.dwForwardDest != 0 || r.dwForwardMask != 0 || r.dwForwardNextHop == 0) continue;
-    if (!best || r.dwForwardMetric1 < best->dwForwardMetric1) best = &r;
-  }
-  if (!best) return "";
-  const unsigned char* b = reinterpret_cast<const unsigned char*>(&best->dwForwardNextHop);
-  return std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." + std::to_string(b[3]);
-}
-
-}  // namespace
 
 RouterPoller::~RouterPoller() {
   {
