@@ -6,12 +6,15 @@
 //                              totals saved, the twelve label texts
 //   bench_tick graphticks <n>  the same, and the speed graph of a minute painted
 //                              into a box the size of the Graph skin's
+//   bench_tick routerticks <n> n ticks with the router as interface 1: an answer
+//                              waiting every tick, as the poller leaves it
 // Prints "<mode> <n> <thread cpu microseconds> <wall microseconds>".
 #include <windows.h>
 #include <iphlpapi.h>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/encoding.h"
@@ -74,6 +77,20 @@ class BenchServices : public StartupServices {
   void WriteErrorReport(const std::string&, const std::string&) override {}
 };
 
+// The poller's side of router mode: an answer with rising 64-bit counters
+// waits at every tick (the asking itself is done on the poller's thread).
+class BenchRouter : public RouterCounters {
+ public:
+  std::optional<RouterReading> TakeAnswer() override {
+    in_ += 1500000;
+    return RouterReading{true, in_, in_ / 8, true, "wan0"};
+  }
+  std::string RouterName() override { return "198.18.0.1"; }
+
+ private:
+  uint64_t in_ = 5000000000ull;
+};
+
 // A shown window with every label visible: all twelve texts are made.
 class BenchView : public MeterView {
  public:
@@ -115,6 +132,8 @@ int wmain(int argc, wchar_t** argv) {
   BenchServices services;
   BenchView view;
   Meter meter(table, clock, totals, services, view);
+  BenchRouter router;
+  if (mode == "routerticks") meter.UseRouter(&router);
   meter.StartCounting("C:\\bench\\", BenchOptions(rows.empty() ? "" : TrimDescription(rows.back().description)));
   double cpu0 = ThreadCpuMicros(), wall0 = WallMicros();
   if (mode == "lookups") {
@@ -122,7 +141,7 @@ int wmain(int argc, wchar_t** argv) {
       BareLookup();
       BareLookup();
     }
-  } else if (mode == "ticks") {
+  } else if (mode == "ticks" || mode == "routerticks") {
     for (long i = 0; i < n; ++i) meter.Tick();
   } else if (mode == "graphticks") {
     GraphLook look;  // the Graph skin's

@@ -1,6 +1,7 @@
 """CPU cost of one meter tick beside two bare GetIfTable lookups (a size
 query and a read each, what a tick once cost), measured in the same run, as a
-ratio; and the tick of a skin with a speed graph beside the tick without one.
+ratio; the tick of a skin with a speed graph beside the tick without one; and
+the tick that counts the router's answer beside the one that reads the table.
 
 Under Wine part of every GetIfTable and registry call is done by Wine's own
 service processes (wineserver, the network driver host), so two figures are
@@ -70,7 +71,7 @@ def main():
     # Alternating batches: a change in the machine's load during the run then
     # weighs on both figures alike.
     per = max(ROUNDS // BATCHES, 1)
-    modes = ("lookups", "ticks", "graphticks")
+    modes = ("lookups", "ticks", "graphticks", "routerticks")
     sums = {m: [0.0] * 3 for m in modes}
     for _ in range(BATCHES):
         for mode in modes:
@@ -78,7 +79,7 @@ def main():
             full = run(env, mode, per)
             sums[mode] = [s + max(f - b, 0.0) for s, f, b in zip(sums[mode], full, base)]
     figures = {m: tuple(v / (per * BATCHES) * 1e6 for v in sums[m]) for m in sums}
-    lk, tk, gk = figures["lookups"], figures["ticks"], figures["graphticks"]
+    lk, tk, gk, rk = figures["lookups"], figures["ticks"], figures["graphticks"], figures["routerticks"]
     print("rounds: %d" % (per * BATCHES))
     print("two bare GetIfTable lookups: %8.1f us thread CPU, %8.1f us CPU with Wine services, %8.1f us wall"
           % lk)
@@ -91,6 +92,10 @@ def main():
           % (ratio(tk[0], lk[0]), ratio(tk[1], lk[1]), ratio(tk[2], lk[2])))
     print("tick with graph / without: %.2f (thread CPU), %.2f (CPU with Wine services), %.2f (wall)"
           % (ratio(gk[0], tk[0]), ratio(gk[1], tk[1]), ratio(gk[2], tk[2])))
+    print("one tick counting the router: %7.1f us thread CPU, %8.1f us CPU with Wine services, %8.1f us wall"
+          % rk)
+    print("router tick / local tick: %.2f (thread CPU), %.2f (CPU with Wine services), %.2f (wall)"
+          % (ratio(rk[0], tk[0]), ratio(rk[1], tk[1]), ratio(rk[2], tk[2])))
     return 0
 
 
