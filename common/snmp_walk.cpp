@@ -54,4 +54,15 @@ std::optional<std::vector<InterfaceRow>> WalkInterfaces(Session& session) {
   return rows;
 }
 
+const InterfaceRow* WanRow(const std::vector<InterfaceRow>& rows,
+                           const std::function<bool(const InterfaceRow&)>& isWan) {
+  const InterfaceRow* first = nullptr;
+  for (const InterfaceRow& row : rows) {
+    if (!isWan(row)) continue;
+    if (row.operUp) return &row;
+    if (!first) first = &row;
+  }
+  return first;
+}
+
 }  // namespace vtc::snmp

@@ -3,6 +3,7 @@
 // common/win/snmp_client.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,5 +40,12 @@ constexpr size_t kMaxInterfaceRows = 512;
 // counts nothing. std::nullopt when the agent stops answering midway, since
 // a partial table would hide the row the meter measures.
 std::optional<std::vector<InterfaceRow>> WalkInterfaces(Session& session);
+
+// The WAN link's row among those whose description `isWan` takes: the first
+// that is up, else the first. An agent keeps the row of a link that went
+// away (a PPP session ended, a router's link made anew) beside the new row
+// under the same description, and only the live one counts.
+const InterfaceRow* WanRow(const std::vector<InterfaceRow>& rows,
+                           const std::function<bool(const InterfaceRow&)>& isWan);
 
 }  // namespace vtc::snmp

@@ -85,11 +85,10 @@ std::optional<RouterReading> RouterPoller::AskSnmp(const RouterOptions& o, Found
     return std::nullopt;
   }
   const std::string wan = TrimDescription(o.wanInterface);
-  for (const snmp::InterfaceRow& row : *rows) {
-    if (TrimDescription(row.description) != wan) continue;
-    return RouterReading{row.operUp, row.in, row.out, row.is64bit, TrimDescription(row.description)};
-  }
-  return std::nullopt;  // no such interface: nothing to count from
+  const snmp::InterfaceRow* row =
+      snmp::WanRow(*rows, [&wan](const snmp::InterfaceRow& r) { return TrimDescription(r.description) == wan; });
+  if (!row) return std::nullopt;  // no such interface: nothing to count from
+  return RouterReading{row->operUp, row->in, row->out, row->is64bit, wan};
 }
 
 std::optional<RouterReading> RouterPoller::AskUpnp(const RouterOptions& o, Found& found) {

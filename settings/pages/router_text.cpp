@@ -55,12 +55,12 @@ std::string SnmpCheckText(const std::string& address, const std::optional<std::v
                           const std::string& wan) {
   if (!rows) return WithAddress(kNoAnswer, address);
   if (wan.empty()) return "Роутер ответил. Выберите в списке WAN-интерфейс: тот, чей счетчик растет во время загрузки.";
-  for (const snmp::InterfaceRow& r : *rows) {
-    if (RouterRowName(r) != wan) continue;
-    std::string text = "Счетчики прочитаны: интерфейс " + Quoted(wan) + " " + (r.operUp ? "работает" : "отключен") +
-                       ", получено " + BytesText(static_cast<double>(r.in)) + ", отправлено " +
-                       BytesText(static_cast<double>(r.out)) + ".";
-    return text;
+  const snmp::InterfaceRow* r =
+      snmp::WanRow(*rows, [&wan](const snmp::InterfaceRow& row) { return RouterRowName(row) == wan; });
+  if (r) {
+    return "Счетчики прочитаны: интерфейс " + Quoted(wan) + " " + (r->operUp ? "работает" : "отключен") +
+           ", получено " + BytesText(static_cast<double>(r->in)) + ", отправлено " +
+           BytesText(static_cast<double>(r->out)) + ".";
   }
   return "У роутера нет интерфейса " + Quoted(wan) + ". Выберите WAN-интерфейс в списке.";
 }

@@ -279,5 +279,31 @@ TEST(SnmpWalk, LeavesOutARowThatCannotBeCountedAndFailsOnSilence) {
   EXPECT_FALSE(WalkInterfaces(midway));
 }
 
+// A link made anew (a PPP session, a router's reboot) leaves the old row
+// behind under the same description: the live one is counted.
+TEST(SnmpWalk, TheWanRowIsTheLiveOneOfItsName) {
+  const auto Row = [](uint32_t index, const char* name, bool up) {
+    InterfaceRow r;
+    r.index = index;
+    r.description = name;
+    r.operUp = up;
+    return r;
+  };
+  const auto IsPpp = [](const InterfaceRow& r) { return r.description == "ppp0"; };
+  const struct {
+    std::vector<InterfaceRow> rows;
+    uint32_t wan;  // 0: none
+  } cases[] = {
+      {{Row(1, "lo", true), Row(3, "ppp0", false), Row(5, "ppp0", true)}, 5},
+      {{Row(3, "ppp0", true), Row(5, "ppp0", true)}, 3},
+      {{Row(3, "ppp0", false), Row(5, "ppp0", false)}, 3},
+      {{Row(1, "lo", true)}, 0},
+  };
+  for (const auto& c : cases) {
+    const InterfaceRow* row = WanRow(c.rows, IsPpp);
+    EXPECT_EQ(row ? row->index : 0, c.wan);
+  }
+}
+
 }  // namespace
 }  // namespace vtc::snmp

@@ -52,6 +52,50 @@ def answer(request, id_delta=0, error=0):
     return tlv(0x30, tlv(*version) + tlv(*community) + tlv(0xA2, body))
 
 
+def oid(text):
+    parts = [int(x) for x in text.split(".")]
+    out = bytes([40 * parts[0] + parts[1]])
+    for n in parts[2:]:
+        chunk = [n & 0x7F]
+        while n > 0x7F:
+            n >>= 7
+            chunk.insert(0, 0x80 | (n & 0x7F))
+        out += bytes(chunk)
+    return out
+
+
+IF_DESCR, IF_OPER, IF_IN, IF_OUT = (oid("1.3.6.1.2.1.2.2.1.%d" % c) for c in (2, 8, 10, 16))
+
+
+def v1_ifdescr_agent(request, counter):
+    """The answer of an agent with one interface "wan0" that speaks v1 alone
+    (nothing to v2c), its counters a million bytes on at each reading."""
+    version, community, (tag, pdu) = tlvs(tlvs(request)[0][1])
+    if version[1] != b"\x00":
+        return None
+    rid, _, _, binds = tlvs(pdu)
+    names = [tlvs(vb)[0][1] for _, vb in tlvs(binds[1])]
+    error, values = 0, []
+    if tag == 0xA1:  # GetNext: the one row of ifDescr, then the column's end
+        if names[0] == IF_DESCR:
+            names, values = [IF_DESCR + b"\x01"], [tlv(0x04, b"wan0")]
+        else:
+            error = 2
+    elif tag == 0xA0 and names == [IF_OPER + b"\x01", IF_IN + b"\x01", IF_OUT + b"\x01"]:
+        counter[0] = (counter[0] + 1000000) % 2 ** 32
+        c = counter[0].to_bytes(5, "big")
+        while len(c) > 1 and c[0] == 0 and c[1] < 0x80:
+            c = c[1:]
+        values = [tlv(0x02, b"\x01"), tlv(0x41, c), tlv(0x41, c)]
+    else:
+        error = 2
+    if error:
+        values = [tlv(0x05, b"")] * len(names)
+    vbl = b"".join(tlv(0x30, tlv(0x06, n) + v) for n, v in zip(names, values))
+    body = tlv(0x02, rid[1]) + tlv(0x02, bytes([error])) + tlv(0x02, bytes([1 if error else 0])) + tlv(0x30, vbl)
+    return tlv(0x30, tlv(*version) + tlv(*community) + tlv(0xA2, body))
+
+
 def balloons(p):
     code, out = p.probe("tooltips")
     return [line for line in out.splitlines() if line.strip()] if code == 0 else []
@@ -73,15 +117,8 @@ class SnmpClient(unittest.TestCase):
             if os.path.exists(path):
                 with open(path, "w") as f:
                     f.write("1")
-        for a, b in (("wan0", "lan0"), ("off0", "off1")):
-            subprocess.run(["ip", "link", "add", a, "type", "veth", "peer", "name", b], check=True)
-        for name in ("wan0", "lan0"):
-            subprocess.run(["ip", "link", "set", name, "up"], check=True)
-        # A neighbour that never answers: what is sent to it leaves by wan0
-        # and arrives at lan0, and nothing else moves their counters.
-        subprocess.run(["ip", "addr", "add", "198.18.0.1/24", "dev", "wan0"], check=True)
-        subprocess.run(["ip", "neigh", "add", "198.18.0.2", "lladdr", "02:00:00:00:00:02", "dev", "wan0",
-                        "nud", "permanent"], check=True)
+        subprocess.run(["ip", "link", "add", "off0", "type", "veth", "peer", "name", "off1"], check=True)
+        cls.make_wan_link()
         cls.tmp = tempfile.mkdtemp(prefix="vtc-snmpd-")
         conf = os.path.join(cls.tmp, "snmpd.conf")
         with open(conf, "w") as f:
@@ -95,6 +132,19 @@ class SnmpClient(unittest.TestCase):
             with open("/proc/net/udp") as f:
                 return any(":00A1 " in line for line in f)  # port 161
         assert wait_for(listening), "snmpd did not start"
+
+    @classmethod
+    def make_wan_link(cls, anew=False):
+        if anew:
+            subprocess.run(["ip", "link", "del", "wan0"], check=True)
+        subprocess.run(["ip", "link", "add", "wan0", "type", "veth", "peer", "name", "lan0"], check=True)
+        for name in ("wan0", "lan0"):
+            subprocess.run(["ip", "link", "set", name, "up"], check=True)
+        # A neighbour that never answers: what is sent to it leaves by wan0
+        # and arrives at lan0, and nothing else moves their counters.
+        subprocess.run(["ip", "addr", "add", "198.18.0.1/24", "dev", "wan0"], check=True)
+        subprocess.run(["ip", "neigh", "add", "198.18.0.2", "lladdr", "02:00:00:00:00:02", "dev", "wan0",
+                        "nud", "permanent"], check=True)
 
     @classmethod
     def tearDownClass(cls):
@@ -162,6 +212,47 @@ class SnmpClient(unittest.TestCase):
             finally:
                 os.kill(self.agent.pid, signal.SIGCONT)
             self.assertTrue(wait_for(caught_up, timeout=30), (m.totals(), t0, vb.netdev("wan0"), k0))
+
+            # A router reboot: the WAN link made anew, its counters from 0.
+            # What passes after it is counted, and nothing is invented.
+            before = m.totals()[1]
+            self.make_wan_link(anew=True)
+            send(500)
+            self.assertTrue(wait_for(lambda: m.totals()[1] - before == vb.netdev("wan0")[1], timeout=30),
+                            (m.totals(), before, vb.netdev("wan0")))
+
+    def test_a_v1_agent_across_a_32_bit_wrap(self):
+        # An agent that answers v1 alone, with 32-bit counters a million bytes
+        # apart at each answer, from 2.5 MB below the end: the meter takes it
+        # by v1 and counts each million across the wrap, never a restart.
+        sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        sock.bind(("127.0.0.2", 161))
+        counter = [2 ** 32 - 2500000]
+        stop = threading.Event()
+
+        def serve():
+            sock.settimeout(0.2)
+            while not stop.is_set():
+                try:
+                    data, peer = sock.recvfrom(65535)
+                except OSError:
+                    continue
+                reply = v1_ifdescr_agent(data, counter)
+                if reply:
+                    sock.sendto(reply, peer)
+        t = threading.Thread(target=serve, daemon=True)
+        t.start()
+        try:
+            options = {"Source": "2", "Router": "127.0.0.2", "RouterInterface": "wan0", "ShowBt": "0",
+                       "Statistic": "4"}
+            with vb.Program(options=options, tarif=None) as m:
+                m.start_meter()
+                self.assertTrue(wait_for(lambda: (m.totals()[0] or 0) >= 4000000, timeout=40), m.totals())
+                self.assertEqual(m.totals()[0] % 1000000, 0, m.totals())
+        finally:
+            stop.set()
+            t.join(5)
+            sock.close()
 
     def test_wrong_community_is_no_answer(self):
         started = time.monotonic()
