@@ -123,7 +123,7 @@ void Meter::Account(TickReport& r) {
   }
   if (r.routerBytes) {
     r.deltas = *r.routerBytes;
-    AddOnlineSecond(state_, r.deltas);
+    AddOnlineSecond(state_, r.deltas, r.routerSeconds);
     return;
   }
   if (rebaseline_) {
@@ -148,6 +148,7 @@ void Meter::SampleRouter(TickReport& r) {
     if (a->up && routerLast_) {
       RouterBytes b = RouterDelta(*routerLast_, *a, WrapAllowance(0, sinceAnswer));
       bytes = TickDeltas{b.in, b.out};
+      r.routerSeconds = sinceAnswer;
     }
     routerLast_ = std::move(a);
   } else if (!routerSilenceTold_ && now - routerAnsweredMs_ >= kRouterSilenceMs) {

@@ -132,6 +132,7 @@ class Meter {
     TickDeltas deltas;
     enum class Line { kSame, kCameUp, kWentDown } line = Line::kSame;
     std::optional<TickDeltas> routerBytes;  // set when the router is measured
+    double routerSeconds = 1;               // the time routerBytes took to pass
   };
   struct Queued {
     Notice notice;

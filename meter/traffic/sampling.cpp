@@ -147,9 +147,10 @@ TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double ela
   return d;
 }
 
-void AddOnlineSecond(MeterState& s, const TickDeltas& d) {
-  if (d.dIn > s.maxIn) s.maxIn = d.dIn;
-  if (d.dOut > s.maxOut) s.maxOut = d.dOut;
+void AddOnlineSecond(MeterState& s, const TickDeltas& d, double seconds) {
+  if (seconds < 1) seconds = 1;
+  s.maxIn = std::max(s.maxIn, d.dIn / seconds);
+  s.maxOut = std::max(s.maxOut, d.dOut / seconds);
   s.sessionIn += d.dIn;
   s.sessionOut += d.dOut;
   s.totalIn += d.dIn;

@@ -87,8 +87,10 @@ void RememberTable(MeterState& s, const std::vector<IfRow>& rows);
 // afterwards (AddTickMoney), because the price depends on the updated totals.
 TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double elapsedSeconds);
 // What an online tick adds whatever the bytes came from: maxima, online
-// period and totals, and one second of online time.
-void AddOnlineSecond(MeterState& s, const TickDeltas& d);
+// period and totals, and one second of online time. `seconds` is the time the
+// bytes took to pass: a router's answer after a silence brings many seconds'
+// bytes at once, which is no speed the line ever had.
+void AddOnlineSecond(MeterState& s, const TickDeltas& d, double seconds = 1);
 void AddTickMoney(MeterState& s, double price);
 
 // An offline tick: the online period ends; totals stay, and so does what

@@ -489,6 +489,7 @@ TEST(Meter, TheRoutersWanLinkCountsLikeInterfaceOne) {
   EXPECT_EQ(r.view.notices[1].text, "Роутер снова отвечает: 198.18.0.1");
   EXPECT_EQ(r.store.saved.totalIn, 1000);
   EXPECT_EQ(r.store.saved.sessionTime, 19);  // online all along
+  EXPECT_NEAR(r.meter.state().maxIn, 1000.0 / 13, 0.01);  // 13 s of bytes in one answer: not one second's speed
 }
 
 }  // namespace
