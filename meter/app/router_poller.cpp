@@ -1,6 +1,5 @@
 #include "meter/app/router_poller.h"
 
-#include <chrono>
 #include <vector>
 
 #include "common/win/gateway.h"
@@ -30,6 +29,8 @@ std::optional<RouterReading> RouterPoller::TakeAnswer() {
   std::lock_guard<std::mutex> lock(mutex_);
   std::optional<RouterReading> a = std::move(answer_);
   answer_.reset();
+  askAgain_ = true;
+  wake_.notify_all();
   return a;
 }
 
@@ -45,7 +46,9 @@ void RouterPoller::SetName(const std::string& name) {
 
 bool RouterPoller::Pause() {
   std::unique_lock<std::mutex> lock(mutex_);
-  return !wake_.wait_for(lock, std::chrono::seconds(1), [this] { return stop_; });
+  wake_.wait(lock, [this] { return stop_ || askAgain_; });
+  askAgain_ = false;
+  return !stop_;
 }
 
 // What the thread learns of the router and keeps from one question to the next.
