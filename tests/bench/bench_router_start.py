@@ -13,7 +13,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import vtcbench as vb  # noqa: E402
 
 vb.enter_namespace()
-ROUNDS = 3
+ROUNDS = 5
 SILENT = "127.0.0.2"
 
 
