@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/encoding.h"
+#include "common/win/file.h"
 #include "common/win/registry.h"
 #include "support/local_time.h"
 #include "support/temp_dir.h"
@@ -262,4 +263,79 @@ TEST(RollStatistics, DayModeCloseLeavesNothingPendingAndOpensToday) {
   EXPECT_EQ(Dw("year"), 2026u);
   EXPECT_EQ(Str("ClosingRecord"), "<absent>");
   EXPECT_FALSE(RegKey::Open(kTotalsKeyPath).Exists("ClosingDay"));
+}
+
+// Each write of a close refused in turn (by the file for real where a test
+// can make it so, by a fault where it cannot), then a start with everything
+// working: the period is in the history once with every byte it had, and
+// the next one starts from zero. Where the first start could not close, the
+// meter counted on meanwhile from the totals it kept.
+TEST(RollStatistics, EachWriteOfACloseRefusedInTurnStillClosesThePeriodOnce) {
+  const std::string earlier = Record("За день 29.11.2026", "1", "1", "1", "00:00:01");
+  const char* const kAlerts[] = {"AlertPrepaidIn", "AlertPrepaidOut", "AlertMoney", "AlertTrendDay"};
+  enum File { kWorks, kHeldOpen, kDiskFull, kOldGoneNewHeld };
+  const struct {
+    const char* what;
+    const char* value = nullptr;  // the registry value refused ("" its flush) ...
+    int nth = 1;                  // ... at its nth write, deletion or flush
+    File file = kWorks;
+    bool closedAtOnce = true;
+  } cases[] = {
+      {"the journal", "ClosingInTall", 1, kWorks, false},
+      {"the journal's flush", "", 1, kWorks, false},
+      {"the record: the file held open", nullptr, 1, kHeldOpen, false},
+      {"the record: a full disk", nullptr, 1, kDiskFull, false},
+      {"the record: the old file replaced away, the new one held", nullptr, 1, kOldGoneNewHeld},
+      {"a total's zero", "InTall"},
+      {"the next day's marker", "day"},
+      {"a warning's zero", "AlertMoney"},
+      {"the zeros' flush", "", 2},
+      {"the journal's removal", "ClosingRecord", 2},
+  };
+  const std::string temp = "statistic.ini.~" + std::to_string(GetCurrentProcessId()) + "-0.tmp";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    TestRegistry reg;
+    dir.Write("statistic.ini", earlier);
+    SetDate(30, 11, 2026);
+    SetTotals("700", "70", "0.7", 70);
+    for (const char* n : kAlerts) RegKey::Open(kTotalsKeyPath).SetDword(n, 80);
+    const std::wstring history = Utf8ToWide(dir.File("statistic.ini"));
+    {
+      int seen = 0;
+      ScopedRefusedWrites refused([&](const std::string& name) { return c.value && name == c.value && ++seen == c.nth; });
+      ScopedWriteFaults faults([&](WriteStep s) -> DWORD {
+        if (c.file == kDiskFull && s == WriteStep::kWrite) return ERROR_DISK_FULL;
+        if (c.file != kOldGoneNewHeld || s == WriteStep::kWrite) return 0;
+        if (s == WriteStep::kMove) return ERROR_SHARING_VIOLATION;
+        DeleteFileW(history.c_str());
+        return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+      });
+      ScopedHandle holder;
+      if (c.file == kHeldOpen)
+        holder = ScopedHandle(CreateFileW(history.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      RollStatistics(dir.path(), 1, 0, At(2026, 12, 1, 9, 0, 0, 2));
+    }
+    if (c.closedAtOnce) {
+      EXPECT_NE(dir.Read("statistic.ini"), earlier);
+    } else {
+      EXPECT_EQ(Str("InTall"), "700");
+      EXPECT_EQ(dir.Read("statistic.ini"), earlier);
+      SetTotals("750", "75", "0.75", 75);
+    }
+    // The next start: what a killed or failed write left beside the file
+    // first (the writer has ended by then), then the roll-over.
+    if (dir.Exists(temp)) MoveFileW(Utf8ToWide(dir.File(temp)).c_str(), (history + L".~4000000-0.tmp").c_str());
+    RemoveLeftovers(dir.path());
+    RollStatistics(dir.path(), 1, 0, At(2026, 12, 1, 13, 0, 0, 2));
+    EXPECT_EQ(dir.Read("statistic.ini"), earlier + (c.closedAtOnce
+                                                         ? Record("За день 30.11.2026", "700", "70", "0.7", "00:01:10")
+                                                         : Record("За день 30.11.2026", "750", "75", "0.75", "00:01:15")));
+    ExpectTotalsReset();
+    for (const char* n : kAlerts) EXPECT_EQ(Dw(n), 0u) << n;
+    EXPECT_EQ(Dw("day"), 1u);
+    EXPECT_FALSE(RegKey::Open(kTotalsKeyPath).Exists("ClosingRecord"));
+    EXPECT_EQ(dir.EntryCount(), 1);
+  }
 }
