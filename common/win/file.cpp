@@ -1,6 +1,5 @@
 #include "common/win/file.h"
 
-#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -249,12 +248,6 @@ bool EditWholeFile(const std::string& path, const std::function<bool(const std::
 void RemoveLeftovers(const std::string& folder) {
   std::wstring dir = SystemPath(folder);
   if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
-  struct Leftover {
-    std::wstring name;
-    size_t mark;  // where the target's name ends
-    FILETIME written;
-  };
-  std::vector<Leftover> found;
   WIN32_FIND_DATAW fd;
   ScopedFindHandle find(FindFirstFileW((dir + L"*" + kTempMark + L"*" + kTempEnd).c_str(), &fd));
   if (!find) return;
@@ -264,24 +257,16 @@ void RemoveLeftovers(const std::string& folder) {
     DWORD owner = LeftoverOwner(name);
     // A writer still running may be about to move its file into place.
     if (owner == 0 || ProcessAlive(owner)) continue;
-    found.push_back({name, name.rfind(kTempMark), fd.ftLastWriteTime});
-  } while (FindNextFileW(find.get(), &fd));
-  find.reset();
-  // Newest first: of two writes whose target went missing, the later one's
-  // content is what the file last was meant to hold.
-  std::sort(found.begin(), found.end(),
-            [](const Leftover& a, const Leftover& b) { return CompareFileTime(&a.written, &b.written) > 0; });
-  for (const Leftover& l : found) {
-    const std::wstring path = dir + l.name;
-    const std::wstring target = dir + l.name.substr(0, l.mark);
-    // Without its target the leftover is the only copy there is (the old
-    // file was already replaced away when the writer stopped). One that
+    const std::wstring path = dir + name;
+    const std::wstring target = dir + name.substr(0, name.rfind(kTempMark));
+    // Without its target the leftover is the only copy there is: the old
+    // file was already replaced away when the writer stopped. One that
     // cannot move now stays for the next start.
     if (Missing(target))
       MoveFileExW(path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
     else
       DeleteFileW(path.c_str());
-  }
+  } while (FindNextFileW(find.get(), &fd));
 }
 
 ScopedWriteFaults::ScopedWriteFaults(std::function<DWORD(WriteStep)> fault) { g_fault = std::move(fault); }

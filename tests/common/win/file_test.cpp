@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <functional>
 #include <thread>
 
@@ -45,93 +44,56 @@ TEST(WholeFile, ReplacesExactlyAndReadsBack) {
 // old content or the new one is always there, under the file's name or,
 // once the old file is gone, beside it to take the name at the next start.
 TEST(WholeFile, EveryFailurePointLeavesTheOldOrTheNewContent) {
-  TempDir dir;
-  const std::string name = "statistic.ini";
   std::wstring path;  // the case's file, which the faults act on
-  int moves = 0;
-  const auto fail = [](WriteStep at, DWORD error) {
-    return [at, error](WriteStep s) -> DWORD { return s == at ? error : 0; };
+  const auto at = [](WriteStep step, DWORD error) {
+    return [=](WriteStep s) -> DWORD { return s == step ? error : 0; };
   };
-  // ReplaceFile removed the old file and could not move the new one.
-  const auto oldGone = [&](WriteStep s) -> DWORD {
-    if (s != WriteStep::kReplace) return 0;
-    DeleteFileW(path.c_str());
-    return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+  const auto oldGone = [&](DWORD moveError) {  // ReplaceFile removed the old file, did not move the new one
+    return [&path, moveError](WriteStep s) -> DWORD {
+      if (s == WriteStep::kReplace && DeleteFileW(path.c_str())) return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+      return s == WriteStep::kMove ? moveError : 0;
+    };
   };
   const struct {
     const char* what;
-    bool old;  // an old file is there
     std::function<DWORD(WriteStep)> fault;
-    int heldMs;  // another program holds the old file without sharing it; -1: all along
-    bool written;
-    const char* named;   // what the file's name holds afterwards; null: nothing
-    const char* beside;  // what waits beside it; null: nothing
+    int heldMs;          // another program holds the file unshared; -1: all along
+    const char* named;   // under the file's name afterwards ("": nothing)
+    const char* beside;  // left beside it
   } cases[] = {
-      {"a full disk", true, fail(WriteStep::kWrite, ERROR_DISK_FULL), 0, false, "old", nullptr},
-      {"held open for a moment", true, nullptr, 300, true, "new", nullptr},
-      {"held open all along", true, nullptr, -1, false, "old", nullptr},
-      {"a share without ReplaceFile", true, fail(WriteStep::kReplace, ERROR_NOT_SUPPORTED), 0, true, "new", nullptr},
-      {"the old file removed, the new one moved", true, oldGone, 0, true, "new", nullptr},
-      {"the old file removed, the new one held for a moment", true,
-       [&](WriteStep s) -> DWORD {
-         if (s == WriteStep::kMove) return ++moves < 3 ? ERROR_SHARING_VIOLATION : 0;
-         return oldGone(s);
-       },
-       0, true, "new", nullptr},
-      {"the old file removed, the new one held all along", true,
-       [&](WriteStep s) { return s == WriteStep::kMove ? ERROR_SHARING_VIOLATION : oldGone(s); }, 0, false, nullptr,
-       "new"},
-      {"a new file held all along", false, fail(WriteStep::kMove, ERROR_SHARING_VIOLATION), 0, false, nullptr, "new"},
+      {"a full disk", at(WriteStep::kWrite, ERROR_DISK_FULL), 0, "old", ""},
+      {"held open for a moment", nullptr, 300, "new", ""},
+      {"held open all along", nullptr, -1, "old", ""},
+      {"a share without ReplaceFile", at(WriteStep::kReplace, ERROR_NOT_SUPPORTED), 0, "new", ""},
+      {"the old file replaced away, the new one moved", oldGone(0), 0, "new", ""},
+      {"the old file replaced away, the new one held", oldGone(ERROR_SHARING_VIOLATION), 0, "", "new"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    TempDir fresh;
-    path = Utf8ToWide(fresh.File(name));
-    if (c.old) fresh.Write(name, "old");
-    ScopedHandle holder;
-    std::thread release;
-    if (c.heldMs) {
-      holder = ScopedHandle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-      ASSERT_TRUE(holder);
-      if (c.heldMs > 0) release = std::thread([&, ms = c.heldMs] {
-          Sleep(ms);
-          holder.reset();
-        });
-    }
+    TempDir dir;
+    dir.Write("statistic.ini", "old");
+    path = Utf8ToWide(dir.File("statistic.ini"));
+    ScopedHandle holder(c.heldMs ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                 : nullptr);
+    std::thread release([&] {
+      if (c.heldMs <= 0) return;
+      Sleep(c.heldMs);
+      holder.reset();
+    });
     {
       ScopedWriteFaults faults(c.fault);
-      EXPECT_EQ(WriteWholeFile(fresh.File(name), "new"), c.written);
+      EXPECT_EQ(WriteWholeFile(dir.File("statistic.ini"), "new"), std::string(c.named) == "new");
     }
-    if (release.joinable()) release.join();
+    release.join();
     holder.reset();
-    EXPECT_EQ(fresh.Exists(name), c.named != nullptr);
-    EXPECT_EQ(fresh.Read(name), c.named ? c.named : "");
-    const std::string temp = name + ".~" + std::to_string(GetCurrentProcessId()) + "-0.tmp";
-    EXPECT_EQ(fresh.Exists(temp), c.beside != nullptr);
-    EXPECT_EQ(fresh.Read(temp), c.beside ? c.beside : "");
-    EXPECT_EQ(fresh.EntryCount(), (c.named ? 1 : 0) + (c.beside ? 1 : 0));
+    EXPECT_EQ(dir.Read("statistic.ini"), c.named);
+    EXPECT_EQ(dir.Read("statistic.ini.~" + std::to_string(GetCurrentProcessId()) + "-0.tmp"), c.beside);
+    EXPECT_EQ(dir.EntryCount(), 1);
   }
   // A folder that is not there: no file, and a failure rather than success.
+  TempDir dir;
   EXPECT_FALSE(WriteWholeFile(dir.File("gone\\bug.txt"), "x"));
   EXPECT_FALSE(dir.Exists("gone"));
-}
-
-// An edit in place made on a copy: all of it reaches the file, or none.
-TEST(WholeFile, AnEditReachesTheFileWholeOrNotAtAll) {
-  TempDir dir;
-  const auto append = [](const char* more, bool ok) {
-    return [more, ok](const std::string& copy) {
-      FILE* f = _wfopen(Utf8ToWide(copy).c_str(), L"ab");
-      fputs(more, f);
-      fclose(f);
-      return ok;
-    };
-  };
-  ASSERT_TRUE(EditWholeFile(dir.File("a.ini"), append("[a]", true)));
-  EXPECT_FALSE(EditWholeFile(dir.File("a.ini"), append("[b]", false)));
-  ASSERT_TRUE(EditWholeFile(dir.File("a.ini"), append("[c]", true)));
-  EXPECT_EQ(dir.Read("a.ini"), "[a][c]");
-  EXPECT_EQ(dir.EntryCount(), 1);
 }
 
 TEST(WholeFile, ReplacingKeepsTheFilesAttributes) {
@@ -152,41 +114,24 @@ TEST(WholeFile, ReplacingKeepsTheFilesAttributes) {
 TEST(WholeFile, LeftoversOfEndedWritersGoOrTakeTheirPlaceAndNothingElse) {
   TempDir dir;
   const std::string mine = ".~" + std::to_string(GetCurrentProcessId()) + "-0.tmp";
-  enum Fate { kGoes, kStays, kTakesPlace };
   const struct {
     std::string name;
-    Fate fate;
+    bool stays;
   } files[] = {
-      {"statistic.ini.~4000000-0.tmp", kGoes},
-      {"Отчёт за год.csv.~4000004-17.tmp", kTakesPlace},
-      {"bug.txt" + mine, kStays},  // its writer is still running
-      {"statistic.ini", kStays},
-      {"notes.~draft-1.tmp", kStays},
-      {"a.~12-0.tmp.txt", kStays},
-      {".~12-0.tmp", kStays},
-      {"b.~-0.tmp", kStays},
+      {"statistic.ini.~4000000-0.tmp", false},
+      {"Отчёт за год.csv.~4000004-17.tmp", false},  // becomes "Отчёт за год.csv"
+      {"bug.txt" + mine, true},  // its writer is still running
+      {"statistic.ini", true},
+      {"notes.~draft-1.tmp", true},
+      {"a.~12-0.tmp.txt", true},
+      {".~12-0.tmp", true},
+      {"b.~-0.tmp", true},
   };
   for (const auto& f : files) dir.Write(f.name, f.name);
   dir.Write("folder.~4000008-0.tmp\\inside.txt", "x");
-  // Two writes whose target went: the later one's content is the file's.
-  dir.Write("last_upd.txt.~4000012-1.tmp", "4.8");
-  dir.Write("last_upd.txt.~4000016-0.tmp", "4.7");
-  const auto writtenAt = [&](const char* leftover, DWORD ago) {
-    ScopedHandle h(CreateFileW(Utf8ToWide(dir.File(leftover)).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                               OPEN_EXISTING, 0, nullptr));
-    FILETIME t;
-    GetSystemTimeAsFileTime(&t);
-    ULARGE_INTEGER u{{t.dwLowDateTime, t.dwHighDateTime}};
-    u.QuadPart -= ago * 10000000ull;
-    t = {u.LowPart, u.HighPart};
-    ASSERT_TRUE(SetFileTime(h.get(), nullptr, nullptr, &t));
-  };
-  writtenAt("last_upd.txt.~4000012-1.tmp", 60);
-  writtenAt("last_upd.txt.~4000016-0.tmp", 120);
   RemoveLeftovers(dir.path());
-  for (const auto& f : files) EXPECT_EQ(dir.Exists(f.name), f.fate == kStays) << f.name;
+  for (const auto& f : files) EXPECT_EQ(dir.Exists(f.name), f.stays) << f.name;
+  EXPECT_EQ(dir.Read("statistic.ini"), "statistic.ini");
   EXPECT_EQ(dir.Read("Отчёт за год.csv"), "Отчёт за год.csv.~4000004-17.tmp");
-  EXPECT_EQ(dir.Read("last_upd.txt"), "4.8");
-  EXPECT_FALSE(dir.Exists("last_upd.txt.~4000016-0.tmp"));
   EXPECT_TRUE(dir.Exists("folder.~4000008-0.tmp\\inside.txt"));
 }
