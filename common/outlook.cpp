@@ -34,6 +34,11 @@ constexpr int64_t kNearDays = 12;      // a run-out this near is warned of on th
 constexpr double kMonthDays = 30.44;
 constexpr double kZ = 1.2815515655446004;  // the normal's 90th percentile
 
+// A figure as the model takes it: no meter counts 10^18 bytes or roubles
+// in a period, so a larger one is a damaged value, and the sums and squares
+// of figures kept below it stay finite.
+double Figure(double v) { return v > 0 ? std::min(v, 1e18) : 0; }
+
 // One figure of the open period, day by day.
 struct Series {
   std::vector<double> days;  // the complete days of the period, its first day first
@@ -284,7 +289,7 @@ std::vector<double> ClosedRates(const std::vector<ClosedPeriod>& closed, std::op
     const std::optional<double>& v = closed[i].*figure;
     if (!start || !next || !v || !(*v >= 0) || NextPeriodStart(*start, mode) != *next || *next > open.first)
       continue;
-    rates.push_back(*v / static_cast<double>(*next - *start));
+    rates.push_back(Figure(*v) / static_cast<double>(*next - *start));
   }
   if (rates.size() > kClosedCount) rates.erase(rates.begin(), rates.end() - static_cast<std::ptrdiff_t>(kClosedCount));
   return rates;
@@ -304,13 +309,14 @@ Series SeriesOf(const OutlookInput& in, double DayUsage::*figure, std::optional<
   for (const DayUsage& d : days) {
     if (d.day < period.first || d.day > today) continue;
     if (!firstRecorded) firstRecorded = d.day;
-    recorded += d.*figure;
+    const double v = Figure(d.*figure);
+    recorded += v;
     if (d.day == today)
-      s.today = d.*figure;
+      s.today = v;
     else
-      s.days[static_cast<size_t>(d.day - period.first)] = d.*figure;
+      s.days[static_cast<size_t>(d.day - period.first)] = v;
   }
-  const double total = std::isfinite(in.totals.*figure) ? std::max(0.0, in.totals.*figure) : 0;
+  const double total = Figure(in.totals.*figure);
   s.soFar = std::max(total, recorded);
   const double missing = total - recorded;
   if (missing > total * 1e-9 + 1e-6) {
