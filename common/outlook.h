@@ -88,8 +88,10 @@ double TodayAllowance(const Course& c, double amount);
 
 // The day to name in the trend warning, once a day (nothing when
 // `lastWarnedDay` is today): the middle of the band runs out before the
-// period ends while the amount still holds. Never in the first days of a
-// period: they say too little.
+// period ends while the amount still holds. Never in the first 30 % of a
+// period (at most its first 10 days): they say too little. A run-out more
+// than 12 days ahead is told only when even the band's late edge runs out;
+// a nearer one on the middle alone, while there is time to act.
 std::optional<int64_t> TrendWarning(const Course& c, double amount, int64_t lastWarnedDay);
 
 }  // namespace vtc

@@ -151,7 +151,7 @@ TEST(Outlook, RunOutAllowanceAndTheWarning) {
       {"told today already", c, 30, dec11, std::nullopt},
       {"lasts", c, 100, 0, std::nullopt},
       {"used up", c, 20, 0, std::nullopt},
-      {"the first week says too little", Ahead(kDec1 + 5, 20, ends), 30, 0, std::nullopt},
+      {"the first days say too little", Ahead(kDec1 + 5, 20, ends), 30, 0, std::nullopt},
       // 14 days off: only when even the band's late edge runs out.
       {"far and unsure", c, 20 + 2 * 15, 0, std::nullopt},
       {"far and sure", c, 20 + 15, 0, dec11 + 7},
