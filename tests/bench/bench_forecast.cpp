@@ -27,11 +27,12 @@
 using namespace vtc;
 
 namespace {
+
 constexpr uint64_t kSeed = 20261207;
 constexpr int kHouseholdsPerFamily = 200;
 constexpr int kMaxHistory = 6;  // closed months before the replayed one
 constexpr int kTakenOn[3] = {7, 14, 21};
-constexpr double kGigabyte = 1024.0 * 1024 * 1024;
+constexpr double kPi = 3.14159265358979323846;
 
 // The standard library's distributions differ between its makers; these
 // give the same months wherever the table is made.
@@ -43,7 +44,7 @@ class Random {
   int Int(int a, int b) { return a + static_cast<int>(Uniform() * (b - a + 1)); }
   double Normal() {
     const double u = 1 - Uniform(), v = Uniform();
-    return std::sqrt(-2 * std::log(u)) * std::cos(2 * M_PI * v);
+    return std::sqrt(-2 * std::log(u)) * std::cos(2 * kPi * v);
   }
 
  private:
