@@ -17,17 +17,19 @@ constexpr double kFastHalfLife = 3;    // the same for the last few days, where 
 constexpr double kShift = 2;           // how many of its noise the fast pace must be above the slow
 constexpr double kDaySpread = 0.6;     // one day's spread around the pace before the days show theirs
 constexpr double kSpreadWeight = 5;    // days the assumed spread weighs against the one seen
+constexpr double kHomeWeight = 7;      // days at home assumed before the period shows days away
 constexpr double kLogSpread = 0.6;     // the days' spread in logarithms, before they show theirs...
 constexpr double kLogWeight = 15;      // ...and how many days that weighs: a burst must not hide itself
 constexpr double kBurstZ = 2.5;        // a day this many spreads above the typical one is a burst...
 constexpr size_t kHabitDays = 5;       // ...unless this many such days run up to yesterday
 constexpr size_t kPatternDays = 14;    // days seen before the weekday pattern counts
 constexpr double kPatternWeight = 2;   // days of the typical day each weekday is shrunk toward
+constexpr double kFactorMost = 4;      // a weekday brings between a quarter and four times the average day
 constexpr size_t kClosedCount = 6;     // the newest closed periods that count
 constexpr double kClosedSpread = 0.3;  // their spread of pace while too few show theirs
 constexpr double kClosedLeast = 0.1;   // the least spread they are taken to have
 constexpr double kConflict = 2;        // standard errors apart before the open period goes its own way
-constexpr double kDrift = 0.55;        // how far the pace may move in a month: habits change, people travel
+constexpr double kDrift = 0.5;         // how far the pace may move in a month: habits change, people travel
 constexpr double kWarnAfterDays = 10;  // no trend warning before this much of a period...
 constexpr double kWarnAfterShare = 0.3;  // ...or this share of it, whichever is less
 constexpr int64_t kNearDays = 12;      // a run-out this near is warned of on the middle alone
@@ -82,6 +84,17 @@ double ClosedVariance(const std::vector<double>& rates, double typical) {
   return spread2 * (1 + 1.57 / n);  // 1.57: a median's variance against a mean's
 }
 
+// Days away (a holiday's near-empty ones) say nothing of the days at home:
+// those below a tenth of a busy day (the upper quartile) are left out.
+double AwayBelow(const std::vector<double>& days, const std::vector<bool>& seen) {
+  std::vector<double> sorted;
+  for (size_t i = 0; i < days.size(); ++i)
+    if (seen[i]) sorted.push_back(days[i]);
+  if (sorted.empty()) return 0;
+  std::sort(sorted.begin(), sorted.end());
+  return sorted[sorted.size() * 3 / 4] / 10;
+}
+
 // The weekday pattern: what each weekday brings against the typical day,
 // 1 for each until enough days have shown it. Medians, so that a burst does
 // not make its weekday look heavy; each weekday's own few days are shrunk
@@ -89,14 +102,15 @@ double ClosedVariance(const std::vector<double>& rates, double typical) {
 std::array<double, 8> Pattern(const Series& s, int64_t first) {
   std::array<double, 8> factor;
   factor.fill(1);
-  std::vector<double> all, byWeekday[8];
+  const double away = AwayBelow(s.days, s.seen);
+  std::vector<double> home, byWeekday[8];
   for (size_t i = 0; i < s.days.size(); ++i) {
-    if (!s.seen[i]) continue;
-    all.push_back(s.days[i]);
+    if (!s.seen[i] || s.days[i] < away) continue;
+    home.push_back(s.days[i]);
     byWeekday[WeekdayOf(first + static_cast<int64_t>(i))].push_back(s.days[i]);
   }
-  const double typical = Median(all);
-  if (all.size() < kPatternDays || !(typical > 0)) return factor;
+  const double typical = Median(home);
+  if (home.size() < kPatternDays || !(typical > 0)) return factor;
   double average = 0;
   for (int w = 1; w <= 7; ++w) {
     const double n = static_cast<double>(byWeekday[w].size());
@@ -104,7 +118,7 @@ std::array<double, 8> Pattern(const Series& s, int64_t first) {
     factor[w] = (n * own + kPatternWeight * typical) / ((n + kPatternWeight) * typical);
     average += factor[w] / 7;
   }
-  for (int w = 1; w <= 7; ++w) factor[w] = std::max(factor[w] / average, 0.05);
+  for (int w = 1; w <= 7; ++w) factor[w] = std::clamp(factor[w] / average, 1 / kFactorMost, kFactorMost);
   return factor;
 }
 
@@ -172,12 +186,13 @@ Course Project(const Series& s, const CalendarPeriod& period, int64_t today, dou
   std::vector<double> pace(k);
   for (size_t i = 0; i < k; ++i) pace[i] = s.days[i] / factor[WeekdayOf(period.first + static_cast<int64_t>(i))];
 
-  // Bursts: a day beyond what the spread of the others makes likely,
-  // judged against the days that saw any use. A burst's bytes are in the
-  // total; its day counts as an ordinary one.
+  // Bursts: a day beyond what the spread of the others at home makes
+  // likely. A burst's bytes are in the total; its day counts as an
+  // ordinary one.
+  const double away = AwayBelow(pace, s.seen);
   std::vector<double> used, logs;
   for (size_t i = 0; i < k; ++i) {
-    if (!(pace[i] > 0) || !s.seen[i]) continue;
+    if (!(pace[i] > 0) || pace[i] < away || !s.seen[i]) continue;
     used.push_back(pace[i]);
     logs.push_back(std::log(pace[i]));
   }
@@ -214,24 +229,45 @@ Course Project(const Series& s, const CalendarPeriod& period, int64_t today, dou
 
   double level = 0, seenDays = 0, spread2 = kDaySpread * kDaySpread;
   if (k > 0) {
-    const Spread all = SpreadOf(pace, s.seen, k);
-    level = all.pace.level;
-    seenDays = all.pace.days;
-    spread2 = all.spread2;
+    // Days away count in how often the user is at home, not in the pace at
+    // home: after a trip the pace is the one before it, and the trip makes
+    // another a little likelier.
+    std::vector<double> home;
+    std::vector<bool> homeSeen;
+    double present = 0, weights = 0, weights2 = 0;
+    for (size_t i = 0; i < k; ++i) {
+      const bool atHome = !s.seen[i] || (pace[i] > 0 && pace[i] >= away);
+      const double a = std::pow(0.5, static_cast<double>(k - 1 - i) / kHalfLife);
+      present += atHome ? a : 0;
+      weights += a;
+      weights2 += a * a;
+      if (!atHome) continue;
+      home.push_back(pace[i]);
+      homeSeen.push_back(s.seen[i]);
+    }
+    const double presence = (present + kHomeWeight) / (weights + kHomeWeight);
+    seenDays = weights * weights / weights2;  // days away say as much as days at home
+    if (!home.empty()) {
+      const Spread all = SpreadOf(home, homeSeen, home.size());
+      level = all.pace.level;
+      spread2 = all.spread2;
+    }
     if (level > 0) {
       // A new habit shows first in the last few days: when they are above
       // the slow pace by more than its noise, they are the pace. Not below:
       // a few days away are more often a trip than a habit. The noise is
       // that of the days before the last few, which a shift in those does
       // not inflate.
-      const Pace fast = PaceOf(pace, kFastHalfLife);
-      const double before = k > 2 * kHabitDays ? SpreadOf(pace, s.seen, k - kHabitDays).spread2 : spread2;
-      const double noise = std::sqrt(before * std::max(1 / fast.days - 1 / seenDays, 1e-9));
+      const Pace fast = PaceOf(home, kFastHalfLife);
+      const size_t n = home.size();
+      const double before = n > 2 * kHabitDays ? SpreadOf(home, homeSeen, n - kHabitDays).spread2 : spread2;
+      const double noise = std::sqrt(before * std::max(1 / fast.days - 1 / PaceOf(home, kHalfLife).days, 1e-9));
       if (fast.level / level - 1 > kShift * noise) {
         level = fast.level;
         seenDays = fast.days;
       }
     }
+    level *= presence;
   } else if (!closed && todayPassed > 0) {
     // Nothing but today: its pace so far (day mode, or a figure the closed
     // periods lack).

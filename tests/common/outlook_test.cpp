@@ -46,6 +46,9 @@ TEST(Outlook, TheMiddleFollowsThePacesShape) {
   burst[2] = 20;
   std::vector<double> weekends;  // Saturdays and Sundays three times a weekday
   for (int d = 1; d <= 21; ++d) weekends.push_back(WeekdayOf(kDec1 + d - 1) >= 6 ? 3 : 1);
+  std::vector<double> holiday = Days(3, 1);
+  holiday.insert(holiday.end(), 14, 0.01);
+  holiday.insert(holiday.end(), 4, 1);
   std::vector<double> habit = Days(14, 1);
   habit.insert(habit.end(), 5, 3);
   const struct {
@@ -61,6 +64,9 @@ TEST(Outlook, TheMiddleFollowsThePacesShape) {
       // Mostly the new pace of the last five days (65), not the month's
       // mean (49).
       {"new habit", December(At(2026, 12, 20, 0, 0, 7), habit), 61, 6},
+      // Back from two weeks away: about the pace at home, whatever
+      // weekdays the holiday took.
+      {"after a holiday", December(At(2026, 12, 22, 0, 0, 2), holiday), 7.14 + 10 * 0.8, 2},
       // A busy morning does not make the evening busier...
       {"busy morning", December(At(2026, 12, 11, 6, 0, 5), Days(10, 1), 2), 10 + 2 + 0.75 + 20, 0.01},
       // ...and a quiet morning may still see the evening's use.
