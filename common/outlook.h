@@ -5,11 +5,13 @@
 // the page "Лимиты" and the report, as the straight line of forecast.h was.
 //
 // The model takes the days of the open period so far and the closed periods
-// of the same kind. Recent days weigh more than old ones (a habit that
-// changed shows within days); a day far above the others counts as a burst,
-// whose bytes are in the total but not in the pace; the weekday pattern
-// counts once two weeks show it; closed periods say what to expect before
-// the open one has shown much. The band widens with the days still to come.
+// of the same kind. Recent days weigh more than old ones, and the last few
+// take over when they rise clearly (a new habit); a day far above the others
+// counts as a burst, whose bytes are in the total but not in the pace; days
+// away (near-empty) count in how often the user is at home, not in the pace
+// at home; the weekday pattern counts once two weeks show it; closed periods
+// say what to expect before the open one has shown much, and give way when
+// it clearly differs. The band widens with the days still to come.
 // Platform-free.
 #pragma once
 #include <cstdint>
