@@ -33,8 +33,10 @@ test: dist
 fuzz: deps
 	scripts/native.sh $(BUILD) fuzz
 
+# HISTORY: day-mode statistic.ini files the forecast's backtest replays
+# beside its synthetic households.
 bench: dist
-	scripts/with-display.sh scripts/bench.sh $(BUILD)
+	VTC_BENCH_HISTORY="$(HISTORY)" scripts/with-display.sh scripts/bench.sh $(BUILD)
 
 soak: dist
 	scripts/with-display.sh scripts/soak.sh $(BUILD)

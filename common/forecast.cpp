@@ -4,18 +4,41 @@ namespace vtc {
 
 namespace {
 
-
 bool Leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
-// DD.MM.YYYY: digits with points at the places of a date, nothing more.
-bool IsDateShaped(const std::string& t) {
-  static const char kShape[] = "99.99.9999";
-  if (t.size() != sizeof kShape - 1) return false;
-  for (size_t i = 0; i < t.size(); ++i) {
+// `shape`: '9' a digit, any other character itself, nothing more.
+bool Shaped(const std::string& t, const char* shape) {
+  size_t i = 0;
+  for (; shape[i]; ++i) {
+    if (i >= t.size()) return false;
     const bool digit = t[i] >= '0' && t[i] <= '9';
-    if (kShape[i] == '9' ? !digit : t[i] != kShape[i]) return false;
+    if (shape[i] == '9' ? !digit : t[i] != shape[i]) return false;
   }
-  return true;
+  return i == t.size();
+}
+
+// What the first run of digits, points and colons of a name that has
+// `shape` and that `read` accepts stands for.
+template <class Read>
+std::optional<int64_t> FirstInName(const std::string& name, const char* shape, Read read) {
+  std::string token;
+  for (size_t i = 0; i <= name.size(); ++i) {
+    const char c = i < name.size() ? name[i] : ' ';
+    if ((c >= '0' && c <= '9') || c == '.' || c == ':') {
+      token += c;
+      continue;
+    }
+    if (Shaped(token, shape)) {
+      if (std::optional<int64_t> v = read(token)) return v;
+    }
+    token.clear();
+  }
+  return std::nullopt;
+}
+
+std::optional<int64_t> RealDate(int y, int m, int d) {
+  if (y < 1 || d < 1 || d > DaysInMonth(y, m)) return std::nullopt;
+  return DayNumber(y, m, d);
 }
 
 }  // namespace
@@ -35,21 +58,50 @@ int64_t DayNumber(int y, int m, int d) {
   return era * 146097 + doe - 719468;
 }
 
+CivilDate DateOfDayNumber(int64_t z) {
+  z += 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  return {static_cast<int>(yoe + era * 400 + (m <= 2)), m, d};
+}
+
+// 1970-01-01 was a Thursday.
+int WeekdayOf(int64_t dayNumber) { return static_cast<int>(((dayNumber + 3) % 7 + 7) % 7) + 1; }
+
 std::optional<int64_t> FirstDateInName(const std::string& name) {
-  std::string token;
-  for (size_t i = 0; i <= name.size(); ++i) {
-    const char c = i < name.size() ? name[i] : ' ';
-    if ((c >= '0' && c <= '9') || c == '.' || c == ':') {
-      token += c;
-      continue;
-    }
-    if (IsDateShaped(token)) {
-      const int d = std::stoi(token.substr(0, 2)), m = std::stoi(token.substr(3, 2)), y = std::stoi(token.substr(6));
-      if (y >= 1 && d >= 1 && d <= DaysInMonth(y, m)) return DayNumber(y, m, d);
-    }
-    token.clear();
+  return FirstInName(name, "99.99.9999", [](const std::string& t) {
+    return RealDate(std::stoi(t.substr(6)), std::stoi(t.substr(3, 2)), std::stoi(t.substr(0, 2)));
+  });
+}
+
+std::optional<int64_t> PeriodStartInName(const std::string& name, int mode) {
+  switch (mode) {
+    case kByDays:
+    case kByWeeks: return FirstDateInName(name);
+    case kByMonths:
+      return FirstInName(name, "99.9999", [](const std::string& t) {
+        return RealDate(std::stoi(t.substr(3)), std::stoi(t.substr(0, 2)), 1);
+      });
+    case kByYears:
+      return FirstInName(name, "9999", [](const std::string& t) { return RealDate(std::stoi(t), 1, 1); });
+    default: return std::nullopt;
   }
-  return std::nullopt;
+}
+
+int64_t NextPeriodStart(int64_t start, int mode) {
+  const CivilDate c = DateOfDayNumber(start);
+  switch (mode) {
+    case kByDays: return start + 1;
+    case kByWeeks: return start + 7;
+    case kByMonths: return c.month == 12 ? DayNumber(c.year + 1, 1, 1) : DayNumber(c.year, c.month + 1, 1);
+    case kByYears: return DayNumber(c.year + 1, 1, 1);
+    default: return start;
+  }
 }
 
 bool PeriodIsCurrent(int mode, int firstDayOfWeek, const PeriodMarkers& open, const LocalTime& now) {

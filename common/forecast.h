@@ -54,8 +54,25 @@ int DaysInMonth(int year, int month);
 // Days since 1970-01-01 of a Gregorian date.
 int64_t DayNumber(int year, int month, int day);
 
+// Its inverse, and the weekday of a day number (1 Monday ... 7 Sunday).
+struct CivilDate {
+  int year = 0, month = 0, day = 0;
+};
+CivilDate DateOfDayNumber(int64_t dayNumber);
+int WeekdayOf(int64_t dayNumber);
+
 // The first date DD.MM.YYYY that a record name holds (a run of digits,
 // points and colons of exactly that shape), when it is a real date.
 std::optional<int64_t> FirstDateInName(const std::string& name);
+
+// Where the period of a record of `mode` began, by the date its name holds
+// as the roll-over writes it: DD.MM.YYYY for a day or week, MM.YYYY for a
+// month (its first day), YYYY for a year; nothing for the other modes or a
+// name without such a date.
+std::optional<int64_t> PeriodStartInName(const std::string& name, int mode);
+
+// The day the next period of `mode` begins after the one that began on
+// `start`; `start` itself for the modes without calendar periods.
+int64_t NextPeriodStart(int64_t start, int mode);
 
 }  // namespace vtc

@@ -159,6 +159,9 @@ constexpr const char* AlertPrepaidOut = "AlertPrepaidOut";
 constexpr const char* AlertMoney = "AlertMoney";
 constexpr const char* AlertTrendDay = "AlertTrendDay";
 constexpr const char* kAlerts[] = {AlertPrepaidIn, AlertPrepaidOut, AlertMoney, AlertTrendDay};
+// The open period's figures day by day (common/usage_days.h), written with the
+// totals and started afresh with them.
+constexpr const char* Days = "Days";
 }  // namespace regval
 
 }  // namespace vtc

@@ -65,3 +65,36 @@ TEST(Forecast, SpreadsTheValueOverTheWholePeriod) {
   EXPECT_EQ(PeriodEndPhrase(kByWeeks), "к концу недели");
   EXPECT_EQ(PeriodEndPhrase(kBySessions), "");
 }
+
+TEST(Forecast, WherePeriodsBeginByTheirRecordsNames) {
+  const int64_t dec7 = DayNumber(2026, 12, 7);
+  const struct {
+    const char* name;
+    int mode;
+    std::optional<int64_t> start;
+    int64_t next;  // days after the start
+  } cases[] = {
+      {"За день 07.12.2026", kByDays, dec7, 1},
+      {"Неделя с 07.12.2026", kByWeeks, dec7, 7},
+      {"За месяц 12.2026", kByMonths, DayNumber(2026, 12, 1), 31},
+      {"За месяц 02.2028", kByMonths, DayNumber(2028, 2, 1), 29},
+      {"За год 2026", kByYears, DayNumber(2026, 1, 1), 365},
+      {"За день 07.12.2026", kByMonths, std::nullopt, 0},  // a record of another kind
+      {"За месяц 13.2026", kByMonths, std::nullopt, 0},
+      {"За месяц 00.0000", kByMonths, std::nullopt, 0},   // the first close before any marker
+      {"Первая Неделя", kByWeeks, std::nullopt, 0},
+      {"Сессия 09:05:07 06.12.2026", kBySessions, std::nullopt, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PeriodStartInName(c.name, c.mode), c.start) << c.name;
+    if (c.start) {
+      EXPECT_EQ(NextPeriodStart(*c.start, c.mode) - *c.start, c.next) << c.name;
+    }
+  }
+  for (int64_t day : {DayNumber(1, 1, 1), DayNumber(1969, 12, 31), dec7, DayNumber(9999, 12, 31)}) {
+    const CivilDate c = DateOfDayNumber(day);
+    EXPECT_EQ(DayNumber(c.year, c.month, c.day), day);
+  }
+  EXPECT_EQ(WeekdayOf(dec7), 1);  // a Monday
+  EXPECT_EQ(WeekdayOf(DayNumber(1969, 12, 28)), 7);
+}
