@@ -12,6 +12,7 @@ namespace vtc {
 
 class LookPage : public SettingsPage {
  public:
+  const char* Title() const override { return "Интерфейс"; }
   void Build(const PageContext& c) override;
   // The skin list is filled before the stored skin is selected in it.
   void Load(const StoredSettings& s) override;
