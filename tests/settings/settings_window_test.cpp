@@ -303,9 +303,9 @@ TEST_F(SettingsWindowTest, EveryPageControlIsFoundByItsIdAtItsPlace) {
   EXPECT_EQ(Entries(w.general.statPeriod),
             (std::vector<std::string>{"По сессиям", "По дням", "По неделям", "По месяцам", "По годам"}));
   EXPECT_EQ(Entries(w.general.weekStart).back(), "С воскресенья");
-  EXPECT_EQ(Entries(w.look.currency), (std::vector<std::string>{"руб.", "грн.", "$", "€"}));
-  EXPECT_EQ(GetWindowLongPtrW(w.look.currency, GWL_STYLE) & 3, CBS_DROPDOWN);
-  EXPECT_EQ(GetWindowLongPtrW(w.look.skinList, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+  EXPECT_EQ(Entries(GetDlgItem(w.look.page(), kIdCurrency)), (std::vector<std::string>{"руб.", "грн.", "$", "€"}));
+  EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(w.look.page(), kIdCurrency), GWL_STYLE) & 3, CBS_DROPDOWN);
+  EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(w.look.page(), kIdSkinList), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
   auto types = Entries(w.traffic.typeList);
   ASSERT_EQ(types.size(), 13u);
   auto autos = Entries(w.traffic.autoList);
@@ -385,26 +385,27 @@ TEST_F(SettingsWindowTest, LoadFillsTheControlsAndSaveWritesThemBack) {
   ASSERT_TRUE(SaveAutorun(true, "C:\\old\\"));
   ASSERT_TRUE(w.Create(dir.path()));
   w.Load();
+  auto look = [&](int id) { return GetDlgItem(w.look.page(), id); };
 
   EXPECT_EQ(GetTextUtf8(w.general.password), "секрет");
   EXPECT_TRUE(Ticked(w.general.autorun));
-  EXPECT_EQ(GetTextUtf8(w.look.skinList), "Strip");  // found without regard to letter case
-  EXPECT_EQ(GetTextUtf8(w.look.author), "");         // loading is not the user's pick
-  EXPECT_EQ(GetTextUtf8(w.look.currency), "у.е.");
+  EXPECT_EQ(GetTextUtf8(look(kIdSkinList)), "Strip");  // found without regard to letter case
+  EXPECT_EQ(GetTextUtf8(look(kIdAuthor)), "");         // loading is not the user's pick
+  EXPECT_EQ(GetTextUtf8(look(kIdCurrency)), "у.е.");
   EXPECT_EQ(Sel(w.general.weekStart), 4);
   EXPECT_EQ(Sel(w.general.statPeriod), 2);
   EXPECT_EQ(Sel(w.traffic.autoList), 2);
-  EXPECT_EQ(GetTextUtf8(w.look.alpha), "200");
+  EXPECT_EQ(GetTextUtf8(look(kIdAlpha)), "200");
   EXPECT_EQ(GetTextUtf8(w.traffic.primary), "eth0");
   EXPECT_EQ(GetTextUtf8(w.general.records), "30");
-  EXPECT_TRUE(Ticked(w.look.hints));
-  EXPECT_FALSE(Ticked(w.look.autoHide));
-  EXPECT_TRUE(Ticked(w.look.onTop));
+  EXPECT_TRUE(Ticked(look(kIdHints)));
+  EXPECT_FALSE(Ticked(look(kIdAutoHide)));
+  EXPECT_TRUE(Ticked(look(kIdOnTop)));
 
   SetTextUtf8(w.general.password, "");
   SendMessageW(w.general.autorun, BM_SETCHECK, BST_UNCHECKED, 0);
   SetTextUtf8(w.traffic.secondary, "Модем 2");
-  SendMessageW(w.look.skinList, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendMessageW(look(kIdSkinList), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   ASSERT_TRUE(w.Save());
 
   EXPECT_EQ(ReadStoredPassword(), "");
