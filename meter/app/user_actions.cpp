@@ -5,7 +5,7 @@
 #include "common/win/ini.h"
 #include "common/win/options.h"
 #include "meter/app/meter_desktop.h"
-#include "meter/app/window_drag.h"
+#include "meter/app/start_program.h"
 #include "meter/services/update_check.h"
 #include "meter/tariff/tariff_info.h"
 
