@@ -16,7 +16,7 @@
 
 namespace vtc {
 
-class ReportChart : public BaseWindow<ReportChart> {
+class ReportChart : public BaseWindow {
  public:
   // Told to the parent as WM_COMMAND (the chart's ID, this code) whenever
   // other records come into view.
