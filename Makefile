@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 export WINEPREFIX := $(abspath $(BUILD))/wineprefix
 
-.PHONY: all deps build dist run test bench soak fuzz clean
+.PHONY: all deps build dist run test check bench soak fuzz clean
 
 all: build
 
@@ -28,6 +28,14 @@ test: dist
 	@scripts/native.sh $(BUILD) test; native=$$?; \
 	scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j 2; wine=$$?; \
 	[ $$native = 0 ] || echo "make test: native sanitizer/fuzz tests FAILED (see above)"; \
+	[ $$native = 0 ] && [ $$wine = 0 ]
+
+# The fast path: the native sanitizer build with its unit tests (no fuzzing),
+# then the unit-test programs under Wine and the layers check; no end-to-end test.
+check: build
+	@scripts/native.sh $(BUILD) unit; native=$$?; \
+	scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j 2 -E '^e2e_'; wine=$$?; \
+	[ $$native = 0 ] || echo "make check: native sanitizer tests FAILED (see above)"; \
 	[ $$native = 0 ] && [ $$wine = 0 ]
 
 fuzz: deps

@@ -2,6 +2,7 @@
 # Native host build of the platform-free code under AddressSanitizer and
 # UndefinedBehaviorSanitizer (tests/native), in BUILD/native.
 #   scripts/native.sh BUILD test   unit tests and a short run of each fuzz target
+#   scripts/native.sh BUILD unit   unit tests only
 #   scripts/native.sh BUILD fuzz   each fuzz target for FUZZ_SECONDS (default 600)
 set -eu
 build=${1:-build}
@@ -12,7 +13,7 @@ jobs=${JOBS:-2}
 [ "$jobs" -gt 2 ] 2>/dev/null && jobs=2
 cxx=clang++
 command -v clang++ >/dev/null 2>&1 || cxx=g++
-# Configured every time, so that a new file in common/ joins at once.
+# Configured every time, so that a new platform-free file joins at once.
 mkdir -p "$out"
 if [ -f "$out/CMakeCache.txt" ]; then
   cmake -S "$src/tests/native" -B "$out" >"$out/configure.log" 2>&1
@@ -20,10 +21,15 @@ else
   cmake -S "$src/tests/native" -B "$out" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=Debug >"$out/configure.log" 2>&1
 fi || { cat "$out/configure.log"; exit 1; }
 grep "native:" "$out/configure.log" || true
-cmake --build "$out" -j "$jobs" >"$out/build.log" 2>&1 || { cat "$out/build.log"; exit 1; }
+target=all
+[ "$mode" = unit ] && target=unit_tests  # the fuzz targets' own copy of the sources is not built
+cmake --build "$out" -j "$jobs" --target "$target" >"$out/build.log" 2>&1 || { cat "$out/build.log"; exit 1; }
 case "$mode" in
   test)
     ctest --test-dir "$out" --output-on-failure -j 2
+    ;;
+  unit)
+    ctest --test-dir "$out" --output-on-failure -j 2 -E '^fuzz_'
     ;;
   fuzz)
     secs=${FUZZ_SECONDS:-600}
@@ -37,5 +43,5 @@ case "$mode" in
     done
     exit $status
     ;;
-  *) echo "usage: $0 BUILD test|fuzz" >&2; exit 2 ;;
+  *) echo "usage: $0 BUILD test|unit|fuzz" >&2; exit 2 ;;
 esac

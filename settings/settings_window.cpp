@@ -13,8 +13,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"VtcSettingsWindow";
 constexpr int kClientW = 504, kClientH = 473;
 constexpr int kFontHeight = 15;  // cell height: the layout is made for it
-// The tabs of the pages, in the order of the window's list of pages.
-const char* const kPageNames[] = {"Общие", "Интерфейс", "Тарифы", "Учет трафика", "Роутер", "Лимиты", "Отчёт"};
 
 }  // namespace
 
@@ -41,7 +39,7 @@ bool SettingsWindow::Create(const std::string& appDir) {
   const PageBuilder b{hwnd_, font_.get()};
   tab_ = b.Control(kIdTab, WC_TABCONTROLW, "", 0, 0, 505, 441, WS_CLIPSIBLINGS | WS_TABSTOP);
   for (int i = 0; i < static_cast<int>(pages_.size()); ++i) {
-    std::wstring name = Utf8ToWide(kPageNames[i]);
+    std::wstring name = Utf8ToWide(pages_[i]->Title());
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = name.data();

@@ -23,7 +23,7 @@
 
 namespace vtc {
 
-class SettingsWindow : public BaseWindow<SettingsWindow> {
+class SettingsWindow : public BaseWindow {
  public:
   // Builds the window hidden and centred; `appDir` ends with a backslash.
   bool Create(const std::string& appDir);

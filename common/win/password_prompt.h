@@ -12,7 +12,7 @@
 
 namespace vtc {
 
-class PasswordPrompt : public BaseWindow<PasswordPrompt> {
+class PasswordPrompt : public BaseWindow {
  public:
   struct Place {
     int x, y, w, h;

@@ -14,7 +14,6 @@ namespace vtc {
 // registered nor can be.
 bool RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background = nullptr, UINT style = 0);
 
-template <class Derived>
 class BaseWindow {
  public:
   BaseWindow() = default;
@@ -36,45 +35,14 @@ class BaseWindow {
  protected:
   // Registers the class on first use and creates the window.
   bool CreateWin(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int w,
-                 int h, HWND parent = nullptr, HBRUSH background = nullptr, UINT classStyle = 0) {
-    if (!RegisterWindowClass(className, &BaseWindow::Proc,
-                             background ? background : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), classStyle))
-      return false;
-    hwnd_ = CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr),
-                            this);
-    return hwnd_ != nullptr;
-  }
+                 int h, HWND parent = nullptr, HBRUSH background = nullptr, UINT classStyle = 0);
 
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
 
   HWND hwnd_ = nullptr;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    BaseWindow* self = nullptr;
-    if (msg == WM_NCCREATE) {
-      auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-      self = static_cast<BaseWindow*>(cs->lpCreateParams);
-      self->hwnd_ = hwnd;
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-      self = reinterpret_cast<BaseWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    LRESULT r = 0;
-    try {
-      r = self->HandleMessage(msg, wp, lp);
-    } catch (...) {
-      r = DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    // The window is gone: the object must not destroy it again, even when
-    // its handler failed.
-    if (msg == WM_NCDESTROY) {
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      self->hwnd_ = nullptr;
-    }
-    return r;
-  }
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 };
 
 }  // namespace vtc

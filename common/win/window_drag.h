@@ -1,5 +1,6 @@
 // Moving a window by its contents, as a drag on its caption would, with the
-// contents following the mouse rather than an outline.
+// contents following the mouse rather than an outline, and snapping it to the
+// work area's edges when the drag ends.
 #pragma once
 #include <windows.h>
 
@@ -18,5 +19,9 @@ bool BeginDrag(HWND window);
 // Full-window dragging back to what it was before the drag: the setting is
 // the user's, shared by every program of the session.
 void EndDrag(bool fullDragBefore);
+
+// The click that ends a drag: snap to the work area's edges within 40 pixels,
+// then full-window dragging back to what it was before the drag.
+void SnapAfterClick(HWND window, bool fullDragBefore);
 
 }  // namespace vtc

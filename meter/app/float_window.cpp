@@ -6,8 +6,8 @@
 #include "common/win/gdi.h"
 #include "common/win/ini.h"
 #include "common/win/ui.h"
+#include "common/win/window_drag.h"
 #include "meter/app/control_ids.h"
-#include "meter/app/window_drag.h"
 
 namespace vtc {
 

@@ -34,7 +34,7 @@ class FloatWindowListener {
   virtual void OnPower(WPARAM event) = 0;
 };
 
-class FloatWindow : public BaseWindow<FloatWindow> {
+class FloatWindow : public BaseWindow {
  public:
   FloatWindow() = default;
   FloatWindow(const FloatWindow&) = delete;

@@ -6,7 +6,6 @@
 #include "common/win/local_clock.h"
 #include "common/win/options.h"
 #include "meter/services/error_report.h"
-#include "meter/services/update_check.h"
 #include "meter/stats/rollover.h"
 #include "meter/traffic/totals.h"
 
@@ -30,7 +29,6 @@ bool MeterDesktop::Open() {
   const MeterOptions o = ReadMeterOptions(IniFile(appDir + kOptionsFileName));
   // Stay-on-top, place, visibility and opacity, in this order, then the skin.
   float_.ApplyOptions(o);
-  visibleChecked_ = o.visible;
   float_.LoadSkin(appDir, appDir + kSkinRootFolder + o.skin + "\\", [this](HICON icon) { host_.tray().SetIcon(icon); });
   if (o.router.ByRouter()) {
     router_.Start(o.router);
@@ -39,14 +37,7 @@ bool MeterDesktop::Open() {
   meter_.StartCounting(appDir, o);
   float_.ShowGraph(meter_.history());
 
-  const MeterSettings& s = meter_.settings();
-  menu_.Create();
-  lock_.Create(host_.hwnd(), &password_, [this] {
-    exitAllowed_ = true;
-    PostMessageW(float_.hwnd(), WM_CLOSE, 0, 0);
-  });
-  about_.Create(host_.hwnd());
-  statistics_.Create(s.appDir, s.historyRecords, s.currency);
+  actions_.Create(o.visible);
   return true;
 }
 
@@ -71,7 +62,9 @@ void MeterDesktop::ShowFigures(const MeterState& s, const TickDeltas& d) {
 
 // --- the start-up's services ----------------------------------------------
 
-void MeterDesktop::StartUpdateCheck(const std::string& url, const std::string& file) { CheckForUpdate(url, file, false); }
+void MeterDesktop::StartUpdateCheck(const std::string& url, const std::string& file) {
+  actions_.CheckForUpdate(url, file, false);
+}
 
 void MeterDesktop::RollStatistics(const std::string& appDir, int mode, int firstDayOfWeek, const LocalTime& now) {
   vtc::RollStatistics(appDir, mode, firstDayOfWeek, now);
@@ -80,5 +73,46 @@ void MeterDesktop::RollStatistics(const std::string& appDir, int mode, int first
 std::vector<TTariff> MeterDesktop::LoadTariffs(const std::string& path) { return vtc::LoadTariffs(path); }
 
 void MeterDesktop::WriteErrorReport(const std::string& path, const std::string& text) { vtc::WriteErrorReport(path, text); }
+
+// --- what the user did ----------------------------------------------------
+
+void MeterDesktop::OnTrayMouse(UINT mouseMsg) { actions_.OnTrayMouse(mouseMsg); }
+
+void MeterDesktop::OnUpdateAnswer(LPARAM answer) { actions_.OnUpdateAnswer(answer); }
+
+bool MeterDesktop::OnCommand(UINT id) { return actions_.OnCommand(id); }
+
+void MeterDesktop::OnContextMenu(POINT at) { actions_.OnContextMenu(at); }
+
+void MeterDesktop::OnCloseRequest() {
+  if (!actions_.MayClose()) return;
+  float_.StopTimer(kTickTimer);
+  float_.StopTimer(kTariffTimer);
+  float_.Close();
+}
+
+// --- the timers and the system --------------------------------------------
+
+void MeterDesktop::OnTrayBack() { meter_.ShowQueued(); }
+
+void MeterDesktop::OnCountersReset() { meter_.ResetTotals(); }
+
+void MeterDesktop::OnTimer(UINT_PTR id) {
+  if (id == kTickTimer) {
+    float_.StopTimer(kTickTimer);
+    // Before the tick, which then shows what waited for the icon.
+    host_.tray().AddIfMissing();
+    meter_.Tick();
+  } else if (id == kTariffTimer) {
+    meter_.SelectTariff();
+  }
+}
+
+void MeterDesktop::OnPower(WPARAM event) {
+  if (event == PBT_APMSUSPEND || event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC)
+    meter_.SleepOrWake();
+}
+
+void MeterDesktop::OnEndSession() { actions_.SaveWindowState(); }
 
 }  // namespace vtc

@@ -1,8 +1,8 @@
-// The program around the windowless meter: it owns the floating window, the
-// popup menu and the helper windows, gives the meter the system's interface
-// table, clock and registry, shows what the meter announces, and carries out
-// what the user asks through the tray icon and the menu. The tray's host and
-// the floating window know only their listener, not each other.
+// The program around the windowless meter: it owns the floating window and
+// what the user does with it and the tray icon (user_actions.h), gives the
+// meter the system's interface table, clock and registry, shows what the
+// meter announces, and passes on the timers and the system's messages. The
+// tray's host and the floating window know only their listener, not each other.
 #pragma once
 #include <windows.h>
 
@@ -12,12 +12,9 @@
 #include "common/win/iftable.h"
 #include "meter/app/float_window.h"
 #include "meter/app/meter.h"
-#include "meter/app/popup_menu.h"
 #include "meter/app/router_poller.h"
 #include "meter/app/tray_host.h"
-#include "meter/services/about_window.h"
-#include "meter/services/lock_window.h"
-#include "meter/stats/statistics_window.h"
+#include "meter/app/user_actions.h"
 
 namespace vtc {
 
@@ -44,7 +41,7 @@ class MeterDesktop : public MeterView, public StartupServices, public TrayHostLi
   MeterDesktop& operator=(const MeterDesktop&) = delete;
 
   // Builds the floating window and the tray icon, runs the meter's start-up,
-  // then builds the lock, About and statistics windows hidden.
+  // then builds the menu and the lock, About and statistics windows hidden.
   bool Open();
 
   // MeterView
@@ -76,14 +73,6 @@ class MeterDesktop : public MeterView, public StartupServices, public TrayHostLi
   void OnPower(WPARAM event) override;
 
  private:
-  // Starts a check unless one is running; a check the user asked for
-  // answers by message box, even when it was already running on its own.
-  void CheckForUpdate(const std::string& url, const std::string& file, bool userAsked);
-  void ShowMenu(HWND owner, POINT at);
-  void ToggleFloatVisible();
-  void SaveWindowState(const std::string& optionsPath);
-  void RequestExit();
-
   TrayHost& host_;
   FloatWindow float_;
   SystemInterfaceTable table_;
@@ -91,16 +80,7 @@ class MeterDesktop : public MeterView, public StartupServices, public TrayHostLi
   RegistryTotals totals_;
   RouterPoller router_;  // polls only when the router is measured
   Meter meter_{table_, clock_, totals_, *this, *this};
-  PopupMenu menu_;
-  LockWindow lock_;
-  AboutWindow about_;
-  StatisticsWindow statistics_;
-
-  bool visibleChecked_ = true;  // check mark of the "Плавающее окно" menu item
-  bool updateRunning_ = false;
-  bool updateAsked_ = false;  // the running check answers by message box
-  bool exitAllowed_ = false;  // the exit was asked for and, with a password, confirmed
-  std::string password_;      // the unscrambled exit password read by the last exit request
+  UserActions actions_{host_, float_, meter_};
 };
 
 }  // namespace vtc

@@ -28,7 +28,7 @@ class TrayHostListener {
 // namespace, or in the session's where there is none.
 constexpr const wchar_t* kSingleInstanceMutex = L"VarnokTrafficCounter.qmeter4";
 
-class TrayHost : public BaseWindow<TrayHost> {
+class TrayHost : public BaseWindow {
  public:
   static constexpr UINT kTrayMessage = WM_APP + 1;
   static constexpr UINT kUpdateMessage = WM_APP + 2;

@@ -1,17 +1,27 @@
-// How the user operates the meter: the tray icon's mouse, the popup menu and
-// its twelve items, the update check's answer, the system's power and
-// session messages, and the exit with its password check.
+#include "meter/app/user_actions.h"
+
 #include "common/stored_names.h"
 #include "common/win/ini.h"
 #include "common/win/options.h"
-#include "meter/app/meter_desktop.h"
-#include "meter/app/window_drag.h"
+#include "meter/app/start_program.h"
 #include "meter/services/update_check.h"
 #include "meter/tariff/tariff_info.h"
 
 namespace vtc {
 
-void MeterDesktop::ShowMenu(HWND owner, POINT at) {
+void UserActions::Create(bool floatShown) {
+  visibleChecked_ = floatShown;
+  const MeterSettings& s = meter_.settings();
+  menu_.Create();
+  lock_.Create(host_.hwnd(), &password_, [this] {
+    exitAllowed_ = true;
+    PostMessageW(float_.hwnd(), WM_CLOSE, 0, 0);
+  });
+  about_.Create(host_.hwnd());
+  statistics_.Create(s.appDir, s.historyRecords, s.currency);
+}
+
+void UserActions::ShowMenu(HWND owner, POINT at) {
   menu_.SetChecked(kMenuStayOnTop, float_.stayOnTop());
   menu_.SetChecked(kMenuFloating, visibleChecked_);
   UINT cmd = menu_.Track(owner, at);
@@ -20,15 +30,15 @@ void MeterDesktop::ShowMenu(HWND owner, POINT at) {
   if (cmd) PostMessageW(float_.hwnd(), WM_COMMAND, cmd, 0);
 }
 
-void MeterDesktop::OnContextMenu(POINT at) { ShowMenu(float_.hwnd(), at); }
+void UserActions::OnContextMenu(POINT at) { ShowMenu(float_.hwnd(), at); }
 
-void MeterDesktop::ToggleFloatVisible() {
+void UserActions::ToggleFloatVisible() {
   visibleChecked_ = !float_.IsVisible();
   float_.SetVisible(visibleChecked_);
   menu_.SetChecked(kMenuFloating, visibleChecked_);
 }
 
-void MeterDesktop::OnTrayMouse(UINT mouseMsg) {
+void UserActions::OnTrayMouse(UINT mouseMsg) {
   if (mouseMsg == WM_RBUTTONUP) {
     POINT at{};
     GetCursorPos(&at);
@@ -38,7 +48,7 @@ void MeterDesktop::OnTrayMouse(UINT mouseMsg) {
   }
 }
 
-bool MeterDesktop::OnCommand(UINT commandId) {
+bool UserActions::OnCommand(UINT commandId) {
   const MeterSettings& s = meter_.settings();
   switch (MenuPositionOf(commandId)) {
     case kMenuAbout:
@@ -72,7 +82,7 @@ bool MeterDesktop::OnCommand(UINT commandId) {
   return false;
 }
 
-void MeterDesktop::CheckForUpdate(const std::string& url, const std::string& file, bool userAsked) {
+void UserActions::CheckForUpdate(const std::string& url, const std::string& file, bool userAsked) {
   if (userAsked) updateAsked_ = true;
   if (updateRunning_) return;
   updateRunning_ = vtc::StartUpdateCheck(url.empty() ? DefaultUpdateUrl() : url, file, host_.hwnd(),
@@ -80,7 +90,7 @@ void MeterDesktop::CheckForUpdate(const std::string& url, const std::string& fil
   if (!updateRunning_) updateAsked_ = false;
 }
 
-void MeterDesktop::OnUpdateAnswer(LPARAM answer) {
+void UserActions::OnUpdateAnswer(LPARAM answer) {
   const std::string line = TakeUpdateAnswer(answer);
   const bool asked = updateAsked_;
   updateRunning_ = updateAsked_ = false;
@@ -92,39 +102,18 @@ void MeterDesktop::OnUpdateAnswer(LPARAM answer) {
   }
 }
 
-void MeterDesktop::OnTrayBack() { meter_.ShowQueued(); }
-
-void MeterDesktop::OnCountersReset() { meter_.ResetTotals(); }
-
-void MeterDesktop::OnTimer(UINT_PTR id) {
-  if (id == kTickTimer) {
-    float_.StopTimer(kTickTimer);
-    // Before the tick, which then shows what waited for the icon.
-    host_.tray().AddIfMissing();
-    meter_.Tick();
-  } else if (id == kTariffTimer) {
-    meter_.SelectTariff();
-  }
-}
-
-void MeterDesktop::OnPower(WPARAM event) {
-  if (event == PBT_APMSUSPEND || event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC)
-    meter_.SleepOrWake();
-}
-
-void MeterDesktop::SaveWindowState(const std::string& optionsPath) {
+void UserActions::SaveWindowState() {
   RECT r{};
   GetWindowRect(float_.hwnd(), &r);
-  WriteWindowState(IniFile(optionsPath), r.left, r.top, float_.IsVisible(), float_.stayOnTop());
+  WriteWindowState(IniFile(meter_.settings().appDir + kOptionsFileName), r.left, r.top, float_.IsVisible(),
+                   float_.stayOnTop());
   meter_.SaveTotals();
 }
 
-void MeterDesktop::OnEndSession() { SaveWindowState(meter_.settings().appDir + kOptionsFileName); }
-
-void MeterDesktop::RequestExit() {
+void UserActions::RequestExit() {
   // Read afresh: the settings program may have changed it since start-up.
   password_ = ReadStoredPassword();
-  SaveWindowState(meter_.settings().appDir + kOptionsFileName);
+  SaveWindowState();
   if (!password_.empty()) {
     lock_.ClearBox();
     lock_.Show();
@@ -134,14 +123,10 @@ void MeterDesktop::RequestExit() {
   PostMessageW(float_.hwnd(), WM_CLOSE, 0, 0);
 }
 
-void MeterDesktop::OnCloseRequest() {
-  if (!exitAllowed_) {
-    RequestExit();
-    return;
-  }
-  float_.StopTimer(kTickTimer);
-  float_.StopTimer(kTariffTimer);
-  float_.Close();
+bool UserActions::MayClose() {
+  if (exitAllowed_) return true;
+  RequestExit();
+  return false;
 }
 
 }  // namespace vtc

@@ -14,7 +14,7 @@ namespace vtc {
 std::string AboutAuthorLine();
 std::string AboutThanksText();  // lines separated by CR LF
 
-class AboutWindow : public BaseWindow<AboutWindow> {
+class AboutWindow : public BaseWindow {
  public:
   static constexpr int kClientWidth = 368;
   static constexpr int kClientHeight = 452;

@@ -32,7 +32,7 @@ const wchar_t* LoadRichEdit() {
 
 }  // namespace
 
-struct StatisticsWindow::Impl : BaseWindow<StatisticsWindow::Impl> {
+struct StatisticsWindow::Impl : BaseWindow {
   std::string appDir, currency;
   HWND box = nullptr;
   bool plainEdit = false;

@@ -8,6 +8,7 @@ namespace vtc {
 
 class GeneralPage : public SettingsPage {
  public:
+  const char* Title() const override { return "Общие"; }
   void Build(const PageContext& c) override;
   void Load(const StoredSettings& s) override;
   void Save(StoredSettings& s) const override;

@@ -23,6 +23,7 @@ class LimitsPage : public SettingsPage {
   // `look` holds the currency the period's lines are in.
   explicit LimitsPage(const LookPage& look) : look_(look) {}
 
+  const char* Title() const override { return "Лимиты"; }
   void Build(const PageContext& c) override;
   // The three keys into the fields; a missing key shows its default.
   void Load(const StoredSettings& s) override;

@@ -12,6 +12,7 @@ namespace vtc {
 
 class LookPage : public SettingsPage {
  public:
+  const char* Title() const override { return "Интерфейс"; }
   void Build(const PageContext& c) override;
   // The skin list is filled before the stored skin is selected in it.
   void Load(const StoredSettings& s) override;
@@ -22,22 +23,9 @@ class LookPage : public SettingsPage {
   // The currency as typed, which page "Лимиты" shows too.
   std::string currencyText() const;
 
-  HWND skinCaption = nullptr;
-  HWND skinList = nullptr;  // drop-down list, one entry per skin folder
-  HWND alphaCaption = nullptr;
-  HWND alpha = nullptr;  // transparency field
-  HWND test = nullptr;   // "Тест скина"
-  HWND currencyCaption = nullptr;
-  HWND currency = nullptr;   // drop-down box (text may be typed)
-  HWND infoFrame = nullptr;  // group box "Информация о скине"
-  HWND author = nullptr;     // label inside the frame
-  HWND skinName = nullptr;   // label inside the frame
-  HWND hints = nullptr;
-  HWND autoHide = nullptr;
-  HWND onTop = nullptr;
-  HWND autoUpdate = nullptr;
-
  private:
+  HWND Item(int id) const { return GetDlgItem(page_, id); }
+
   SkinChooser chooser_;
 };
 

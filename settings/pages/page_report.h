@@ -17,6 +17,7 @@ namespace vtc {
 
 class ReportPage : public SettingsPage {
  public:
+  const char* Title() const override { return "Отчёт"; }
   // The window parents the save dialog and the message boxes.
   void Build(const PageContext& c) override;
   bool OnCommand(int id, int code) override;

@@ -14,6 +14,7 @@ namespace vtc {
 
 class RouterPage : public SettingsPage {
  public:
+  const char* Title() const override { return "Роутер"; }
   void Build(const PageContext& c) override;
   void Load(const StoredSettings& s) override;
   void Save(StoredSettings& s) const override;

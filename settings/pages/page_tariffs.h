@@ -11,6 +11,7 @@ namespace vtc {
 
 class TariffsPage : public SettingsPage {
  public:
+  const char* Title() const override { return "Тарифы"; }
   void Build(const PageContext& c) override;
   // Lists the tariffs of tarif.ini; the editor stays empty and disabled.
   void Load(const StoredSettings&) override;

@@ -10,6 +10,7 @@ namespace vtc {
 
 class TrafficPage : public SettingsPage {
  public:
+  const char* Title() const override { return "Учет трафика"; }
   // The primary field is in the bold font.
   void Build(const PageContext& c) override;
   void Load(const StoredSettings& s) override;

@@ -35,7 +35,7 @@ RouterAnswer AskRouter(RouterAsk ask, const RouterOptions& router);
 // "http://198.18.0.1:5000/rootDesc.xml" -> "198.18.0.1".
 std::string UrlHost(const std::string& url);
 
-class RouterProbe : public BaseWindow<RouterProbe> {
+class RouterProbe : public BaseWindow {
  public:
   // The base destroys the window without this class's handler: a thread
   // that finishes later must find nobody to tell all the same.

@@ -26,6 +26,8 @@ class SettingsPage {
  public:
   virtual ~SettingsPage() = default;
 
+  // The caption of the page's tab.
+  virtual const char* Title() const = 0;
   // Builds the page hidden, with every control of it.
   virtual void Build(const PageContext& c) = 0;
   // Shows the stored settings; `stored` is read whole before any page loads.

@@ -9,7 +9,6 @@
 #include "common/text.h"
 #include "common/win/ui.h"
 #include "settings/control_ids.h"
-#include "settings/pages/page_look.h"
 
 namespace vtc {
 namespace {
@@ -34,9 +33,9 @@ std::vector<std::string> SkinFolderNames(const std::string& lookDir) {
   return names;
 }
 
-void SkinChooser::Attach(HWND owner, LookPage& page, const std::string& appDir) {
+void SkinChooser::Attach(HWND owner, HWND page, const std::string& appDir) {
   owner_ = owner;
-  page_ = &page;
+  page_ = page;
   appDir_ = appDir;
 }
 
@@ -44,9 +43,10 @@ void SkinChooser::CreatePreview() { test_.ClearPicture(); }
 
 void SkinChooser::FillSkinList() {
   if (!page_) return;
-  SendMessageW(page_->skinList, CB_RESETCONTENT, 0, 0);
+  HWND list = Item(kIdSkinList);
+  SendMessageW(list, CB_RESETCONTENT, 0, 0);
   for (const auto& name : SkinFolderNames(appDir_ + kSkinRootFolder))
-    SendMessageW(page_->skinList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(name).c_str()));
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(name).c_str()));
 }
 
 void SkinChooser::BuildTestWindow() {
@@ -63,12 +63,13 @@ bool SkinChooser::OnCommand(int id, int code) {
 }
 
 std::string SkinChooser::SelectedSkin() const {
-  LRESULT sel = SendMessageW(page_->skinList, CB_GETCURSEL, 0, 0);
+  HWND list = Item(kIdSkinList);
+  LRESULT sel = SendMessageW(list, CB_GETCURSEL, 0, 0);
   if (sel == CB_ERR) return "";
-  LRESULT n = SendMessageW(page_->skinList, CB_GETLBTEXTLEN, sel, 0);
+  LRESULT n = SendMessageW(list, CB_GETLBTEXTLEN, sel, 0);
   if (n == CB_ERR) return "";
   std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-  n = SendMessageW(page_->skinList, CB_GETLBTEXT, sel, reinterpret_cast<LPARAM>(&w[0]));
+  n = SendMessageW(list, CB_GETLBTEXT, sel, reinterpret_cast<LPARAM>(&w[0]));
   w.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
   return WideToUtf8(w);
 }
@@ -76,8 +77,8 @@ std::string SkinChooser::SelectedSkin() const {
 void SkinChooser::ShowSkinInfo() {
   if (!page_) return;
   IniFile ini(appDir_ + kSkinRootFolder + SelectedSkin() + "\\" + kSkinDescriptionFileName);
-  SetTextUtf8(page_->author, kAuthorPrefix + ini.ReadString(kSkinAboutSection, skinkey::Author));
-  SetTextUtf8(page_->skinName, ini.ReadString(kSkinAboutSection, skinkey::Name));
+  SetTextUtf8(Item(kIdAuthor), kAuthorPrefix + ini.ReadString(kSkinAboutSection, skinkey::Author));
+  SetTextUtf8(Item(kIdSkinName), ini.ReadString(kSkinAboutSection, skinkey::Name));
 }
 
 void SkinChooser::RunTest() {
@@ -90,7 +91,7 @@ void SkinChooser::RunTest() {
   // A skin without a picture (or with a broken one) shows the previous one.
   if (FileExists(bmp) && test_.LoadPicture(bmp))
     test_.SetGraph(ReadGraphLook(IniFile(folder + kSkinDescriptionFileName)));
-  int64_t alpha = LeadingInt(GetTextUtf8(page_->alpha));
+  int64_t alpha = LeadingInt(GetTextUtf8(Item(kIdAlpha)));
   test_.ShowTest(static_cast<int>(alpha & 0xFF));
 }
 

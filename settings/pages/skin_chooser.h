@@ -11,8 +11,6 @@
 
 namespace vtc {
 
-class LookPage;
-
 // Names of the entries of `lookDir` (ending with a backslash) that have no
 // extension, "." and ".." left out, in the order the platform gives them.
 // Files count as much as folders.
@@ -20,8 +18,10 @@ std::vector<std::string> SkinFolderNames(const std::string& lookDir);
 
 class SkinChooser {
  public:
-  // `page` owns this; `appDir` ends with a backslash.
-  void Attach(HWND owner, LookPage& page, const std::string& appDir);
+  // `page` is the window of the page that owns this, holding the skin list,
+  // the opacity field and the skin information by their IDs; `appDir` ends
+  // with a backslash.
+  void Attach(HWND owner, HWND page, const std::string& appDir);
   // The preview starts empty.
   void CreatePreview();
   void FillSkinList();
@@ -40,9 +40,10 @@ class SkinChooser {
 
  private:
   std::string SelectedSkin() const;
+  HWND Item(int id) const { return GetDlgItem(page_, id); }
 
   HWND owner_ = nullptr;
-  LookPage* page_ = nullptr;  // borrowed: the page that owns this
+  HWND page_ = nullptr;  // borrowed: the page's window
   std::string appDir_;
   SkinTestWindow test_;
 };

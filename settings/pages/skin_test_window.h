@@ -14,7 +14,7 @@
 
 namespace vtc {
 
-class SkinTestWindow : public BaseWindow<SkinTestWindow> {
+class SkinTestWindow : public BaseWindow {
  public:
   static constexpr UINT kHideMs = 1000;
   static constexpr int kInitialWidth = 109, kInitialHeight = 76;

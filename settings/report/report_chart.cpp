@@ -62,6 +62,13 @@ void Text(HDC dc, const std::string& utf8, int x, int y, int align, COLORREF col
 
 double Positive(const std::optional<double>& v) { return v && *v > 0 ? *v : 0; }
 
+// The height of `v` on axis `a` in `plot`; beyond the axis's ends is at them.
+int PlotY(const RECT& plot, double v, const ChartAxis& a) {
+  const int height = std::max(1, static_cast<int>(plot.bottom - plot.top));
+  v = std::min(std::max(v, 0.0), a.top);
+  return plot.bottom - static_cast<int>(std::lround(v / a.top * height));
+}
+
 }  // namespace
 
 bool ReportChart::Create(HWND parent, int id, int x, int y, int w, int h) {
@@ -173,37 +180,44 @@ void ReportChart::Draw(HDC dc, const RECT& client) {
   SelectGuard font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   const Layout l = LayoutFor(client);
-  const int height = std::max(1, static_cast<int>(l.plot.bottom - l.plot.top));
-  auto y = [&](double v, const ChartAxis& a) {
-    v = std::min(std::max(v, 0.0), a.top);
-    return l.plot.bottom - static_cast<int>(std::lround(v / a.top * height));
-  };
+  DrawScales(dc, l);
+  DrawMoney(dc, l, DrawBars(dc, l));
+  DrawCaptions(dc, l);
+  DrawLegend(dc, client);
+  if (GetFocus() == hwnd_) {
+    RECT f = l.plot;
+    InflateRect(&f, 2, 2);
+    DrawFocusRect(dc, &f);
+  }
+}
 
+void ReportChart::DrawScales(HDC dc, const Layout& l) {
   Pen grid(CreatePen(PS_SOLID, 1, kGrid)), axis(CreatePen(PS_SOLID, 1, kAxis));
   {
     SelectGuard pen(dc, grid.get());
     for (const auto& t : model_.bytes.ticks) {
-      const int ty = y(t.first, model_.bytes);
+      const int ty = PlotY(l.plot, t.first, model_.bytes);
       if (t.first > 0) Line(dc, l.plot.left, ty, l.plot.right, ty);
       Text(dc, t.second, l.plot.left - 4, ty, 2, kText);
     }
   }
-  for (const auto& t : model_.money.ticks) Text(dc, t.second, l.plot.right + 5, y(t.first, model_.money), 0, kMoney);
-  {
-    SelectGuard pen(dc, axis.get());
-    Line(dc, l.plot.left, l.plot.top, l.plot.left, l.plot.bottom);
-    Line(dc, l.plot.right, l.plot.top, l.plot.right, l.plot.bottom);
-    Line(dc, l.plot.left, l.plot.bottom, l.plot.right + 1, l.plot.bottom);
-  }
+  for (const auto& t : model_.money.ticks)
+    Text(dc, t.second, l.plot.right + 5, PlotY(l.plot, t.first, model_.money), 0, kMoney);
+  SelectGuard pen(dc, axis.get());
+  Line(dc, l.plot.left, l.plot.top, l.plot.left, l.plot.bottom);
+  Line(dc, l.plot.right, l.plot.top, l.plot.right, l.plot.bottom);
+  Line(dc, l.plot.left, l.plot.bottom, l.plot.right + 1, l.plot.bottom);
+}
 
+std::vector<POINT> ReportChart::DrawBars(HDC dc, const Layout& l) {
   if (model_.bars.empty()) {
     SetBkMode(dc, OPAQUE);  // over the grid line
     SetBkColor(dc, kBackground);
     Text(dc, "Закрытых периодов пока нет", (l.plot.left + l.plot.right) / 2, (l.plot.top + l.plot.bottom) / 2, 1,
          kText);
     SetBkMode(dc, TRANSPARENT);
+    return {};
   }
-
   Brush in(CreateSolidBrush(kIn)), out(CreateSolidBrush(kOut)), hover(CreateSolidBrush(kHover));
   Brush openIn(CreateHatchBrush(HS_BDIAGONAL, kIn)), openOut(CreateHatchBrush(HS_BDIAGONAL, kOut));
   Pen outline(CreatePen(PS_SOLID, 1, kForecast)), dashed(CreatePen(PS_DOT, 1, kForecast));
@@ -217,7 +231,7 @@ void ReportChart::Draw(HDC dc, const RECT& client) {
       Fill(dc, centre - half, l.plot.top + 1, centre + half, l.plot.bottom, hover.get());
     }
     const double inBytes = Positive(b.value.in), outBytes = Positive(b.value.out);
-    const int yIn = y(inBytes, model_.bytes), yTop = y(inBytes + outBytes, model_.bytes);
+    const int yIn = PlotY(l.plot, inBytes, model_.bytes), yTop = PlotY(l.plot, inBytes + outBytes, model_.bytes);
     if (b.open) {
       SetBkMode(dc, OPAQUE);
       SetBkColor(dc, kOpenTint);
@@ -231,15 +245,19 @@ void ReportChart::Draw(HDC dc, const RECT& client) {
       Rectangle(dc, r.left - 1, yTop - 1, r.right + 1, l.plot.bottom + 1);
     }
     if (b.forecast) {
-      const int yAhead = y(Positive(b.forecast->in) + Positive(b.forecast->out), model_.bytes);
+      const int yAhead = PlotY(l.plot, Positive(b.forecast->in) + Positive(b.forecast->out), model_.bytes);
       SelectGuard pen(dc, dashed.get());
       SelectGuard hollow(dc, GetStockObject(NULL_BRUSH));
       Rectangle(dc, r.left - 3, yAhead, r.right + 3, l.plot.bottom + 1);
     }
-    if (b.value.money) money[i] = POINT{centre, y(*b.value.money, model_.money)};
+    if (b.value.money) money[i] = POINT{centre, PlotY(l.plot, *b.value.money, model_.money)};
   }
+  return money;
+}
 
-  // Money: a line through the periods that have a figure, a dot on each.
+// A line through the periods that have a figure, a dot on each.
+void ReportChart::DrawMoney(HDC dc, const Layout& l, const std::vector<POINT>& money) {
+  if (money.empty()) return;
   Pen moneyPen(CreatePen(PS_SOLID, 2, kMoney)), moneyDots(CreatePen(PS_DOT, 1, kMoney));
   Brush moneyFill(CreateSolidBrush(kMoney));
   {
@@ -254,19 +272,21 @@ void ReportChart::Draw(HDC dc, const RECT& client) {
     for (const POINT& p : money)
       if (p.y >= 0) Ellipse(dc, p.x - 3, p.y - 3, p.x + 4, p.y + 4);
   }
-  if (!model_.bars.empty() && model_.bars.back().forecast && model_.bars.back().forecast->money) {
-    // The forecast's money: a ring above (or below) today's dot.
-    const RECT r = BarRect(l, model_.bars.size() - 1);
-    const int x = (r.left + r.right) / 2;
-    const int ahead = y(*model_.bars.back().forecast->money, model_.money);
-    SelectGuard pen(dc, moneyDots.get());
-    if (money.back().y >= 0) Line(dc, x, money.back().y, x, ahead);
-    SelectGuard thick(dc, moneyPen.get());
-    SelectGuard ring(dc, GetStockObject(WHITE_BRUSH));
-    Ellipse(dc, x - 4, ahead - 4, x + 5, ahead + 5);
-  }
+  const ChartBar& last = model_.bars.back();
+  if (!last.forecast || !last.forecast->money) return;
+  // The forecast's money: a ring above (or below) today's dot.
+  const RECT r = BarRect(l, model_.bars.size() - 1);
+  const int x = (r.left + r.right) / 2;
+  const int ahead = PlotY(l.plot, *last.forecast->money, model_.money);
+  SelectGuard pen(dc, moneyDots.get());
+  if (money.back().y >= 0) Line(dc, x, money.back().y, x, ahead);
+  SelectGuard thick(dc, moneyPen.get());
+  SelectGuard ring(dc, GetStockObject(WHITE_BRUSH));
+  Ellipse(dc, x - 4, ahead - 4, x + 5, ahead + 5);
+}
 
-  // Captions under the bars, as many as fit side by side, newest first.
+// Under the bars, as many as fit side by side, newest first.
+void ReportChart::DrawCaptions(HDC dc, const Layout& l) {
   std::vector<std::pair<int, int>> spans;
   for (size_t i = 0; i < model_.bars.size(); ++i) {
     const RECT r = BarRect(l, i);
@@ -278,13 +298,6 @@ void ReportChart::Draw(HDC dc, const RECT& client) {
     if (drawn[i])
       Text(dc, model_.bars[i].caption, (spans[i].first + spans[i].second) / 2, l.plot.bottom + kBottom / 2, 1,
            kText);
-
-  DrawLegend(dc, client);
-  if (GetFocus() == hwnd_) {
-    RECT f = l.plot;
-    InflateRect(&f, 2, 2);
-    DrawFocusRect(dc, &f);
-  }
 }
 
 void ReportChart::DrawLegend(HDC dc, const RECT& client) {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <vector>
 
 #include "common/win/ui.h"
 #include "common/win/window.h"
@@ -15,7 +16,7 @@
 
 namespace vtc {
 
-class ReportChart : public BaseWindow<ReportChart> {
+class ReportChart : public BaseWindow {
  public:
   // Told to the parent as WM_COMMAND (the chart's ID, this code) whenever
   // other records come into view.
@@ -46,7 +47,13 @@ class ReportChart : public BaseWindow<ReportChart> {
 
   void Rebuild();
   void Paint(HDC target);
+  // The stages of a picture, in the order they are drawn over each other.
   void Draw(HDC dc, const RECT& client);
+  void DrawScales(HDC dc, const Layout& l);
+  // The bars; gives the money's point of each bar, y < 0 where it has none.
+  std::vector<POINT> DrawBars(HDC dc, const Layout& l);
+  void DrawMoney(HDC dc, const Layout& l, const std::vector<POINT>& money);
+  void DrawCaptions(HDC dc, const Layout& l);
   void DrawLegend(HDC dc, const RECT& client);
   void OnMouseMove(int x, int y);
   void HideTip();

@@ -44,7 +44,7 @@ TEST(Encoding, Cp1251RoundTripsEveryByte) {
 }
 
 TEST(Encoding, WideRoundTrip) {
-  std::string s = "Настройки — ОК 😀";
+  std::string s = "Настройки — ОК 😀 \uFFFF\U00010000";  // the last of three bytes, the first of four
   EXPECT_EQ(WideToUtf8(Utf8ToWide(s)), s);
   EXPECT_EQ(Utf8ToWide("Выход"), std::wstring(L"\u0412\u044b\u0445\u043e\u0434"));
 }

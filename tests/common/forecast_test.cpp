@@ -98,3 +98,29 @@ TEST(Forecast, WherePeriodsBeginByTheirRecordsNames) {
   EXPECT_EQ(WeekdayOf(dec7), 1);  // a Monday
   EXPECT_EQ(WeekdayOf(DayNumber(1969, 12, 28)), 7);
 }
+
+// Days are counted across the ends of months, leap and century years alike;
+// a name's period starts at its first real date, wherever in the name it is.
+TEST(Forecast, DaysBetweenDatesAndTheFirstDateOfAName) {
+  const struct {
+    int y0, m0, d0, y1, m1, d1;
+    int64_t days;
+  } spans[] = {
+      {2026, 1, 31, 2026, 2, 1, 1},  {2026, 2, 28, 2026, 3, 1, 1}, {2028, 2, 28, 2028, 3, 1, 2},
+      {2100, 2, 28, 2100, 3, 1, 1},  {2000, 2, 28, 2000, 3, 1, 2}, {2026, 12, 31, 2027, 1, 1, 1},
+      {1970, 1, 1, 2026, 12, 7, 20794},
+  };
+  for (const auto& s : spans)
+    EXPECT_EQ(DayNumber(s.y1, s.m1, s.d1) - DayNumber(s.y0, s.m0, s.d0), s.days) << s.y1 << "-" << s.m1;
+  EXPECT_EQ(DayNumber(1970, 1, 1), 0);
+
+  const struct {
+    const char* name;
+    std::optional<int64_t> day;
+  } names[] = {
+      {"Неделя с 07.12.2026", DayNumber(2026, 12, 7)}, {"07.12.2026", DayNumber(2026, 12, 7)},
+      {"Сессия 18:00:00 05.12.2026", DayNumber(2026, 12, 5)}, {"Неделя с 31.02.2026", std::nullopt},
+      {"Неделя с 01.13.2026", std::nullopt}, {"Неделя", std::nullopt},
+  };
+  for (const auto& n : names) EXPECT_EQ(FirstDateInName(n.name), n.day) << n.name;
+}

@@ -16,4 +16,5 @@ TEST(ScanProfile, SectionsKeysAndOffsets) {
   EXPECT_EQ(p.sections[1].name, "B]x");
   EXPECT_EQ(p.sections[1].begin, bytes.find("  [B"));
   EXPECT_EQ(FindScannedKey(p.sections[1], "z").value_or("?"), "\"q\"");
+  EXPECT_FALSE(FindScannedKey(p.sections[1], "y"));  // as long as "z", yet another key
 }

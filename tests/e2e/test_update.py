@@ -1,9 +1,11 @@
-"""The update check against a small HTTP server on 127.0.0.1 inside the test's
-network namespace, pointed at by UpdateURL in options.ini: a first line that
-differs from "4.7" is announced by a balloon (even with ShowBt off), anything
-else - the same version, an empty first line, an error page, a server that
-never answers - shows nothing, a failed check empties last_upd.txt, and a
-server that never answers holds neither the meter's ticks nor its menu.
+"""The update check of the running meter against a small HTTP server on
+127.0.0.1 inside the test's network namespace, pointed at by UpdateURL in
+options.ini: a new version is announced by a balloon (even with ShowBt off)
+and its body kept in last_upd.txt, the menu's check answers by message box
+and only for a new version, and a server that never answers holds neither
+the meter's ticks nor its menu nor its exit. (Which answers are a new
+version, and what a failed check leaves in the file, is the unit tests' with
+their own server.)
 
 The notification area draws balloons as tooltip windows; the probe lists the
 texts of the visible ones, and a screenshot shows the title."""
@@ -128,52 +130,21 @@ def message_box(p, title="qmeter"):
 
 
 class UpdateCheck(unittest.TestCase):
-    def run_meter(self, body, status=200, files=None, shot=None):
-        """Starts the meter with the automatic check against a server that
-        answers `status` and `body`; returns (balloon texts seen, program)."""
-        server = Server({"/VER.TXT": (status, body, {"Content-Type": "text/plain"})})
+    def test_a_new_version_is_announced_and_the_body_kept_byte_for_byte(self):
+        body = b"4.8\r\n\xcd\xee\xe2\xee\xe5: fixes\n\x1a\x00\xff tail"
+        server = Server({"/VER.TXT": (200, body, {"Content-Type": "text/plain"})})
         self.addCleanup(server.close)
-        opts = dict(BASE, AutoUpdate="1", UpdateURL=server.url + "/VER.TXT")
-        p = vb.Program(options=opts, tarif=TARIFF, files=files)
+        p = vb.Program(options=dict(BASE, AutoUpdate="1", UpdateURL=server.url + "/VER.TXT"), tarif=TARIFF)
         self.addCleanup(p.close)
         p.start_meter()
         self.assertTrue(wait_for(lambda: server.requests, 30),
                         "the meter did not ask for %s (%d connections; session time %r)"
                         % (server.url, server.connections, session_time(p)))
-        self.assertTrue(wait_for(lambda: ticking(p), 20), "the meter does not tick")
-        # Wine's notification area shows a balloon about two seconds after it was asked.
-        seen = wait_for(lambda: [b for b in balloons(p) if NOTICE in b], 8.0)
-        if shot:
-            p.screenshot(os.path.join(SHOTS, shot))
         self.assertEqual(server.requests[0][0], "/VER.TXT")
-        return seen, p, server
-
-    def test_a_new_version_is_announced_and_the_body_kept_byte_for_byte(self):
-        body = b"4.8\r\n\xcd\xee\xe2\xee\xe5: fixes\n\x1a\x00\xff tail"
-        seen, p, server = self.run_meter(body, shot="i7_update_balloon_4.8.png")
-        self.assertTrue(seen, "no balloon for 4.8")
+        # Wine's notification area shows a balloon about two seconds after it was asked.
+        self.assertTrue(wait_for(lambda: [b for b in balloons(p) if NOTICE in b], 10.0), "no balloon for 4.8")
+        p.screenshot(os.path.join(SHOTS, "i7_update_balloon_4.8.png"))
         self.assertEqual(p.read_bytes("last_upd.txt"), body)
-        headers = {k.lower(): v for k, v in server.requests[0][1].items()}
-        self.assertIn("no-cache", headers.get("pragma", "") + headers.get("cache-control", ""))
-
-    def test_a_trailing_blank_is_another_version(self):
-        seen, p, _ = self.run_meter(b"4.7 ")
-        self.assertTrue(seen, "no balloon for '4.7 '")
-        self.assertEqual(p.read_bytes("last_upd.txt"), b"4.7 ")
-
-    def test_the_same_version_or_an_empty_first_line_shows_nothing(self):
-        for body in (b"4.7", b"4.7\r\n", b"\r\n4.8\r\n"):
-            with self.subTest(body=body):
-                seen, p, _ = self.run_meter(body)
-                self.assertFalse(seen)
-                self.assertEqual(p.read_bytes("last_upd.txt"), body)
-
-    def test_an_error_page_is_no_version_and_empties_the_file(self):
-        seen, p, _ = self.run_meter(b"<html>404 Not Found</html>", status=404,
-                                    files={"last_upd.txt": b"4.7\r\n"})
-        self.assertFalse(seen)
-        self.assertTrue(wait_for(lambda: p.read_bytes("last_upd.txt") == b"", 10),
-                        "last_upd.txt holds %r" % p.read_bytes("last_upd.txt"))
 
     def first_tick(self, options, files=None):
         """Starts the meter; returns the seconds until its first tick, and the program."""

@@ -411,6 +411,16 @@ class Program:
     def reg_del(self, path, name):
         return self.probe("reg-del", path, name)[0] == 0
 
+    def store_password(self, text):
+        """The exit password, stored as the settings program stores it."""
+        assert self.probe("password-set", text)[0] == 0
+
+    def stored_password(self):
+        """The exit password as both programs read it."""
+        code, out = self.probe("password-get")
+        assert code == 0
+        return out.rstrip("\r\n")
+
     def totals(self):
         """(InTall, OutTall, denall, timeall) as numbers; None where absent."""
         out = []

@@ -95,7 +95,7 @@ TEST_F(LimitsPageTest, ThePeriodSoFarFollowsTheTypedLimitAndCurrency) {
     k.SetString("denall", "204.5");
   }
   Open();
-  SetTextUtf8(w.look.currency, "грн.");
+  SetTextUtf8(GetDlgItem(w.look.page(), kIdCurrency), "грн.");
   w.SelectPage(5);
   EXPECT_EQ(GetTextUtf8(w.limits.currency()), "грн.");
   EXPECT_EQ(GetTextUtf8(w.limits.spentLine()), "Потрачено: 204.5 грн. из 500 грн. (40 %)");

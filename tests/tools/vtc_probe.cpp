@@ -6,6 +6,10 @@
 //   vtc_probe reg-get <path> <name>         registry value (as the programs read it; HKLM, else HKCU)
 //   vtc_probe reg-set-sz <path> <name> <v>  / reg-set-dword <path> <name> <n> / reg-del <path> <name>
 //   vtc_probe reg-get-path <path> <name>    a string value stored in UTF-16 as it is (a program path)
+//   vtc_probe password-get                  the exit password as both programs read it
+//   vtc_probe password-set "<text>"         stores the exit password as the settings program does
+//   vtc_probe record-text <name> <in> <out> <money> <currency>   a record of statistic.ini as the
+//                                          statistics window shows it (no line break added)
 //   vtc_probe run "<command line>"          starts a command line as the shell starts an autorun entry
 //   vtc_probe post "<title>" <msg> <wparam> <lparam>
 //   vtc_probe send "<title>" <msg> <wparam> <lparam>   sent: prints the result once handled (exit 3: no answer)
@@ -46,12 +50,14 @@
 #include <string>
 
 #include "common/encoding.h"
+#include "common/win/password.h"
 #include "common/win/registry.h"
 #include "common/win/snmp_client.h"
 #ifdef VTC_HAVE_UPNP
 #include "common/win/upnp_client.h"
 #endif
 #include "common/win/ui.h"
+#include "meter/stats/history.h"
 
 using namespace vtc;
 
@@ -383,6 +389,16 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == "reg-deny") return DenyMachineKeyWrites(arg(2));
+  if (cmd == "password-get") {
+    Out(ReadStoredPassword());
+    return 0;
+  }
+  if (cmd == "password-set") return StorePassword(arg(2)) ? 0 : 1;
+  if (cmd == "record-text") {
+    const std::string text = RecordText(arg(2), arg(3), arg(4), arg(5), arg(6));
+    fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+  }
 #ifdef VTC_HAVE_UPNP
   if (cmd == "upnp-read") {
     auto router = FindUpnpRouter(arg(2), arg(3));

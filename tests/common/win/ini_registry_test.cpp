@@ -71,6 +71,16 @@ TEST(Options, MeterDefaultsWithoutFile) {
   EXPECT_FALSE(o.windowFollowsLine);
 }
 
+// As the page "Лимиты" writes them: the money limit with a decimal comma.
+TEST(Options, BudgetKeysAsTheSettingsProgramWritesThem) {
+  TempDir dir;
+  dir.Write("options.ini", "[Options]\r\nPrepaidAlert=50\r\nMoneyLimit=0,05\r\nMoneyAlert=0\r\n");
+  const BudgetOptions b = ReadMeterOptions(IniFile(dir.File("options.ini"))).budget;
+  EXPECT_EQ(b.prepaidAlert, 50);
+  EXPECT_EQ(b.moneyLimit, 0.05);
+  EXPECT_EQ(b.moneyAlert, 0);
+}
+
 TEST(Options, WindowStateKeepsOtherKeysAndNegativePositions) {
   TempDir dir;
   dir.Write("options.ini", "[Options]\r\nLook=Second\r\nForeign=keep me\r\n");

@@ -65,17 +65,8 @@ TEST_F(LockWindowTest, LooksAsDesignedAndIsBuiltHidden) {
   EXPECT_NE(style & WS_DLGFRAME, 0);
   EXPECT_NE((style & WS_CAPTION), WS_CAPTION);  // no title bar
   EXPECT_NE(GetWindowLongPtrW(lock.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  RECT c{};
-  GetClientRect(lock.hwnd(), &c);
-  EXPECT_EQ(c.right, 226);
   EXPECT_NE(GetWindowLongPtrW(lock.box(), GWL_STYLE) & ES_PASSWORD, 0);
   EXPECT_EQ(GetTextUtf8(lock.button()), "OK");
-  RECT b{};
-  GetWindowRect(lock.button(), &b);
-  POINT p{b.left, b.top};
-  ScreenToClient(lock.hwnd(), &p);
-  EXPECT_EQ(p.x, 160);
-  EXPECT_EQ(p.y, 24);
 }
 
 TEST_F(LockWindowTest, RightPasswordUnlocksAndHides) {
@@ -140,16 +131,12 @@ HWND Child(HWND parent, const std::string& text) {
   return f.found;
 }
 
-TEST(AboutWindow, TextsSizeAndOkHides) {
+TEST(AboutWindow, TextsAndOkHides) {
   AboutWindow about;
   ASSERT_TRUE(about.Create());
   HWND w = about.hwnd();
   EXPECT_FALSE(IsWindowVisible(w));
   EXPECT_EQ(GetTextUtf8(w), "О программе...");
-  RECT c{};
-  GetClientRect(w, &c);
-  EXPECT_EQ(c.right, 368);
-  EXPECT_EQ(c.bottom, 452);
   EXPECT_NE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
   for (const char* t : {"Varnok Traffic Counter", "версия: 4.7", "Выражаю свою благодарность следующим людям",

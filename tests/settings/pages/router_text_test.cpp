@@ -65,6 +65,8 @@ TEST(RouterRows, DescriptionsIn1251OrUtf8ShowAsTheyWereMeant) {
       {"Порт WAN", "Порт WAN"},
       {Utf8ToCp1251("Порт WAN"), "Порт WAN"},
       {"\xD0", Cp1251ToUtf8("\xD0")},  // cut short: not UTF-8
+      {"\x80", Cp1251ToUtf8("\x80")},  // a continuation byte first
+      {"\xF8\x88\x80\x80\x80", Cp1251ToUtf8("\xF8\x88\x80\x80\x80")},  // five bytes: no longer UTF-8
   };
   for (const auto& c : cases) EXPECT_EQ(RouterRowName(Row(c.bytes, true, 0, 0)), c.shown) << c.shown;
   EXPECT_EQ(RouterRowText(Row("wan0", false, 1536, 0)), "wan0  —  отключен,  получено 1.5Kb,  отправлено 0b");

@@ -80,10 +80,11 @@ class LookPageTest : public ::testing::Test {
   }
   void TearDown() override { DestroyWindow(top); }
 
+  HWND Item(int id) { return GetDlgItem(page.page(), id); }
   void Pick(const std::string& name) {
-    LRESULT i = SendMessageW(page.skinList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+    LRESULT i = SendMessageW(Item(kIdSkinList), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                              reinterpret_cast<LPARAM>(Utf8ToWide(name).c_str()));
-    SendMessageW(page.skinList, CB_SETCURSEL, i, 0);
+    SendMessageW(Item(kIdSkinList), CB_SETCURSEL, i, 0);
   }
   COLORREF PixelOfTestWindow(int x, int y) {
     Canvas canvas(300, 300);
@@ -110,7 +111,7 @@ TEST_F(LookPageTest, TestShowsThePictureAtItsSizeAndHidesOneSecondLater) {
 
   dir.Write("Look\\Default\\main.bmp", BmpFile(150, 40, 200, 10, 20));
   Pick("Default");
-  SetTextUtf8(page.alpha, "255");
+  SetTextUtf8(Item(kIdAlpha), "255");
   DWORD shownAt = GetTickCount();
   EXPECT_TRUE(chooser.OnCommand(kIdSkinTest, BN_CLICKED));
   RECT r1{};
@@ -138,7 +139,7 @@ TEST_F(LookPageTest, TestShowsThePictureAtItsSizeAndHidesOneSecondLater) {
 TEST_F(LookPageTest, OpacityIsTheLowEightBitsOfTheLeadingInteger) {
   HWND w = chooser.testWindow().hwnd();
   auto alphaAfterTest = [&](const char* text) -> int {
-    SetTextUtf8(page.alpha, text);
+    SetTextUtf8(Item(kIdAlpha), text);
     chooser.RunTest();
     if (!(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYERED)) return 255;
     BYTE a = 0;
@@ -169,7 +170,7 @@ TEST_F(LookPageTest, SkinWithoutPictureKeepsThePreviousOne) {
 TEST_F(LookPageTest, ClickOnThePictureRestartsTheTimerAfterAPressStoppedIt) {
   dir.Write("Look\\Default\\main.bmp", BmpFile(80, 50, 0, 255, 0));
   Pick("Default");
-  SetTextUtf8(page.alpha, "255");
+  SetTextUtf8(Item(kIdAlpha), "255");
   chooser.RunTest();
   SkinTestWindow& w = chooser.testWindow();
   // A right press stops the timer; the window then stays up.
@@ -193,7 +194,7 @@ TEST_F(LookPageTest, PreviewDrawsTheGraphOfASkinThatHasOneAndOnlyOfThatSkin) {
             "[Options]\r\nGraph_Visible=1\r\nGraph_Left=10\r\nGraph_Top=20\r\nGraph_Width=100\r\n"
             "Graph_Height=30\r\nGraph_Color=0\r\nGraph_In_Color=65280\r\nGraph_Out_Color=255\r\n");
   dir.Write("Look\\Second\\main.bmp", BmpFile(120, 60, 0, 0, 255));
-  SetTextUtf8(page.alpha, "255");
+  SetTextUtf8(Item(kIdAlpha), "255");
   Pick("Default");
   chooser.RunTest();
   EXPECT_EQ(PixelOfTestWindow(108, 44), RGB(0, 255, 0));  // the made-up minute's last second, incoming

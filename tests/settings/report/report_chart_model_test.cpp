@@ -170,7 +170,12 @@ TEST(ReportForecast, OnlyForTheCalendarPeriodThatIsOpen) {
        "Прогноз к концу недели: вх. 7Kb, исх. 3.5Kb, 10.5 руб."},
       {kByWeeks, 1, 0, 0, 0, "Неделя с 30.11.2026", LocalTime{2026, 12, 9, 0, 0, 0, 3},
        "Прогноз: нет, период закроется при следующем запуске счетчика"},
+      // Weeks from Sunday: three of seven days.
+      {kByWeeks, 7, 0, 0, 0, "Неделя с 06.12.2026", LocalTime{2026, 12, 9, 0, 0, 0, 3},
+       "Прогноз к концу недели: вх. 4.66Kb, исх. 2.33Kb, 7 руб."},
       {kByWeeks, 0, 0, 0, 0, "Неделя с 07.12.2026", LocalTime{2026, 12, 9, 0, 0, 0, 3},
+       "Прогноз: нет, не выбран первый день недели"},
+      {kByWeeks, 8, 0, 0, 0, "Неделя с 07.12.2026", LocalTime{2026, 12, 9, 0, 0, 0, 3},
        "Прогноз: нет, не выбран первый день недели"},
       {kBySessions, 0, 0, 0, 0, "Сессия 10:00:00 09.12.2026", LocalTime{2026, 12, 9, 12, 0, 0, 3},
        "Прогноз: нет, статистика ведется по сессиям"},
@@ -193,6 +198,14 @@ TEST(ReportForecast, OnlyForTheCalendarPeriodThatIsOpen) {
             "Прогноз: нет, текущие счетчики не сохранены");
 }
 
+TEST(ReportData, StoredNumbersMayHaveBlanksAroundThem) {
+  const struct {
+    const char* text;
+    std::optional<double> value;
+  } cases[] = {{"7 ", 7}, {"\t-1.5", -1.5}, {" 2e3\r\n", 2000}, {"7 x", std::nullopt}, {" ", std::nullopt}};
+  for (const auto& c : cases) EXPECT_EQ(StoredNumber(std::string(c.text)), c.value) << c.text;
+}
+
 TEST(ReportSummary, OpenPeriodAndAverageOverTheDaysTheShownRecordsSpan) {
   ReportData d = WithOpen({Day(5, "1000", "1"), Day(6, "2000", "2"), Day(9, "bad", "3")});
   d.open.day = 10;
@@ -210,5 +223,11 @@ TEST(ReportSummary, OpenPeriodAndAverageOverTheDaysTheShownRecordsSpan) {
   d.records[0].name = "Первая Сессия";
   EXPECT_EQ(AverageLine(d, 0, 2), "В среднем за период: вх. 1.46Kb, исх. 0b, 1.5 руб., 01:00:00");
   EXPECT_EQ(AverageLine(d, 0, 0), "В среднем: закрытых периодов нет");
+  // Sessions start at their time of day: 06:00 on the 5th to 18:00 on the 7th is two and a half days.
+  d.records = {{"Сессия 06:00:00 05.12.2026", "5000", "0", "0", "00:00:00"},
+               {"Сессия 18:00:00 07.12.2026", "0", "0", "0", "00:00:00"}};
+  EXPECT_EQ(AverageLine(d, 0, 1), "В среднем за день: вх. 1.95Kb, исх. 0b, 0 руб., 00:00:00");
+  d.records[0].name = "Сессия 06:00:00 31.02.2026";  // no such day: the span is not known
+  EXPECT_EQ(AverageLine(d, 0, 1), "В среднем за период: вх. 4.88Kb, исх. 0b, 0 руб., 00:00:00");
   EXPECT_EQ(OpenPeriodLine(ReportData{}), "Текущий период: счетчики не сохранены");
 }

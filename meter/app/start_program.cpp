@@ -1,21 +1,11 @@
-#include "meter/app/window_drag.h"
+#include "meter/app/start_program.h"
+
+#include <windows.h>
 
 #include "common/encoding.h"
 #include "common/win/file.h"
-#include "common/window_behaviour.h"
 
 namespace vtc {
-
-void SnapAfterClick(HWND window, bool fullDragBefore) {
-  RECT work{}, r{};
-  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) && GetWindowRect(window, &r)) {
-    ScreenPoint p = SnapToWorkArea(ScreenRect{work.left, work.top, work.right, work.bottom},
-                                   ScreenRect{r.left, r.top, r.right, r.bottom});
-    if (p.x != r.left || p.y != r.top)
-      SetWindowPos(window, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  EndDrag(fullDragBefore);
-}
 
 void StartProgram(const std::string& path) {
   // The wide call takes the folder in any language; an ANSI command line

@@ -1,4 +1,4 @@
-#include "meter/app/window_drag.h"
+#include "common/win/window_drag.h"
 
 #include <gtest/gtest.h>
 
