@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "common/win/gateway.h"
-#include "common/win/snmp_client.h"
+#include "router/win/gateway.h"
+#include "router/win/snmp_client.h"
 #ifdef VTC_HAVE_UPNP
-#include "common/win/upnp_client.h"
+#include "router/win/upnp_client.h"
 #endif
 #include "meter/traffic/sampling.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "common/router_options.h"
+#include "router/router_options.h"
 #include "meter/app/meter.h"
 
 namespace vtc {

@@ -2,11 +2,11 @@
 
 #include <thread>
 
-#include "common/snmp.h"
+#include "router/snmp.h"
 #include "common/text.h"
-#include "common/win/gateway.h"
-#include "common/win/snmp_client.h"
-#include "common/win/upnp_client.h"
+#include "router/win/gateway.h"
+#include "router/win/snmp_client.h"
+#include "router/win/upnp_client.h"
 #include "settings/pages/router_text.h"
 
 namespace vtc {

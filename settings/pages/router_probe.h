@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "common/router_options.h"
-#include "common/snmp_walk.h"
+#include "router/router_options.h"
+#include "router/snmp_walk.h"
 #include "common/win/window.h"
 
 namespace vtc {

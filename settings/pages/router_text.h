@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/snmp_walk.h"
+#include "router/snmp_walk.h"
 
 namespace vtc {
 

@@ -47,9 +47,9 @@
 
 #include "common/encoding.h"
 #include "common/win/registry.h"
-#include "common/win/snmp_client.h"
+#include "router/win/snmp_client.h"
 #ifdef VTC_HAVE_UPNP
-#include "common/win/upnp_client.h"
+#include "router/win/upnp_client.h"
 #endif
 #include "common/win/ui.h"
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "common/snmp.h"
-#include "common/snmp_walk.h"
-#include "common/win/socket.h"
+#include "router/snmp.h"
+#include "router/snmp_walk.h"
+#include "router/win/socket.h"
 
 namespace vtc {
 

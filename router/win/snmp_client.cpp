@@ -1,4 +1,4 @@
-#include "common/win/snmp_client.h"
+#include "router/win/snmp_client.h"
 
 #include <ws2tcpip.h>
 

@@ -1,4 +1,4 @@
-#include "common/win/upnp_client.h"
+#include "router/win/upnp_client.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -11,8 +11,8 @@
 #include <miniupnpc.h>
 #include <miniwget.h>
 
-#include "common/upnp_reply.h"
-#include "common/win/socket.h"
+#include "router/upnp_reply.h"
+#include "router/win/socket.h"
 
 namespace vtc {
 

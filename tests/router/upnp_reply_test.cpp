@@ -1,4 +1,4 @@
-#include "common/upnp_reply.h"
+#include "router/upnp_reply.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "common/snmp.h"
+#include "router/snmp.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-#include "common/snmp_walk.h"
+#include "router/snmp_walk.h"
 
 namespace vtc::snmp {
 namespace {

@@ -1,6 +1,6 @@
 // The router's interface table read over SNMP: the rows the meter can count
 // from, whatever asks the agent. Platform-free; the Winsock side is
-// common/win/snmp_client.
+// router/win/snmp_client.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/snmp.h"
+#include "router/snmp.h"
 
 namespace vtc::snmp {
 

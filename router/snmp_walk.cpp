@@ -1,4 +1,4 @@
-#include "common/snmp_walk.h"
+#include "router/snmp_walk.h"
 
 namespace vtc::snmp {
 
