@@ -1,13 +1,15 @@
-// The router's interface table read over SNMP: the rows the meter can count
-// from, whatever asks the agent. Platform-free; the Winsock side is
+// The router's interface table over SNMP, whatever asks the agent: the whole
+// table with its counters (the page "Роутер" lists it), and the WAN link's
+// reading the meter takes once a tick. Platform-free; the Winsock side is
 // router/win/snmp_client.
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "router/reading.h"
 #include "router/snmp.h"
 
 namespace vtc::snmp {
@@ -16,10 +18,9 @@ namespace vtc::snmp {
 class Session {
  public:
   virtual ~Session() = default;
-  virtual Version version() const = 0;
-  // The answer to a Get or GetNext of these names, already checked with
-  // IsAnswerTo; std::nullopt when none came in time.
-  virtual std::optional<Message> Ask(PduType type, const std::vector<Oid>& names) = 0;
+  // The answer to a Get or GetNext of these names in that version, already
+  // checked with IsAnswerTo; std::nullopt when none came in time.
+  virtual std::optional<Message> Ask(Version version, PduType type, const std::vector<Oid>& names) = 0;
 };
 
 struct InterfaceRow {
@@ -37,15 +38,54 @@ constexpr size_t kMaxInterfaceRows = 512;
 
 // The rows of ifTable in the agent's order. A row whose cells do not answer
 // as their types say (a counter that is not a counter) is left out: it
-// counts nothing. std::nullopt when the agent stops answering midway, since
-// a partial table would hide the row the meter measures.
-std::optional<std::vector<InterfaceRow>> WalkInterfaces(Session& session);
+// counts nothing. std::nullopt when the agent stops answering midway or cuts
+// the walk short with an error (genErr, tooBig), since a partial table would
+// hide the row the meter measures.
+std::optional<std::vector<InterfaceRow>> WalkInterfaces(Session& session, Version version);
 
-// The WAN link's row among those whose description `isWan` takes: the first
-// that is up, else the first. An agent keeps the row of a link that went
-// away (a PPP session ended, a router's link made anew) beside the new row
-// under the same description, and only the live one counts.
-const InterfaceRow* WanRow(const std::vector<InterfaceRow>& rows,
-                           const std::function<bool(const InterfaceRow&)>& isWan);
+// An interface's description as a person reads it and as the WAN interface
+// is matched: UTF-8 (agents send ASCII, UTF-8 or, on older Russian firmware,
+// 1251), without blanks, control characters and NULs at either end.
+std::string RowName(const std::string& description);
+
+// The WAN link's reading, one question a tick: the table is walked to find
+// the row whose name is the WAN interface's (the first of them that is up),
+// then each reading is one Get of that row's description, status, counters
+// and last change with the agent's uptime. The table is walked again only
+// when that row no longer answers as itself, or is down while another row
+// of its name may be up. A walk that needs more than one call's time goes on
+// where it stopped at the next call.
+class WanReader {
+ public:
+  // `wan`: the WAN interface as the user named it (UTF-8; matched with RowName).
+  explicit WanReader(const std::string& wan);
+
+  // The reading (without the router's address and the time, which the
+  // caller knows); std::nullopt when the agent did not answer in time.
+  std::optional<RouterReading> Read(Session& session);
+  // What the next question is asked in: v2c for an agent that has ever
+  // answered it, v1 and v2c in turn for one that never has.
+  Version version() const { return version_; }
+
+ private:
+  enum class Found { kNoAnswer, kRow, kNoRow };
+  enum class Cells { kNoAnswer, kOk, kRowGone, kNarrow };
+  Found Walk(Session& session);
+  Cells Ask(Session& session, RouterReading& out);
+  std::optional<RouterReading> Unanswered();
+
+  std::string wan_;
+  Version version_ = Version::kV2c;
+  bool v2cAnswered_ = false;
+  std::optional<uint32_t> row_;
+  bool narrow_ = false;     // the agent has no 64-bit counters for the row
+  bool lookAgain_ = false;  // the row was down: another row of the name may be up
+  // A walk under way: the last row it read and the rows of the name found
+  // so far (index, up).
+  bool walking_ = false;
+  std::optional<uint32_t> walkIndex_;
+  size_t walkSteps_ = 0;
+  std::vector<std::pair<uint32_t, bool>> walkFound_;
+};
 
 }  // namespace vtc::snmp

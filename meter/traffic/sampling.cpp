@@ -96,6 +96,10 @@ double CounterDelta(uint32_t prev, uint32_t cur, double wrapAllowance, bool mayW
   return std::min<double>(cur, wrapAllowance);
 }
 
+double CoveredSeconds(double elapsedSeconds) {
+  return std::isfinite(elapsedSeconds) ? std::max(1.0, std::round(elapsedSeconds)) : 1.0;
+}
+
 void TakeBaseline(MeterState& s, const TickSample& sample) {
   s.base1 = BaselineOf(sample.first());
   s.base2 = BaselineOf(sample.second());
@@ -137,7 +141,7 @@ TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double ela
       d.dOut += d2.dOut;
     }
   }
-  AddOnlineSecond(s, d);
+  AddOnlineSecond(s, d, CoveredSeconds(elapsedSeconds));
   TakeBaseline(s, sample);
   return d;
 }
