@@ -2,7 +2,6 @@
 // only: nothing is ever set on the router.
 #pragma once
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 
@@ -34,10 +33,5 @@ std::optional<UpnpRouter> FindUpnpRouter(const std::string& router, const std::s
 // any answer was missing, late, malformed or not a number. The router's
 // name and the time are left to the caller.
 std::optional<RouterReading> ReadUpnpRouter(const UpnpRouter& router, int budgetMs = 800);
-
-// One SOAP action without arguments; its answer's arguments, or nothing.
-std::optional<std::map<std::string, std::string>> UpnpQuery(const std::string& controlUrl,
-                                                            const std::string& serviceType,
-                                                            const std::string& action, int timeoutMs);
 
 }  // namespace vtc

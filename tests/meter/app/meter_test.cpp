@@ -202,12 +202,17 @@ TEST(Meter, NoTariffAndTableErrorsAreReportedAtStartUp) {
   }
 }
 
-TEST(Meter, TickSamplesAccountsPricesSavesAndAnnounces) {
-  Rig r;
+// Balloons on, the window following the line, "lan" priced by the minute.
+void WatchLan(Rig& r) {
   r.options.showBalloons = true;
   r.options.windowFollowsLine = true;
   r.options.interfaceName = "lan";
   r.services.tariffs = {AllDay("Minute", 0.01)};
+}
+
+TEST(Meter, TickSamplesAccountsPricesSavesAndAnnounces) {
+  Rig r;
+  WatchLan(r);
   r.table.rows = {Row("lan", 2, 6, 1000, 100000000)};
   r.store.storedIn = 50;
   r.Start();
@@ -353,10 +358,7 @@ TEST(Meter, CountsEveryByteOnceAndInventsNone) {
 // kept; the row gone: dropped with the period), and nothing flips.
 TEST(Meter, AFailedReadIsNotAHangUp) {
   Rig r;
-  r.options.showBalloons = true;
-  r.options.windowFollowsLine = true;
-  r.options.interfaceName = "lan";
-  r.services.tariffs = {AllDay("Minute", 0.01)};
+  WatchLan(r);
   r.table.rows = {Row("lan", 2, 6, 1000)};
   r.Start();
   r.Tick();
