@@ -60,31 +60,132 @@ bool ProcessAlive(DWORD pid) {
   return GetExitCodeProcess(p.get(), &code) && code == STILL_ACTIVE;
 }
 
+std::function<DWORD(WriteStep)> g_fault;
+
+// A test's failure of `step`, left as the last error.
+bool Faulted(WriteStep step) {
+  const DWORD e = g_fault ? g_fault(step) : 0;
+  if (e) SetLastError(e);
+  return e != 0;
+}
+
+// What a scanner or an indexer causes by opening a file for a moment.
+bool Busy(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
+// Runs `attempt` again while it fails for a reason that passes by itself,
+// for about a second; the last failure's reason stays in GetLastError.
+template <class Attempt>
+bool WhileBusy(Attempt attempt) {
+  constexpr ULONGLONG kWaitMs = 1000;
+  constexpr DWORD kPauseMs = 50;
+  const ULONGLONG until = GetTickCount64() + kWaitMs;
+  for (;;) {
+    if (attempt()) return true;
+    const DWORD error = GetLastError();
+    if (!Busy(error) || GetTickCount64() >= until) {
+      SetLastError(error);
+      return false;
+    }
+    Sleep(kPauseMs);
+  }
+}
+
+bool Missing(const std::wstring& path) { return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
+
+// A new file beside the target under a name of our own: the move is then a
+// rename on the same disk, no file of the user's is ever touched, and a
+// failure to create it gives the folder's own reason (no such folder, no
+// rights). `suffix` is what the name adds to the target's.
+ScopedHandle CreateBeside(const std::wstring& target, std::wstring& suffix) {
+  ScopedHandle h;
+  DWORD error = ERROR_FILE_EXISTS;
+  for (int n = 0; !h && error == ERROR_FILE_EXISTS && n < 100; ++n) {
+    suffix = kTempMark + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n) + kTempEnd;
+    h = ScopedHandle(
+        CreateFileW((target + suffix).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    error = h ? 0 : GetLastError();
+  }
+  if (!h) SetLastError(error);
+  return h;
+}
+
+bool WriteAll(HANDLE h, const std::string& bytes) {
+  if (Faulted(WriteStep::kWrite)) return false;
+  DWORD put = 0;
+  return bytes.empty() ||
+         (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size());
+}
+
+// Flushed and closed; false, with the reason, when either failed: the data
+// is on disk before any name points at it, or a power cut right after the
+// move could leave the name on a file whose data never arrived.
+bool FlushAndClose(ScopedHandle& h) {
+  bool ok = FlushFileBuffers(h.get()) != FALSE;
+  const DWORD error = ok ? 0 : GetLastError();
+  if (!h.reset()) return false;
+  if (!ok) SetLastError(error);
+  return ok;
+}
+
+// ReplaceFile is not written through as a move can be: the name's new meaning
+// reaches the disk with the file's own metadata.
+void FlushName(const std::wstring& target) {
+  ScopedHandle h(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, 0, nullptr));
+  if (h) FlushFileBuffers(h.get());
+}
+
 // Puts the written temporary file in the target's place. An existing file is
 // replaced with ReplaceFile, which keeps what the user gave it: its
 // attributes, its permissions, its creation time.
 bool MoveIntoPlace(const std::wstring& temp, const std::wstring& target) {
   DWORD a = GetFileAttributesW(target.c_str());
   if (a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY)) {
-    // A file another program holds without letting it go is refused here,
-    // before anything moves: some ReplaceFile implementations first move
-    // such a file aside, and may leave it under a name of their own.
-    ScopedHandle probe(CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!probe) return false;
-    probe.reset();
     // Kept by ReplaceFile itself on Windows; set here as well, so that the
     // file is the same wherever the replacement ends up done by a move.
     const DWORD kept = a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
     if (kept) SetFileAttributesW(temp.c_str(), kept);
-    if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    const bool replaced = WhileBusy([&] {
+      // A file another program holds without letting it go is refused here,
+      // before anything moves: some ReplaceFile implementations first move
+      // such a file aside, and may leave it under a name of their own.
+      ScopedHandle probe(CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
+      if (!probe) return false;
+      probe.reset();
+      if (Faulted(WriteStep::kReplace)) return false;
+      return ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) !=
+             FALSE;
+    });
+    if (replaced) {
+      FlushName(target);
       return true;
-    // Without a backup name this one means the old file is already gone:
-    // the new one still has to take its name.
-    if (GetLastError() != ERROR_UNABLE_TO_MOVE_REPLACEMENT) return false;
+    }
+    // Held for longer than a scanner holds a file: the old one stays.
+    if (Busy(GetLastError())) return false;
+    // Any other reason (a network share that has no ReplaceFile, or the old
+    // file already removed by it, ERROR_UNABLE_TO_MOVE_REPLACEMENT): the new
+    // file takes the name by a move.
   }
-  return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  return WhileBusy([&] {
+    return !Faulted(WriteStep::kMove) &&
+           MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  });
+}
+
+// The end of every write: the temporary file, written whole when
+// `complete`, takes the target's place. When it cannot, it is deleted only
+// while the target is there; with the target gone it is the only copy left,
+// and RemoveLeftovers of the next start moves it into place.
+bool Finish(const std::wstring& temp, const std::wstring& target, bool complete) {
+  if (complete && MoveIntoPlace(temp, target)) return true;
+  DWORD error = GetLastError();
+  if (!complete || !Missing(target)) DeleteFileW(temp.c_str());
+  SetLastError(error ? error : ERROR_WRITE_FAULT);
+  return false;
 }
 
 }  // namespace
@@ -109,42 +210,39 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
     SetLastError(ERROR_FILE_TOO_LARGE);
     return false;
   }
-  std::wstring target = SystemPath(path);
-  // Beside the target under a name of our own: the move is then a rename on
-  // the same disk, no file of the user's is ever touched, and a failure to
-  // create it gives the folder's own reason (no such folder, no rights).
-  std::wstring temp;
-  ScopedHandle h;
-  DWORD error = ERROR_FILE_EXISTS;
-  for (int n = 0; !h && error == ERROR_FILE_EXISTS && n < 100; ++n) {
-    temp = target + kTempMark + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n) + kTempEnd;
-    h = ScopedHandle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    error = h ? 0 : GetLastError();
-  }
-  if (!h) {
+  const std::wstring target = SystemPath(path);
+  std::wstring suffix;
+  ScopedHandle h = CreateBeside(target, suffix);
+  if (!h) return false;
+  bool complete = WriteAll(h.get(), bytes);
+  if (!complete) {
+    const DWORD error = GetLastError();
+    h.reset();
     SetLastError(error);
-    return false;
   }
-  DWORD put = 0;
-  bool ok = bytes.empty() ||
-            (WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size());
-  // On disk before the move: otherwise a power cut right after it could
-  // leave the name pointing at a file whose data never arrived.
-  ok = ok && FlushFileBuffers(h.get());
-  if (!ok) error = GetLastError();
-  if (!h.reset() && ok) {
-    ok = false;
-    error = GetLastError();
+  complete = complete && FlushAndClose(h);
+  return Finish(target + suffix, target, complete);
+}
+
+bool EditWholeFile(const std::string& path, const std::function<bool(const std::string& copy)>& edit) {
+  const std::wstring target = SystemPath(path);
+  std::optional<std::string> before = Missing(target) ? std::string() : ReadWholeFile(path);
+  if (!before || before->size() > MAXDWORD) return false;
+  std::wstring suffix;
+  ScopedHandle h = CreateBeside(target, suffix);
+  if (!h) return false;
+  bool complete = WriteAll(h.get(), *before);
+  const DWORD error = complete ? 0 : GetLastError();
+  h.reset();
+  if (!complete) SetLastError(error);
+  const std::wstring temp = target + suffix;
+  complete = complete && edit(path + WideToUtf8(suffix));
+  if (complete) {
+    // The editor may have left its writes to the system's cache.
+    h = ScopedHandle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    complete = h && FlushAndClose(h);
   }
-  if (ok && !MoveIntoPlace(temp, target)) {
-    ok = false;
-    error = GetLastError();
-  }
-  if (!ok) {
-    DeleteFileW(temp.c_str());
-    SetLastError(error ? error : ERROR_WRITE_FAULT);
-  }
-  return ok;
+  return Finish(temp, target, complete);
 }
 
 void RemoveLeftovers(const std::string& folder) {
@@ -155,11 +253,24 @@ void RemoveLeftovers(const std::string& folder) {
   if (!find) return;
   do {
     if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    DWORD owner = LeftoverOwner(fd.cFileName);
+    const std::wstring name = fd.cFileName;
+    DWORD owner = LeftoverOwner(name);
     // A writer still running may be about to move its file into place.
     if (owner == 0 || ProcessAlive(owner)) continue;
-    DeleteFileW((dir + fd.cFileName).c_str());
+    const std::wstring path = dir + name;
+    const std::wstring target = dir + name.substr(0, name.rfind(kTempMark));
+    // Without its target the leftover is the only copy there is: the old
+    // file was already replaced away when the writer stopped. One that
+    // cannot move now stays for the next start.
+    if (Missing(target))
+      MoveFileExW(path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    else
+      DeleteFileW(path.c_str());
   } while (FindNextFileW(find.get(), &fd));
 }
+
+ScopedWriteFaults::ScopedWriteFaults(std::function<DWORD(WriteStep)> fault) { g_fault = std::move(fault); }
+
+ScopedWriteFaults::~ScopedWriteFaults() { g_fault = nullptr; }
 
 }  // namespace vtc

@@ -9,6 +9,9 @@ namespace {
 
 std::string g_prefix;
 RegOpener g_opener = DefaultRegOpener;
+std::function<bool(const std::string&)> g_refuse;
+
+bool Refused(const std::string& name) { return g_refuse && g_refuse(name); }
 
 }  // namespace
 
@@ -77,14 +80,14 @@ bool RegKey::Exists(const std::string& name) const {
 }
 
 bool RegKey::SetString(const std::string& name, const std::string& value) const {
-  if (!key_) return false;
+  if (!key_ || Refused(name)) return false;
   std::string v = Utf8ToCp1251(value);
   return RegSetValueExA(key_, Utf8ToCp1251(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()),
                         static_cast<DWORD>(v.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool RegKey::SetPath(const std::string& name, const std::string& path) const {
-  if (!key_) return false;
+  if (!key_ || Refused(name)) return false;
   std::wstring v = Utf8ToWide(path);
   return RegSetValueExW(key_, Utf8ToWide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()),
                         static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
@@ -107,16 +110,18 @@ std::optional<std::string> RegKey::GetPath(const std::string& name) const {
 }
 
 bool RegKey::SetDword(const std::string& name, uint32_t value) const {
-  if (!key_) return false;
+  if (!key_ || Refused(name)) return false;
   DWORD v = value;
   return RegSetValueExA(key_, Utf8ToCp1251(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v),
                         sizeof v) == ERROR_SUCCESS;
 }
 
 bool RegKey::DeleteValue(const std::string& name) const {
-  if (!key_) return false;
+  if (!key_ || Refused(name)) return false;
   return RegDeleteValueA(key_, Utf8ToCp1251(name).c_str()) == ERROR_SUCCESS;
 }
+
+bool RegKey::Flush() const { return key_ && !Refused("") && RegFlushKey(key_) == ERROR_SUCCESS; }
 
 ScopedRegistryRedirect::ScopedRegistryRedirect(std::string prefix, RegOpener opener) : prefix_(std::move(prefix)) {
   g_prefix = prefix_;
@@ -137,5 +142,11 @@ ScopedRegistryRedirect::~ScopedRegistryRedirect() {
   g_prefix.clear();
   g_opener = DefaultRegOpener;
 }
+
+ScopedRefusedWrites::ScopedRefusedWrites(std::function<bool(const std::string&)> refuse) {
+  g_refuse = std::move(refuse);
+}
+
+ScopedRefusedWrites::~ScopedRefusedWrites() { g_refuse = nullptr; }
 
 }  // namespace vtc

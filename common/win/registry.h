@@ -43,6 +43,9 @@ class RegKey {
   bool SetPath(const std::string& name, const std::string& path) const;
   std::optional<std::string> GetPath(const std::string& name) const;
   bool DeleteValue(const std::string& name) const;
+  // Writes what was set so far to disk before returning; until then a power
+  // cut may lose it, in any order.
+  bool Flush() const;
 
  private:
   RegKey(HKEY key, HKEY root) : key_(key), root_(root) {}
@@ -67,6 +70,18 @@ class ScopedRegistryRedirect {
 
  private:
   std::string prefix_;
+};
+
+// For tests: a registry that refuses some writes, as a full or damaged one
+// would, which no test can bring about for real. While an object lives,
+// `refuse` is asked before every write, deletion and flush of a value (the
+// name is empty for a flush) and true makes it fail.
+class ScopedRefusedWrites {
+ public:
+  explicit ScopedRefusedWrites(std::function<bool(const std::string& name)> refuse);
+  ~ScopedRefusedWrites();
+  ScopedRefusedWrites(const ScopedRefusedWrites&) = delete;
+  ScopedRefusedWrites& operator=(const ScopedRefusedWrites&) = delete;
 };
 
 }  // namespace vtc

@@ -52,7 +52,7 @@ void Meter::StartCounting(const std::string& appDir, const MeterOptions& options
 
   std::string errorText;
   if (state_.activeTariff == -1) {
-    if (settings_.showBalloons) Notify(NoTariffNotice());
+    if (settings_.showBalloons) Notify(NoticeKind::kTariff, NoTariffNotice());
     errorText = NoTariffErrorText(state_.tariffCount);
   }
   lastReadMs_ = lastTickMs_ = routerAnsweredMs_ = clock_.Ms();
@@ -74,7 +74,7 @@ void Meter::SelectTariff() {
 
 void Meter::ApplyTariffChoice(const TariffChoice& choice) {
   state_.activeTariff = static_cast<int8_t>(choice.active);
-  if (choice.notice) Notify(*choice.notice);
+  if (choice.notice) Notify(NoticeKind::kTariff, *choice.notice);
 }
 
 TickSample Meter::Sample(std::string& errorText) {
@@ -152,6 +152,8 @@ void Meter::Account(TickReport& r) {
   lineUp_ = r.reading == Reading::kUp;
   if (!lineUp_) {
     if (!state_.firstOnline) r.line = TickReport::Line::kWentDown;
+    // Its news is over before it was told.
+    notices_.Withdraw(NoticeKind::kOnline);
     AccountOfflineTick(state_);
     return;
   }
@@ -162,7 +164,7 @@ void Meter::Account(TickReport& r) {
     std::string text = router_ ? RouterOnlineText(router_->RouterName(), routerLast_ ? routerLast_->wan : "")
                                : OnlineBalloonText(settings_.interfaceName, Details(r.sample.row1), r.lookupErrors,
                                                    settings_.secondInterfaceName, row2 ? &d2 : nullptr);
-    queue_.push_back({Notice{text, kNoticeSeconds, kBalloonNone, kProductTitle}, std::nullopt});
+    notices_.Post(NoticeKind::kOnline, Notice{text, kNoticeSeconds, kBalloonNone, kProductTitle});
     r.line = TickReport::Line::kCameUp;
     state_.firstOnline = false;
   }
@@ -232,18 +234,21 @@ void Meter::WatchRouterCounters(const RouterReading& a) {
 
 void Meter::TellRouterSilent() {
   std::string name = router_->RouterName();
-  Notify(Notice{"Роутер не отвечает" + (name.empty() ? std::string() : ": " + name), kNoticeSeconds,
-                kBalloonWarning, kProductTitle});
+  notices_.Toggle(NoticeKind::kRouter, Notice{"Роутер не отвечает" + (name.empty() ? std::string() : ": " + name),
+                                              kNoticeSeconds, kBalloonWarning, kProductTitle});
+  ShowQueued();
   routerSilenceTold_ = true;
 }
 
 void Meter::TellRouterBack() {
-  Notify(Notice{"Роутер снова отвечает: " + router_->RouterName(), kNoticeSeconds, kBalloonInfo, kProductTitle});
+  notices_.Toggle(NoticeKind::kRouter, Notice{"Роутер снова отвечает: " + router_->RouterName(), kNoticeSeconds,
+                                              kBalloonInfo, kProductTitle});
+  ShowQueued();
   routerSilenceTold_ = false;
 }
 
 void Meter::TellCounterTrouble(CounterTrouble t) {
-  Notify(Notice{TroubleText(t), kNoticeSeconds, kBalloonWarning, kProductTitle});
+  Notify(NoticeKind::kRouterCounters, Notice{TroubleText(t), kNoticeSeconds, kBalloonWarning, kProductTitle});
 }
 
 double Meter::PriceOfASecond() const {
@@ -258,8 +263,7 @@ void Meter::Price(const TickReport& r) {
 
 void Meter::Guard() {
   // A warning waiting for its turn is still due: asking again would repeat it.
-  for (const Queued& q : queue_)
-    if (q.said) return;
+  if (notices_.Waiting(NoticeKind::kBudget)) return;
   GuardInput in;
   in.totalIn = state_.totalIn;
   in.totalOut = state_.totalOut;
@@ -272,33 +276,23 @@ void Meter::Guard() {
   in.firstDayOfWeek = settings_.firstDayOfWeek;
   in.period = state_.period;
   in.now = clock_.Local();
-  if (std::optional<Alert> a = NextAlert(in, state_.announced)) queue_.push_back({a->notice, a->after});
+  // What the warning says counts as said only once it was shown.
+  if (std::optional<Alert> a = NextAlert(in, state_.announced))
+    notices_.Post(NoticeKind::kBudget, a->notice, [this, said = a->after] { state_.announced = said; });
 }
 
-void Meter::Notify(const Notice& n) {
-  queue_.push_back({n, std::nullopt});
+void Meter::Notify(NoticeKind kind, const Notice& n) {
+  notices_.Post(kind, n);
   ShowQueued();
 }
 
-void Meter::ShowQueued() {
-  while (!queue_.empty()) {
-    const uint64_t now = clock_.Ms();
-    if (shownMs_ && now - *shownMs_ < shownSeconds_ * 1000ull) return;
-    const Queued& q = queue_.front();
-    if (!view_.ShowBalloon(q.notice)) return;
-    if (q.said) state_.announced = *q.said;
-    shownMs_ = now;
-    shownSeconds_ = q.notice.seconds;
-    queue_.pop_front();
-  }
-}
+void Meter::ShowQueued() { notices_.ShowDue(clock_.Ms()); }
 
 void Meter::ResetTotals() {
   state_.totalIn = state_.totalOut = state_.totalMoney = state_.totalTime = 0;
   state_.announced = Announced{};
   // A warning about the old totals has nothing left to say.
-  queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [](const Queued& q) { return q.said.has_value(); }),
-               queue_.end());
+  notices_.Withdraw(NoticeKind::kBudget);
   totals_.Save(state_);
   // Offline the labels would keep the old totals until the line came up.
   view_.ShowFigures(state_, TickDeltas{});

@@ -5,7 +5,6 @@
 // their own.
 #pragma once
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "common/notice.h"
 #include "common/speed_history.h"
 #include "common/win/options.h"
+#include "meter/app/notice_queue.h"
 #include "meter/tariff/budget_guard.h"
 #include "meter/tariff/tariffs.h"
 #include "meter/traffic/held_seconds.h"
@@ -117,11 +117,10 @@ class Meter {
   // or not. The online period's figures stay.
   void ResetTotals();
 
-  // Every notice goes through one queue: a balloon takes the place of the
-  // one on the screen, so each waits until the one before has had its
-  // seconds, and one the notification area refused stays queued until it
-  // is shown. Queues `n` and shows what is due.
-  void Notify(const Notice& n);
+  // Every notice goes through one queue (NoticeQueue): one of each kind at
+  // most, a warning before information, and each on the screen for its
+  // seconds. Queues `n` and shows what is due.
+  void Notify(NoticeKind kind, const Notice& n);
   // Shows what is due; the shell calls it when the tray icon is back.
   void ShowQueued();
 
@@ -149,11 +148,6 @@ class Meter {
     double seconds = 1;  // the whole seconds `deltas` took to pass
     bool online = false;  // the line is up as far as the tick knows
     enum class Line { kSame, kCameUp, kWentDown } line = Line::kSame;
-  };
-  struct Queued {
-    Notice notice;
-    // A warning's record of what has been said, kept only once it was shown.
-    std::optional<Announced> said;
   };
 
   void ApplyTariffChoice(const TariffChoice& choice);
@@ -207,9 +201,7 @@ class Meter {
   bool rebaseline_ = false;
   TickClock tickClock_;
   SpeedHistory history_;
-  std::deque<Queued> queue_;
-  std::optional<uint64_t> shownMs_;  // when the last notice was shown
-  uint8_t shownSeconds_ = 0;         // and how long it stays
+  NoticeQueue notices_{[this](const Notice& n) { return view_.ShowBalloon(n); }};
 };
 
 }  // namespace vtc

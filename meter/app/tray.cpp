@@ -37,16 +37,30 @@ NOTIFYICONDATAW TrayIcon::Base() const {
   return d;
 }
 
-bool TrayIcon::Add(HWND owner, UINT callbackMsg, HICON icon) {
-  owner_ = owner;
-  msg_ = callbackMsg;
-  icon_ = icon;
+NOTIFYICONDATAW TrayIcon::Whole() const {
   NOTIFYICONDATAW d = Base();
   d.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   d.uCallbackMessage = msg_;
   d.hIcon = icon_;
   CopyCut(d.szTip, kTrayTip, 127);
+  return d;
+}
+
+bool TrayIcon::Add(HWND owner, UINT callbackMsg, HICON icon) {
+  owner_ = owner;
+  msg_ = callbackMsg;
+  icon_ = icon;
+  NOTIFYICONDATAW d = Whole();
   added_ = Shell_NotifyIconW(NIM_ADD, &d) != FALSE;
+  return added_;
+}
+
+bool TrayIcon::AddIfMissing() {
+  if (added_ || !owner_) return added_;
+  NOTIFYICONDATAW d = Whole();
+  // An add that timed out may have been carried out all the same: the icon
+  // is then there, and a second add is refused, but it takes a change.
+  added_ = Shell_NotifyIconW(NIM_ADD, &d) != FALSE || Shell_NotifyIconW(NIM_MODIFY, &d) != FALSE;
   return added_;
 }
 

@@ -31,6 +31,10 @@ class TrayIcon : public BalloonSink {
   void SetIcon(HICON icon);
   // Adds the icon again after Explorer restarted (TaskbarCreated).
   void Readd();
+  // Adds the icon the notification area refused at Add: at a busy logon the
+  // call times out while the taskbar exists, and no TaskbarCreated follows.
+  // True when the icon is there.
+  bool AddIfMissing();
   void Remove();
   bool ShowBalloon(const std::string& text, uint8_t seconds, uint8_t icon, const std::string& title) override;
 
@@ -41,6 +45,7 @@ class TrayIcon : public BalloonSink {
 
  private:
   NOTIFYICONDATAW Base() const;
+  NOTIFYICONDATAW Whole() const;  // the icon with its tip and messages
   HWND owner_ = nullptr;
   UINT msg_ = 0;
   HICON icon_ = nullptr;  // borrowed

@@ -56,7 +56,8 @@ bool MeterDesktop::OnCommand(UINT commandId) {
                      s.appDir + kUpdateFileName, true);
       return true;
     case kMenuTariff:
-      meter_.Notify(TariffInfoBalloon(meter_.tariffs(), meter_.state().activeTariff, s.currency));
+      meter_.Notify(NoticeKind::kTariffInfo,
+                    TariffInfoBalloon(meter_.tariffs(), meter_.state().activeTariff, s.currency));
       return true;
     case kMenuStatistics:
       statistics_.Show();
@@ -87,7 +88,7 @@ void MeterDesktop::OnUpdateAnswer(LPARAM answer) {
     // The notice belongs to the program, not to the floating window, which may be hidden.
     ShowUpdateMessage(host_.hwnd(), line);
   } else if (auto notice = UpdateNotice(line)) {
-    meter_.Notify(*notice);
+    meter_.Notify(NoticeKind::kUpdate, *notice);
   }
 }
 
@@ -98,6 +99,8 @@ void MeterDesktop::OnCountersReset() { meter_.ResetTotals(); }
 void MeterDesktop::OnTimer(UINT_PTR id) {
   if (id == kTickTimer) {
     float_.StopTimer(kTickTimer);
+    // Before the tick, which then shows what waited for the icon.
+    host_.tray().AddIfMissing();
     meter_.Tick();
   } else if (id == kTariffTimer) {
     meter_.SelectTariff();

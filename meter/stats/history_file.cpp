@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/encoding.h"
+#include "common/win/appdir.h"
 #include "common/win/file.h"
 #include "common/win/ini_scan.h"
 
@@ -47,11 +48,24 @@ RecordValues ClosedRecordValues(const IniFile& file, const std::string& name, co
 }
 
 bool PutRecord(const IniFile& file, const std::string& name, const RecordValues& v) {
-  bool ok = file.WriteString(name, reckey::InTall, v.inTall);
-  ok = file.WriteString(name, reckey::OutTall, v.outTall) && ok;
-  ok = file.WriteString(name, reckey::Denall, v.denall) && ok;
-  ok = file.WriteString(name, reckey::Timeall, v.timeall) && ok;
-  return ok;
+  // The four keys reach the file together or not at all: a record half
+  // written, closed again at the next start, would count its traffic twice.
+  // The profile functions edit a copy, which then takes the file's place.
+  const bool existed = FileExists(file.path());
+  const bool written = EditWholeFile(file.path(), [&](const std::string& copyPath) {
+    const IniFile copy(copyPath);
+    return copy.WriteString(name, reckey::InTall, v.inTall) && copy.WriteString(name, reckey::OutTall, v.outTall) &&
+           copy.WriteString(name, reckey::Denall, v.denall) && copy.WriteString(name, reckey::Timeall, v.timeall);
+  });
+  // The old file replaced away and the new one not yet in its place: that
+  // copy, record and all, becomes the file at the next start, so the record
+  // counts as written. Closing the period again would put it in twice.
+  return written || (existed && !FileExists(file.path()));
+}
+
+bool RecordHolds(const IniFile& file, const std::string& name, const RecordValues& v) {
+  return file.Find(name, reckey::InTall) == v.inTall && file.Find(name, reckey::OutTall) == v.outTall &&
+         file.Find(name, reckey::Denall) == v.denall && file.Find(name, reckey::Timeall) == v.timeall;
 }
 
 bool WriteRecord(const IniFile& file, const std::string& name, const RecordValues& values) {
@@ -78,7 +92,11 @@ std::string FillStatisticsText(const IniFile& file, int historyRecords, const st
   if (first > 0) {
     const std::string& bytes = read->bytes;
     std::string kept = bytes.substr(0, scan.sections[0].begin) + bytes.substr(scan.sections[first].begin);
-    if (!WriteWholeFile(file.path(), kept)) return FillByProfileCalls(file, names, first, currency);
+    // A failed rewrite that left no file has left the trimmed one beside it,
+    // to take the file's place at the next start: the profile functions
+    // would start a new, empty file here instead.
+    if (!WriteWholeFile(file.path(), kept) && FileExists(file.path()))
+      return FillByProfileCalls(file, names, first, currency);
   }
   std::string text;
   for (size_t i = scan.sections.size(); i-- > first;) {

@@ -17,7 +17,10 @@ bool WriteRecord(const IniFile& file, const std::string& name, const RecordValue
 // closed into it (the sum when it is already there) ...
 RecordValues ClosedRecordValues(const IniFile& file, const std::string& name, const RecordValues& values);
 // ... and writing exactly that, which may be repeated without changing more.
+// The four keys are written at once: the file holds all of them or none.
 bool PutRecord(const IniFile& file, const std::string& name, const RecordValues& values);
+// Whether the record already holds exactly these values.
+bool RecordHolds(const IniFile& file, const std::string& name, const RecordValues& values);
 
 // Deletes the sections older than the newest historyRecords + 1 and returns the text
 // of the remaining records, newest first.

@@ -63,38 +63,47 @@ std::optional<PendingClose> LoadJournal(const RegKey& key) {
   return c;
 }
 
-void ClearJournal(const RegKey& key) {
-  key.DeleteValue(regval::ClosingRecord);
+// False when the journal is still there: its values then stay whole beside
+// the record name that makes them count.
+bool ClearJournal(const RegKey& key) {
+  if (!key.DeleteValue(regval::ClosingRecord) && key.Exists(regval::ClosingRecord)) return false;
   for (const char* name : {regval::ClosingInTall, regval::ClosingOutTall, regval::ClosingDenall, regval::ClosingTimeall,
                            regval::ClosingSessionName, regval::ClosingDay, regval::ClosingMonth, regval::ClosingYear})
     key.DeleteValue(name);
+  return true;
 }
 
 // The registry half of a close: the next period opens with zero totals and
 // nothing announced yet. A replay of the journal writes the same zeros again
 // before any tick runs, so no warning is lost or repeated by a kill here.
-void OpenNextPeriod(const RegKey& key, const PendingClose& c) {
-  if (c.sessionName) key.SetString(regval::SessionName, *c.sessionName);
+bool OpenNextPeriod(const RegKey& key, const PendingClose& c) {
+  bool ok = true;
+  if (c.sessionName) ok = key.SetString(regval::SessionName, *c.sessionName) && ok;
   if (c.day) {
-    key.SetDword(regval::Day, *c.day);
-    key.SetDword(regval::Month, *c.month);
-    key.SetDword(regval::Year, *c.year);
+    ok = key.SetDword(regval::Day, *c.day) && ok;
+    ok = key.SetDword(regval::Month, *c.month) && ok;
+    ok = key.SetDword(regval::Year, *c.year) && ok;
   }
-  key.SetString(regval::Timeall, kZero);
-  key.SetString(regval::InTall, kZero);
-  key.SetString(regval::OutTall, kZero);
-  key.SetString(regval::Denall, kZero);
+  ok = key.SetString(regval::Timeall, kZero) && ok;
+  ok = key.SetString(regval::InTall, kZero) && ok;
+  ok = key.SetString(regval::OutTall, kZero) && ok;
+  ok = key.SetString(regval::Denall, kZero) && ok;
   for (const char* alert : regval::kAlerts)
-    key.SetDword(alert, 0);
+    ok = key.SetDword(alert, 0) && ok;
+  return ok;
 }
 
-// The totals are reset and the next period opened only once the record is
-// safely in the file: a program folder the user may not write to must not
-// cost the period's figures. They then stay in the registry and go into the
-// record a later start-up closes.
-void FinishClose(const RegKey& key, const IniFile& file, const PendingClose& c) {
-  if (PutRecord(file, c.record, c.values)) OpenNextPeriod(key, c);
-  ClearJournal(key);
+// Each step waits until the one before is on disk, so that a power cut at
+// any moment leaves the close undone or done, never the zeros without the
+// record. A record the file refused (a full disk, a file held open) leaves
+// the totals as they are: the meter counts on, and a later start closes the
+// period with all of it. Zeros the registry refused keep the journal, and
+// the next start writes them again. False while the journal stays.
+bool FinishClose(const RegKey& key, const IniFile& file, const PendingClose& c) {
+  // A replay may find the record written by the start it finishes: a file
+  // that refuses writes now must not undo that close.
+  if (!RecordHolds(file, c.record, c.values) && !PutRecord(file, c.record, c.values)) return ClearJournal(key);
+  return OpenNextPeriod(key, c) && key.Flush() && ClearJournal(key);
 }
 
 }  // namespace
@@ -104,7 +113,9 @@ void RollStatistics(const std::string& appDir, int statistic, int firstDayOfWeek
   const RegKey key = RegKey::Open(kTotalsKeyPath);
   // A close that an earlier run began and did not end comes first: the
   // totals it moved may not be closed a second time.
-  if (auto pending = LoadJournal(key)) FinishClose(key, file, *pending);
+  // Until it is finished the totals are half the old period's, half zeros,
+  // and no other close can be planned from them.
+  if (auto pending = LoadJournal(key); pending && !FinishClose(key, file, *pending)) return;
 
   RollMarkers stored;
   stored.sessionName = key.GetString(regval::SessionName).value_or("");
@@ -133,7 +144,7 @@ void RollStatistics(const std::string& appDir, int statistic, int firstDayOfWeek
     PutRecord(file, c.record, c.values);
     return;
   }
-  if (!SaveJournal(key, c)) {
+  if (!SaveJournal(key, c) || !key.Flush()) {
     ClearJournal(key);
     return;
   }

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <thread>
+
 #include "common/encoding.h"
 #include "common/win/file.h"
 #include "support/temp_dir.h"
@@ -36,18 +39,59 @@ TEST(WholeFile, ReplacesExactlyAndReadsBack) {
   EXPECT_FALSE(ReadWholeFile(dir.File("missing.txt")).has_value());
 }
 
-TEST(WholeFile, AFailedReplaceLeavesTheOldFileWholeAndNothingBeside) {
-  TempDir dir;
-  dir.Write("statistic.ini", "[Первая Сессия]\r\nInTall=1\r\n");
-  // Another program holds the file open without letting it be replaced.
-  ScopedHandle holder(CreateFileW(Utf8ToWide(dir.File("statistic.ini")).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-  ASSERT_TRUE(holder);
-  EXPECT_FALSE(WriteWholeFile(dir.File("statistic.ini"), "cut"));
-  holder.reset();
-  EXPECT_EQ(dir.Read("statistic.ini"), "[Первая Сессия]\r\nInTall=1\r\n");
-  EXPECT_EQ(dir.EntryCount(), 1);  // nothing left beside it
+// Every point where a replacement can fail, for real where a test can make
+// it so (a file held open, no folder) and by a fault where it cannot: the
+// old content or the new one is always there, under the file's name or,
+// once the old file is gone, beside it to take the name at the next start.
+TEST(WholeFile, EveryFailurePointLeavesTheOldOrTheNewContent) {
+  std::wstring path;  // the case's file, which the faults act on
+  const auto at = [](WriteStep step, DWORD error) {
+    return [=](WriteStep s) -> DWORD { return s == step ? error : 0; };
+  };
+  const auto oldGone = [&](DWORD moveError) {  // ReplaceFile removed the old file, did not move the new one
+    return [&path, moveError](WriteStep s) -> DWORD {
+      if (s == WriteStep::kReplace && DeleteFileW(path.c_str())) return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+      return s == WriteStep::kMove ? moveError : 0;
+    };
+  };
+  const struct {
+    const char* what;
+    std::function<DWORD(WriteStep)> fault;
+    int heldMs;          // another program holds the file unshared; -1: all along
+    const char* named;   // under the file's name afterwards ("": nothing)
+    const char* beside;  // left beside it
+  } cases[] = {
+      {"a full disk", at(WriteStep::kWrite, ERROR_DISK_FULL), 0, "old", ""},
+      {"held open for a moment", nullptr, 300, "new", ""},
+      {"held open all along", nullptr, -1, "old", ""},
+      {"a share without ReplaceFile", at(WriteStep::kReplace, ERROR_NOT_SUPPORTED), 0, "new", ""},
+      {"the old file replaced away, the new one moved", oldGone(0), 0, "new", ""},
+      {"the old file replaced away, the new one held", oldGone(ERROR_SHARING_VIOLATION), 0, "", "new"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    dir.Write("statistic.ini", "old");
+    path = Utf8ToWide(dir.File("statistic.ini"));
+    ScopedHandle holder(c.heldMs ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                 : nullptr);
+    std::thread release([&] {
+      if (c.heldMs <= 0) return;
+      Sleep(c.heldMs);
+      holder.reset();
+    });
+    {
+      ScopedWriteFaults faults(c.fault);
+      EXPECT_EQ(WriteWholeFile(dir.File("statistic.ini"), "new"), std::string(c.named) == "new");
+    }
+    release.join();
+    holder.reset();
+    EXPECT_EQ(dir.Read("statistic.ini"), c.named);
+    EXPECT_EQ(dir.Read("statistic.ini.~" + std::to_string(GetCurrentProcessId()) + "-0.tmp"), c.beside);
+    EXPECT_EQ(dir.EntryCount(), 1);
+  }
   // A folder that is not there: no file, and a failure rather than success.
+  TempDir dir;
   EXPECT_FALSE(WriteWholeFile(dir.File("gone\\bug.txt"), "x"));
   EXPECT_FALSE(dir.Exists("gone"));
 }
@@ -64,8 +108,10 @@ TEST(WholeFile, ReplacingKeepsTheFilesAttributes) {
 }
 
 // A write killed between creating its temporary file and moving it into
-// place leaves that file; the next start removes it, and only such files.
-TEST(WholeFile, LeftoversOfEndedWritersGoAndNothingElse) {
+// place leaves that file; the next start deletes it where its target is
+// there, makes it the target where the target is gone, and touches nothing
+// else.
+TEST(WholeFile, LeftoversOfEndedWritersGoOrTakeTheirPlaceAndNothingElse) {
   TempDir dir;
   const std::string mine = ".~" + std::to_string(GetCurrentProcessId()) + "-0.tmp";
   const struct {
@@ -73,7 +119,7 @@ TEST(WholeFile, LeftoversOfEndedWritersGoAndNothingElse) {
     bool stays;
   } files[] = {
       {"statistic.ini.~4000000-0.tmp", false},
-      {"Отчёт за год.csv.~4000004-17.tmp", false},
+      {"Отчёт за год.csv.~4000004-17.tmp", false},  // becomes "Отчёт за год.csv"
       {"bug.txt" + mine, true},  // its writer is still running
       {"statistic.ini", true},
       {"notes.~draft-1.tmp", true},
@@ -81,9 +127,11 @@ TEST(WholeFile, LeftoversOfEndedWritersGoAndNothingElse) {
       {".~12-0.tmp", true},
       {"b.~-0.tmp", true},
   };
-  for (const auto& f : files) dir.Write(f.name, "x");
+  for (const auto& f : files) dir.Write(f.name, f.name);
   dir.Write("folder.~4000008-0.tmp\\inside.txt", "x");
   RemoveLeftovers(dir.path());
   for (const auto& f : files) EXPECT_EQ(dir.Exists(f.name), f.stays) << f.name;
+  EXPECT_EQ(dir.Read("statistic.ini"), "statistic.ini");
+  EXPECT_EQ(dir.Read("Отчёт за год.csv"), "Отчёт за год.csv.~4000004-17.tmp");
   EXPECT_TRUE(dir.Exists("folder.~4000008-0.tmp\\inside.txt"));
 }

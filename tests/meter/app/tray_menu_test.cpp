@@ -93,11 +93,15 @@ TEST(TrayBalloon, CutNeverLeavesHalfASurrogatePair) {
 namespace vtc {
 namespace {
 
+HWND TrayOwner() {
+  return CreateWindowExW(0, L"STATIC", L"tray-test", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
 // The real notification area: a balloon goes to an icon that is there, and
 // is refused for one that is not (the result is the platform's).
 TEST(TrayIconLive, BalloonOnTheAddedIconOnlyAndReaddAfterTaskbarRestart) {
-  HWND owner = CreateWindowExW(0, L"STATIC", L"tray-test", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+  HWND owner = TrayOwner();
   ASSERT_NE(owner, nullptr);
   TrayIcon never;
   EXPECT_FALSE(never.ShowBalloon("x", 1, kBalloonInfo, "t"));
@@ -113,6 +117,30 @@ TEST(TrayIconLive, BalloonOnTheAddedIconOnlyAndReaddAfterTaskbarRestart) {
   tray.Readd();
   EXPECT_TRUE(tray.ShowBalloon("back", 1, kBalloonInfo, "t"));
   tray.Remove();
+  DestroyWindow(owner);
+}
+
+// At a busy logon the first add times out while the taskbar stays, so no
+// TaskbarCreated follows: the icon is added at a later tick, or taken over
+// where that add was carried out after all. The platform refuses an add for
+// real when the same icon is already there, which stands in for the timeout.
+TEST(TrayIconLive, AnIconRefusedAtStartIsAddedAtALaterTick) {
+  HWND owner = TrayOwner();
+  NOTIFYICONDATAW there = {};
+  there.cbSize = sizeof there;
+  there.hWnd = owner;
+  there.uID = kTrayIconId;
+  for (bool carriedOut : {true, false}) {
+    SCOPED_TRACE(carriedOut ? "the add was carried out" : "no icon");
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &there));
+    TrayIcon tray;
+    EXPECT_FALSE(tray.Add(owner, WM_APP + 1, LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
+    if (!carriedOut) Shell_NotifyIconW(NIM_DELETE, &there);
+    EXPECT_EQ(tray.ShowBalloon("x", 1, kBalloonInfo, "t"), carriedOut);
+    EXPECT_TRUE(tray.AddIfMissing());
+    EXPECT_TRUE(tray.ShowBalloon("Онлайн", 1, kBalloonInfo, kProductTitle));
+    tray.Remove();
+  }
   DestroyWindow(owner);
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/encoding.h"
+#include "common/win/file.h"
 #include "common/win/registry.h"
 #include "support/local_time.h"
 #include "support/temp_dir.h"
@@ -262,4 +263,68 @@ TEST(RollStatistics, DayModeCloseLeavesNothingPendingAndOpensToday) {
   EXPECT_EQ(Dw("year"), 2026u);
   EXPECT_EQ(Str("ClosingRecord"), "<absent>");
   EXPECT_FALSE(RegKey::Open(kTotalsKeyPath).Exists("ClosingDay"));
+}
+
+// Each write of a close refused in turn (by the file for real where a test
+// can make it so, by a fault where it cannot), then a start with everything
+// working: the period is in the history once with every byte it had, and
+// the next one starts from zero. Where the first start could not close, the
+// meter counted on meanwhile from the totals it kept.
+TEST(RollStatistics, EachWriteOfACloseRefusedInTurnStillClosesThePeriodOnce) {
+  const std::string earlier = Record("За день 29.11.2026", "1", "1", "1", "00:00:01");
+  enum File { kWorks, kHeldOpen, kDiskFull, kOldGoneNewHeld };
+  const struct {
+    const char* what;
+    const char* value;  // the registry value refused ("" its flush) at its nth write or deletion
+    int nth;
+    File file;
+    bool closedAtOnce;
+  } cases[] = {
+      {"the journal", "ClosingInTall", 1, kWorks, false},
+      {"the record: the file held open", nullptr, 0, kHeldOpen, false},
+      {"the record: a full disk", nullptr, 0, kDiskFull, false},
+      {"the record: the old file replaced away, the new one held", nullptr, 0, kOldGoneNewHeld, true},
+      {"a total's zero", "InTall", 1, kWorks, true},
+      {"the next day's marker", "day", 1, kWorks, true},
+      {"the zeros' flush", "", 2, kWorks, true},
+      {"the journal's removal", "ClosingRecord", 2, kWorks, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    TestRegistry reg;
+    dir.Write("statistic.ini", earlier);
+    SetDate(30, 11, 2026);
+    SetTotals("700", "70", "0.7", 70);
+    const std::wstring history = Utf8ToWide(dir.File("statistic.ini"));
+    {
+      int seen = 0;
+      ScopedRefusedWrites refused([&](const std::string& name) { return c.value && name == c.value && ++seen == c.nth; });
+      ScopedWriteFaults faults([&](WriteStep s) -> DWORD {
+        if (c.file == kDiskFull && s == WriteStep::kWrite) return ERROR_DISK_FULL;
+        if (c.file != kOldGoneNewHeld || s == WriteStep::kWrite) return 0;
+        return s == WriteStep::kMove || !DeleteFileW(history.c_str()) ? ERROR_SHARING_VIOLATION
+                                                                     : ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+      });
+      ScopedHandle holder(c.file == kHeldOpen ? CreateFileW(history.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                                            nullptr)
+                                              : nullptr);
+      RollStatistics(dir.path(), 1, 0, At(2026, 12, 1, 9, 0, 0, 2));
+    }
+    EXPECT_EQ(dir.Read("statistic.ini") == earlier, !c.closedAtOnce);
+    if (!c.closedAtOnce) SetTotals("750", "75", "0.75", 75);
+    // The next start: first what a failed write left beside the file (its
+    // writer has ended by then), then the roll-over.
+    MoveFileW((history + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-0.tmp").c_str(),
+              (history + L".~4000000-0.tmp").c_str());
+    RemoveLeftovers(dir.path());
+    RollStatistics(dir.path(), 1, 0, At(2026, 12, 1, 13, 0, 0, 2));
+    EXPECT_EQ(dir.Read("statistic.ini"), earlier + (c.closedAtOnce
+                                                         ? Record("За день 30.11.2026", "700", "70", "0.7", "00:01:10")
+                                                         : Record("За день 30.11.2026", "750", "75", "0.75", "00:01:15")));
+    ExpectTotalsReset();
+    EXPECT_EQ(Dw("day"), 1u);
+    EXPECT_FALSE(RegKey::Open(kTotalsKeyPath).Exists("ClosingRecord"));
+    EXPECT_EQ(dir.EntryCount(), 1);
+  }
 }
