@@ -63,6 +63,14 @@ uint32_t NextCodePoint(const std::string& s, size_t& i) {
   return cp;
 }
 
+bool IsUtf8(const std::string& s) {
+  for (size_t i = 0; i < s.size();) {
+    size_t at = i;
+    if (NextCodePoint(s, i) == 0xFFFD && s.compare(at, 3, "\xEF\xBF\xBD") != 0) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string Cp1251ToUtf8(const std::string& bytes) {
@@ -71,6 +79,8 @@ std::string Cp1251ToUtf8(const std::string& bytes) {
   for (unsigned char b : bytes) AppendUtf8(out, b < 0x80 ? b : kHigh1251[b - 0x80]);
   return out;
 }
+
+std::string DeviceTextToUtf8(const std::string& bytes) { return IsUtf8(bytes) ? bytes : Cp1251ToUtf8(bytes); }
 
 std::string Utf8ToCp1251(const std::string& utf8) {
   std::string out;

@@ -7,6 +7,9 @@
 namespace vtc {
 
 std::string Cp1251ToUtf8(const std::string& bytes);
+// Text another device sent without saying its encoding (ASCII, UTF-8, or
+// 1251 from older Russian firmware): kept when it is UTF-8, else read as 1251.
+std::string DeviceTextToUtf8(const std::string& bytes);
 // Characters that 1251 cannot hold become "?".
 std::string Utf8ToCp1251(const std::string& utf8);
 std::wstring Utf8ToWide(const std::string& utf8);

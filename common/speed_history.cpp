@@ -5,12 +5,26 @@
 
 namespace vtc {
 
-void SpeedHistory::Push(double in, double out) {
-  // A negative or non-numeric figure would poison the scale for an hour.
+namespace {
+
+// A negative or non-numeric figure would poison the scale for an hour.
+SpeedSample Clean(double in, double out) {
   auto clean = [](double v) { return std::isfinite(v) && v > 0 ? static_cast<float>(v) : 0.0f; };
-  ring_[static_cast<size_t>(next_)] = SpeedSample{clean(in), clean(out)};
+  return SpeedSample{clean(in), clean(out)};
+}
+
+}  // namespace
+
+void SpeedHistory::Push(double in, double out) {
+  ring_[static_cast<size_t>(next_)] = Clean(in, out);
   next_ = (next_ + 1) % kSeconds;
   if (count_ < kSeconds) ++count_;
+}
+
+void SpeedHistory::PushSpread(double in, double out, int seconds) {
+  const int before = std::min(std::max(seconds - 1, 0), count_);
+  for (int age = 0; age < before; ++age) ring_[static_cast<size_t>((next_ - 1 - age + kSeconds) % kSeconds)] = Clean(in, out);
+  Push(in, out);
 }
 
 SpeedSample SpeedHistory::Ago(int age) const {

@@ -20,6 +20,10 @@ class SpeedHistory {
   static constexpr int kSeconds = 3600;
 
   void Push(double in, double out);
+  // A second whose figures are the average of `seconds` seconds: the
+  // seconds before it that pushed nothing while the figures were on their
+  // way (a router that answered late) show the same average.
+  void PushSpread(double in, double out, int seconds);
   // Seconds kept so far, at most kSeconds.
   int Count() const { return count_; }
   // The second `age` seconds before the newest (0 is the newest); zero

@@ -15,6 +15,13 @@ std::string TrimBlanks(const std::string& s) {
   return s.substr(from, s.find_last_not_of(" \t") - from + 1);
 }
 
+std::string_view TrimControls(std::string_view s) {
+  const auto control = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!s.empty() && control(s.front())) s.remove_prefix(1);
+  while (!s.empty() && control(s.back())) s.remove_suffix(1);
+  return s;
+}
+
 std::string FormatBytes(double v) {
   if (std::isnan(v)) return "0";
   if (v < 0) return "-" + FormatBytes(-v);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vtc {
 
@@ -18,6 +19,9 @@ std::string BytesText(double v);
 
 // The text without the spaces and tabs at either end.
 std::string TrimBlanks(const std::string& s);
+// The text without the bytes of code 32 or below (blanks, control
+// characters, NULs) at either end: a name as a device's table holds it.
+std::string_view TrimControls(std::string_view s);
 
 // Seconds to hours:minutes:seconds, each at least two digits: 3725 -> "01:02:05".
 std::string FormatSeconds(double s);

@@ -135,6 +135,7 @@ enum RouterPageId : int {
   kIdWanCaption = 812,
   kIdWan = 813,
   kIdCheckResult = 814,
+  kIdRouterSourceNote = 815,
 };
 
 // Page "Отчёт".

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/budget.h"
-#include "common/router_options.h"
+#include "router/router_options.h"
 #include "common/stored_names.h"
 #include "common/win/ini.h"
 

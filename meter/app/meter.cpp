@@ -55,10 +55,9 @@ void Meter::StartCounting(const std::string& appDir, const MeterOptions& options
     if (settings_.showBalloons) Notify(NoticeKind::kTariff, NoTariffNotice());
     errorText = NoTariffErrorText(state_.tariffCount);
   }
-  if (router_) {
-    // The router's first answer is the baseline.
-    lastSampleMs_ = routerAnsweredMs_ = clock_.Ms();
-  } else {
+  lastReadMs_ = lastTickMs_ = routerAnsweredMs_ = clock_.Ms();
+  // The router's first answer is its baseline.
+  if (!router_) {
     TickSample baseline = Sample(errorText);
     TakeBaseline(state_, baseline);
     if (baseline.tableRead) RememberTable(state_, rows_);
@@ -79,22 +78,26 @@ void Meter::ApplyTariffChoice(const TariffChoice& choice) {
 }
 
 TickSample Meter::Sample(std::string& errorText) {
-  TickSample s = TakeSample(table_, rows_, name1_, name2_, settings_.interfaceType, errorText);
-  lastSampleMs_ = clock_.Ms();
-  return s;
+  return TakeSample(table_, rows_, name1_, name2_, settings_.interfaceType, errorText);
 }
 
 void Meter::Tick() {
   TickReport r;
-  const uint64_t previousSampleMs = lastSampleMs_;
   if (router_) {
     SampleRouter(r);
   } else {
-    r.sample = Sample(r.lookupErrors);
-    r.elapsedSeconds = static_cast<double>(lastSampleMs_ - previousSampleMs) / 1000.0;
+    SampleTable(r);
   }
+  lastTickMs_ = clock_.Ms();
   Account(r);
-  history_.Push(r.deltas.dIn, r.deltas.dOut);
+  // A reading that brings the bytes of ticks without one is spread over
+  // them: no spike that would rescale the graph for an hour.
+  if (r.reading == TickReport::Reading::kUp) {
+    history_.PushSpread(r.deltas.dIn / r.seconds, r.deltas.dOut / r.seconds, silentTicks_ + 1);
+  } else {
+    history_.Push(0, 0);
+  }
+  silentTicks_ = r.reading == TickReport::Reading::kNone ? silentTicks_ + 1 : 0;
   if (r.sample.tableRead) RememberTable(state_, rows_);
   Price(r);
   Guard();
@@ -105,14 +108,56 @@ void Meter::Tick() {
   view_.ScheduleTick(tickClock_.NextDelay(clock_.Ms()));
 }
 
+void Meter::SampleTable(TickReport& r) {
+  const uint64_t now = clock_.Ms();
+  r.sample = Sample(r.lookupErrors);
+  // A table that could not be read says nothing of the line: its second
+  // waits for the next read.
+  if (!r.sample.tableRead) {
+    r.holdSecond = true;
+    return;
+  }
+  r.elapsedSeconds = static_cast<double>(now - lastReadMs_) / 1000.0;
+  lastReadMs_ = now;
+  r.reading = r.sample.online ? TickReport::Reading::kUp : TickReport::Reading::kDown;
+  const IfRow* row1 = r.sample.first();
+  r.lineKept = row1 && state_.base1.known && state_.base1.index == row1->index;
+}
+
 void Meter::Account(TickReport& r) {
-  if (!r.sample.online) {
+  using Reading = TickReport::Reading;
+  if (r.reading == Reading::kNone) {
+    if (!lineUp_) {
+      AccountOfflineTick(state_);
+      return;
+    }
+    r.online = true;
+    if (r.holdSecond) {
+      held_.Hold(PriceOfASecond());
+    } else {
+      AddOnlineSecond(state_, TickDeltas{});
+    }
+    return;
+  }
+  if (held_.seconds() > 0) {
+    if (r.reading == Reading::kUp && r.lineKept) {
+      held_.Keep(state_);
+    } else {
+      held_.Drop();
+      // The line went down while nothing could be read: that online period
+      // ended then, and the one now up is another.
+      if (r.reading == Reading::kUp) AccountOfflineTick(state_);
+    }
+  }
+  lineUp_ = r.reading == Reading::kUp;
+  if (!lineUp_) {
     if (!state_.firstOnline) r.line = TickReport::Line::kWentDown;
     // Its news is over before it was told.
     notices_.Withdraw(NoticeKind::kOnline);
     AccountOfflineTick(state_);
     return;
   }
+  r.online = true;
   if (settings_.showBalloons && state_.firstOnline) {
     const IfRow* row2 = r.sample.second();
     IfDetails d2 = row2 ? Details(*row2) : IfDetails{};
@@ -123,9 +168,8 @@ void Meter::Account(TickReport& r) {
     r.line = TickReport::Line::kCameUp;
     state_.firstOnline = false;
   }
-  if (r.routerBytes) {
-    r.deltas = *r.routerBytes;
-    AddOnlineSecond(state_, r.deltas, r.routerSeconds);
+  if (router_) {
+    AddOnlineSecond(state_, r.deltas, r.seconds);
     return;
   }
   if (rebaseline_) {
@@ -133,45 +177,88 @@ void Meter::Account(TickReport& r) {
     rebaseline_ = false;
   }
   r.deltas = AccountOnlineTick(state_, r.sample, r.elapsedSeconds);
+  r.seconds = CoveredSeconds(r.elapsedSeconds);
 }
 
 void Meter::SampleRouter(TickReport& r) {
   const uint64_t now = clock_.Ms();
-  lastSampleMs_ = now;
-  TickDeltas bytes;
-  if (std::optional<RouterReading> a = router_->TakeAnswer()) {
-    const double sinceAnswer = static_cast<double>(now - routerAnsweredMs_) / 1000.0;
-    routerAnsweredMs_ = now;
-    if (routerSilenceTold_) {
-      notices_.Toggle(NoticeKind::kRouter, Notice{"Роутер снова отвечает: " + router_->RouterName(), kNoticeSeconds,
-                                                  kBalloonInfo, kProductTitle});
-      ShowQueued();
-      routerSilenceTold_ = false;
-    }
-    // Counted only while the WAN link is up; the first answer is the baseline.
-    if (a->up && routerLast_) {
-      RouterBytes b = RouterDelta(*routerLast_, *a, WrapAllowance(0, sinceAnswer));
-      bytes = TickDeltas{b.in, b.out};
-      r.routerSeconds = sinceAnswer;
-    }
-    routerLast_ = std::move(a);
-  } else if (!routerSilenceTold_ && now - routerAnsweredMs_ >= kRouterSilenceMs) {
-    // The router's counters keep what passes meanwhile: the next answer
-    // brings it, so nothing is lost and the line is not taken for down.
-    std::string name = router_->RouterName();
-    notices_.Toggle(NoticeKind::kRouter, Notice{"Роутер не отвечает" + (name.empty() ? std::string() : ": " + name),
-                                                kNoticeSeconds, kBalloonWarning, kProductTitle});
-    ShowQueued();
-    routerSilenceTold_ = true;
+  // The meter was not ticking (a sleep, a blocked thread): what passed
+  // meanwhile is proven only by counters that cannot have wrapped.
+  const bool gap = rebaseline_ || now - lastTickMs_ > static_cast<uint64_t>(kLongGapSeconds * 1000);
+  std::optional<RouterReading> a = router_->TakeAnswer();
+  if (!a) {
+    RouterSilent(now, r);
+    return;
   }
-  r.sample.online = routerLast_ && routerLast_->up;
-  if (r.sample.online) r.routerBytes = bytes;
+  routerAnsweredMs_ = now;
+  if (routerSilenceTold_) TellRouterBack();
+  WatchRouterCounters(*a);
+  rebaseline_ = false;
+  if (!a->present || !a->up) {
+    r.reading = TickReport::Reading::kDown;
+    // A row that is down still counts on: back up, it counts from here.
+    if (a->present) routerLast_ = std::move(a);
+    return;
+  }
+  r.reading = TickReport::Reading::kUp;
+  if (routerLast_) {
+    r.lineKept = LinkStayedUp(*routerLast_, *a);
+    r.elapsedSeconds = a->atMs > routerLast_->atMs ? static_cast<double>(a->atMs - routerLast_->atMs) / 1000 : 0;
+    const RouterStep step = RouterDelta(*routerLast_, *a, gap);
+    if (step.skip) return;
+    r.deltas = TickDeltas{step.in, step.out};
+    r.seconds = CoveredSeconds(r.elapsedSeconds);
+  }
+  routerLast_ = std::move(a);
+}
+
+void Meter::RouterSilent(uint64_t now, TickReport& r) {
+  // The router's counters keep what passes meanwhile: the next answer
+  // brings it, so nothing is lost and the line is not taken for down. Its
+  // seconds online are another matter: past the notice they wait for the
+  // router's own record of its link.
+  if (!routerSilenceTold_ && now - routerAnsweredMs_ >= kRouterSilenceMs) TellRouterSilent();
+  r.holdSecond = routerSilenceTold_;
+}
+
+void Meter::WatchRouterCounters(const RouterReading& a) {
+  const CounterTrouble t = TroubleOf(a);
+  if (t != trouble_) {
+    trouble_ = t;
+    troubleReadings_ = 0;
+  }
+  if (t == CounterTrouble::kNone) return;
+  const int due = t == CounterTrouble::kStuckAtEnd ? kStuckReadings : kZeroReadings;
+  if (++troubleReadings_ == due) TellCounterTrouble(t);
+}
+
+void Meter::TellRouterSilent() {
+  std::string name = router_->RouterName();
+  notices_.Toggle(NoticeKind::kRouter, Notice{"Роутер не отвечает" + (name.empty() ? std::string() : ": " + name),
+                                              kNoticeSeconds, kBalloonWarning, kProductTitle});
+  ShowQueued();
+  routerSilenceTold_ = true;
+}
+
+void Meter::TellRouterBack() {
+  notices_.Toggle(NoticeKind::kRouter, Notice{"Роутер снова отвечает: " + router_->RouterName(), kNoticeSeconds,
+                                              kBalloonInfo, kProductTitle});
+  ShowQueued();
+  routerSilenceTold_ = false;
+}
+
+void Meter::TellCounterTrouble(CounterTrouble t) {
+  Notify(NoticeKind::kRouterCounters, Notice{TroubleText(t), kNoticeSeconds, kBalloonWarning, kProductTitle});
+}
+
+double Meter::PriceOfASecond() const {
+  return PriceTick(0, 0, state_.totalIn, state_.totalOut, tariffs_, state_.activeTariff);
 }
 
 void Meter::Price(const TickReport& r) {
-  if (!r.sample.online) return;
+  if (!r.online || r.holdSecond) return;
   AddTickMoney(state_, PriceTick(r.deltas.dIn, r.deltas.dOut, state_.totalIn, state_.totalOut, tariffs_,
-                                 state_.activeTariff));
+                                 state_.activeTariff, r.seconds));
 }
 
 void Meter::Guard() {
@@ -207,6 +294,8 @@ void Meter::ResetTotals() {
   // A warning about the old totals has nothing left to say.
   notices_.Withdraw(NoticeKind::kBudget);
   totals_.Save(state_);
+  // Offline the labels would keep the old totals until the line came up.
+  view_.ShowFigures(state_, TickDeltas{});
 }
 
 void Meter::ShowTick(const TickReport& r) {
@@ -215,7 +304,8 @@ void Meter::ShowTick(const TickReport& r) {
     view_.SetTrayOnline(up);
     if (settings_.windowFollowsLine) view_.ShowFloat(up);
   }
-  if (r.sample.online) view_.ShowFigures(state_, r.deltas);
+  // Bytes that took several seconds to come show as the speed they had.
+  if (r.online) view_.ShowFigures(state_, TickDeltas{r.deltas.dIn / r.seconds, r.deltas.dOut / r.seconds});
 }
 
 }  // namespace vtc

@@ -17,10 +17,12 @@
 #include "meter/app/notice_queue.h"
 #include "meter/tariff/budget_guard.h"
 #include "meter/tariff/tariffs.h"
+#include "meter/traffic/held_seconds.h"
 #include "meter/traffic/meter_state.h"
 #include "meter/traffic/router_sampling.h"
 #include "meter/traffic/sampling.h"
 #include "meter/traffic/tick_clock.h"
+#include "router/reading.h"
 
 namespace vtc {
 
@@ -67,7 +69,8 @@ class MeterView {
 };
 
 // The router's WAN counters, read off the tick's thread: the newest answer
-// since the last call, or nothing when none came meanwhile.
+// since the last call, or nothing when none came meanwhile. Taking it asks
+// the next question.
 class RouterCounters {
  public:
   virtual ~RouterCounters() = default;
@@ -76,8 +79,12 @@ class RouterCounters {
   virtual std::string RouterName() = 0;
 };
 
-// A router that has not answered for this long is said to be silent, once.
+// A router that has not answered for this long is said to be silent, once;
+// from then on the seconds of its silence wait for its own record of them.
 constexpr uint64_t kRouterSilenceMs = 10000;
+// Readings in a row that show a counter in trouble before the user is told.
+constexpr int kStuckReadings = 5;
+constexpr int kZeroReadings = 30;
 
 class Meter {
  public:
@@ -100,13 +107,14 @@ class Meter {
   void SelectTariff();
   // The system goes to sleep or has woken up. Counters may restart meanwhile
   // and hours pass between two ticks, so the next online tick takes a new
-  // baseline and counts nothing.
+  // baseline and counts nothing; a router's 64-bit counters of the same boot
+  // alone prove what passed.
   void SleepOrWake() { rebaseline_ = true; }
   void SaveTotals() { totals_.Save(state_); }
   // Another program reset the totals in the registry: the totals and what
   // the warnings said start again from zero, written at once, so that the
-  // next save does not bring the old figures back. The online period's
-  // figures stay.
+  // next save does not bring the old figures back, and shown at once, online
+  // or not. The online period's figures stay.
   void ResetTotals();
 
   // Every notice goes through one queue (NoticeQueue): one of each kind at
@@ -127,22 +135,42 @@ class Meter {
   struct TickReport {
     TickSample sample;
     std::string lookupErrors;
-    double elapsedSeconds = 0;  // since the previous sample
+    // What the tick learnt of the line: nothing (the table could not be
+    // read, the router did not answer), the line down, or up.
+    enum class Reading { kNone, kDown, kUp } reading = Reading::kNone;
+    // Without a reading: the second waits aside for the next reading's
+    // verdict (else, in a router's first seconds of silence, it counts).
+    bool holdSecond = false;
+    // With a reading: the line stayed up since the reading before it.
+    bool lineKept = false;
+    double elapsedSeconds = 0;  // the age of the reading the bytes are counted from
     TickDeltas deltas;
+    double seconds = 1;  // the whole seconds `deltas` took to pass
+    bool online = false;  // the line is up as far as the tick knows
     enum class Line { kSame, kCameUp, kWentDown } line = Line::kSame;
-    std::optional<TickDeltas> routerBytes;  // set when the router is measured
-    double routerSeconds = 1;               // the time routerBytes took to pass
   };
 
   void ApplyTariffChoice(const TariffChoice& choice);
   TickSample Sample(std::string& errorText);
-  // The router's newest answer as the tick's sample: no answer counts
+  // This computer's interface table as the tick's reading.
+  void SampleTable(TickReport& r);
+  // The router's newest answer as the tick's reading: no answer counts
   // nothing and leaves the line as it was.
   void SampleRouter(TickReport& r);
+  void RouterSilent(uint64_t now, TickReport& r);
+  // Counters that stopped at the 32-bit end or stay 0 are told once.
+  void WatchRouterCounters(const RouterReading& a);
+  void TellRouterSilent();
+  void TellRouterBack();
+  void TellCounterTrouble(CounterTrouble t);
 
-  // Online: the online transition, then the bytes and the second. Offline:
-  // the offline transition, and the online period ends.
+  // No reading: nothing counted, the line kept, its second held (or, early
+  // in a router's silence, counted). Online: held seconds decided, the
+  // online transition, then the bytes and the second. Offline: the offline
+  // transition, and the online period ends.
   void Account(TickReport& r);
+  // The price of one second online under the tariff in force now.
+  double PriceOfASecond() const;
   void Price(const TickReport& r);
   // The budget's warnings, after the tick's money is added.
   void Guard();
@@ -159,11 +187,17 @@ class Meter {
   std::vector<TTariff> tariffs_;
   std::string name1_, name2_;  // the interface names as the table holds them (1251)
   std::vector<IfRow> rows_;    // the table's rows, kept from tick to tick
-  uint64_t lastSampleMs_ = 0;
+  uint64_t lastReadMs_ = 0;    // when the table was last read
+  uint64_t lastTickMs_ = 0;
+  int silentTicks_ = 0;        // ticks without a reading since the last one
+  bool lineUp_ = false;        // the last reading found the line up
+  HeldSeconds held_;
   RouterCounters* router_ = nullptr;  // borrowed
-  std::optional<RouterReading> routerLast_;
+  std::optional<RouterReading> routerLast_;  // the reading the next one counts from
   uint64_t routerAnsweredMs_ = 0;
   bool routerSilenceTold_ = false;
+  CounterTrouble trouble_ = CounterTrouble::kNone;
+  int troubleReadings_ = 0;
   bool rebaseline_ = false;
   TickClock tickClock_;
   SpeedHistory history_;

@@ -23,6 +23,7 @@ enum class NoticeKind : uint8_t {
   kTariffInfo,  // the prices the user asked for from the menu: before the rest
   kOnline,      // the line came up
   kRouter,      // the router fell silent, or answers again
+  kRouterCounters,  // the router's counters stopped at the 32-bit end, or stay 0
   kTariff,      // another tariff is in force, or none is
   kUpdate,      // a newer version is out
 };

@@ -5,23 +5,28 @@
 // the ticks, and every so often a tick found no answer (a second of 0 b/s in
 // the middle of a download) and the next one two seconds' bytes.
 #pragma once
-#include <condition_variable>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 
-#include "common/router_options.h"
 #include "meter/app/meter.h"
+#include "router/router_options.h"
 
 namespace vtc {
 
 class RouterPoller : public RouterCounters {
  public:
+  // Each question's answers are in within this, under the tick's second.
+  static constexpr int kQuestionMs = 800;
+  // Closing the meter waits no longer than this for a question on its way.
+  static constexpr int kCloseWaitMs = 1000;
+
   RouterPoller() = default;
   RouterPoller(const RouterPoller&) = delete;
   RouterPoller& operator=(const RouterPoller&) = delete;
-  // Stops the thread; a question on the way ends within its time limit.
+  // Stops the thread. A question still on its way after kCloseWaitMs (a
+  // UPnP search takes longer) is left to end with the process.
   ~RouterPoller() override;
 
   void Start(const RouterOptions& options);
@@ -30,21 +35,13 @@ class RouterPoller : public RouterCounters {
   std::string RouterName() override;
 
  private:
-  struct Found;
-  void Run(RouterOptions options);
-  std::optional<RouterReading> AskSnmp(const RouterOptions& o, Found& found);
-  std::optional<RouterReading> AskUpnp(const RouterOptions& o, Found& found);
-  void SetName(const std::string& name);
-  // Waits until the tick has taken the last answer; false when stopped.
-  bool Pause();
+  // What the thread and the tick share; the thread holds it too, so that
+  // one left running at the close finds it still there.
+  struct Shared;
+  static void Run(std::shared_ptr<Shared> shared, RouterOptions options);
 
+  std::shared_ptr<Shared> shared_;
   std::thread thread_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  bool stop_ = false;
-  bool askAgain_ = false;
-  std::optional<RouterReading> answer_;
-  std::string name_;
 };
 
 }  // namespace vtc

@@ -2,6 +2,8 @@
 // and the notification area come in as arguments.
 #include "meter/tariff/tariffs.h"
 
+#include <algorithm>
+
 #include "common/product.h"
 
 namespace vtc {
@@ -40,16 +42,18 @@ TariffChoice SelectTariff(const std::vector<TTariff>& tariffs, const LocalTime& 
 }
 
 double PriceTick(double dIn, double dOut, double totalIn, double totalOut, const std::vector<TTariff>& tariffs,
-                 int active) {
+                 int active, double seconds) {
   if (!ValidIndex(tariffs, active)) return 0;
   const TTariff& t = tariffs[active];
   if (t.pricePerSecond > 0) return t.pricePerSecond;  // one tick is one second online
   // The totals already hold this tick, so the tick that crosses the prepaid
   // amount pays for all of its bytes and one that ends exactly on it is free.
-  double price = 0;
-  if (totalIn > t.freeIn) price += dIn * t.pricePerByteIn;
-  if (totalOut > t.freeOut) price += dOut * t.pricePerByteOut;
-  return price;
+  const bool catchUp = seconds > 1;
+  const auto charged = [catchUp](double delta, double total, double free) {
+    if (total <= free) return 0.0;
+    return catchUp ? std::min(delta, total - free) : delta;
+  };
+  return charged(dIn, totalIn, t.freeIn) * t.pricePerByteIn + charged(dOut, totalOut, t.freeOut) * t.pricePerByteOut;
 }
 
 std::string NoTariffErrorText(int tariffCount) {

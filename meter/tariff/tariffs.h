@@ -42,9 +42,13 @@ struct TariffChoice {
 // for the user when a tariff with another name becomes active and ShowBt is on.
 TariffChoice SelectTariff(const std::vector<TTariff>& tariffs, const LocalTime& now, int active, bool showBt);
 
-// Price of one online tick; totals already include this tick.
+// Price of one online tick; totals already include this tick. `seconds`:
+// how long the tick's bytes took to pass. The tick that crosses a prepaid
+// amount pays for its whole delta only when the delta is one second's; one
+// that brings many seconds' bytes at once (a router's answer after a
+// silence) pays for what lies beyond the amount.
 double PriceTick(double dIn, double dOut, double totalIn, double totalOut, const std::vector<TTariff>& tariffs,
-                 int active);
+                 int active, double seconds = 1);
 
 // The start-up error text when no tariff is in force (ends with one CR).
 std::string NoTariffErrorText(int tariffCount);

@@ -7,7 +7,7 @@
 
 #include "common/budget.h"
 #include "common/forecast.h"
-#include "common/router_options.h"
+#include "router/router_options.h"
 
 namespace vtc {
 

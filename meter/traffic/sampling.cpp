@@ -4,19 +4,14 @@
 #include <cmath>
 #include <string_view>
 
+#include "common/text.h"
+
 namespace vtc {
 
 namespace {
 
-bool Blank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 // Compared every tick for every row: no copy.
-std::string_view Trimmed(const std::string& raw) {
-  size_t b = 0, e = raw.size();
-  while (b < e && Blank(raw[b])) ++b;
-  while (e > b && Blank(raw[e - 1])) --e;
-  return std::string_view(raw).substr(b, e - b);
-}
+std::string_view Trimmed(const std::string& raw) { return TrimControls(raw); }
 
 constexpr double kTwoTo32 = 4294967296.0;
 constexpr double kFloorBitsPerSec = 1e9;
@@ -101,6 +96,10 @@ double CounterDelta(uint32_t prev, uint32_t cur, double wrapAllowance, bool mayW
   return std::min<double>(cur, wrapAllowance);
 }
 
+double CoveredSeconds(double elapsedSeconds) {
+  return std::isfinite(elapsedSeconds) ? std::max(1.0, std::round(elapsedSeconds)) : 1.0;
+}
+
 void TakeBaseline(MeterState& s, const TickSample& sample) {
   s.base1 = BaselineOf(sample.first());
   s.base2 = BaselineOf(sample.second());
@@ -142,7 +141,7 @@ TickDeltas AccountOnlineTick(MeterState& s, const TickSample& sample, double ela
       d.dOut += d2.dOut;
     }
   }
-  AddOnlineSecond(s, d);
+  AddOnlineSecond(s, d, CoveredSeconds(elapsedSeconds));
   TakeBaseline(s, sample);
   return d;
 }

@@ -69,6 +69,10 @@ struct TickDeltas {
   double dIn = 0, dOut = 0;
 };
 
+// The whole seconds a reading `elapsedSeconds` after the one before it
+// covers: one for a tick on time, more after ticks without a reading.
+double CoveredSeconds(double elapsedSeconds);
+
 // The baseline: the rows found become what the next tick counts from, and
 // nothing is counted. At start-up, so that traffic from before the start is
 // not counted, and after the system resumed from sleep, when counters may

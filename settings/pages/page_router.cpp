@@ -1,6 +1,7 @@
 #include "settings/pages/page_router.h"
 
 #include "common/encoding.h"
+#include "common/text.h"
 #include "common/win/ui.h"
 #include "settings/control_ids.h"
 #include "settings/pages/page_host.h"
@@ -28,10 +29,12 @@ void RouterPage::Build(const PageContext& c) {
   name = b.WrapLabel(kIdRouterName, "", 8, 144, 481, 33);
   rowsCaption =
       b.Label(kIdRouterRowsCaption, "Интерфейсы роутера (WAN - тот, чей счетчик растет при загрузке)", 8, 184, 481);
-  rows = b.List(kIdRouterRows, 8, 208, 481, 92);
-  wanCaption = b.Label(kIdWanCaption, "WAN-интерфейс", 8, 304, 113);
-  wan = b.Field(kIdWan, 128, 304, 361);
-  result = b.WrapLabel(kIdCheckResult, "", 8, 336, 481, 49);
+  rows = b.List(kIdRouterRows, 8, 208, 481, 76);
+  wanCaption = b.Label(kIdWanCaption, "WAN-интерфейс", 8, 290, 113);
+  wan = b.Field(kIdWan, 128, 290, 361);
+  // Room for a reading and what to do about a counter in trouble.
+  result = b.WrapLabel(kIdCheckResult, "", 8, 318, 481, 65);
+  note = b.WrapLabel(kIdRouterSourceNote, kRouterSourceNote, 8, 388, 481, 20);
   FitLabels(page_, c.font);
   SetTextUtf8(community, kDefaultCommunity);
   probe_.Create([this](const RouterAnswer& a) { OnAnswer(a); }, [this] { OnTick(); });
@@ -87,8 +90,8 @@ bool RouterPage::OnCommand(int id, int code) {
       break;
     case kIdRouterRows: {
       if (code != LBN_SELCHANGE) break;
-      const int sel = static_cast<int>(SendMessageW(rows, LB_GETCURSEL, 0, 0));
-      if (sel >= 0 && sel < static_cast<int>(rowNames_.size())) SetTextUtf8(wan, rowNames_[sel]);
+      const std::string picked = PickedRow();
+      if (!picked.empty()) SetTextUtf8(wan, picked);
       break;
     }
     default:
@@ -138,15 +141,23 @@ void RouterPage::OnAnswer(const RouterAnswer& a) {
   }
 }
 
+std::string RouterPage::PickedRow() const {
+  const int sel = static_cast<int>(SendMessageW(rows, LB_GETCURSEL, 0, 0));
+  return sel >= 0 && sel < static_cast<int>(rowNames_.size()) ? rowNames_[static_cast<size_t>(sel)] : std::string();
+}
+
 void RouterPage::ShowRows(const std::vector<snmp::InterfaceRow>& list) {
-  const std::string picked = GetTextUtf8(wan);
+  // The row the user picked stays picked: the list is filled anew every
+  // second, and a pick between two fillings must not come to nothing.
+  std::string picked = PickedRow();
+  if (picked.empty()) picked = TrimBlanks(GetTextUtf8(wan));
   const int top = static_cast<int>(SendMessageW(rows, LB_GETTOPINDEX, 0, 0));
   SendMessageW(rows, WM_SETREDRAW, FALSE, 0);
   SendMessageW(rows, LB_RESETCONTENT, 0, 0);
   rowNames_.clear();
   int sel = -1;
   for (const snmp::InterfaceRow& r : list) {
-    rowNames_.push_back(RouterRowName(r));
+    rowNames_.push_back(snmp::RowName(r.description));
     if (rowNames_.back() == picked) sel = static_cast<int>(rowNames_.size()) - 1;
     SendMessageW(rows, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(RouterRowText(r)).c_str()));
   }
@@ -162,6 +173,7 @@ void RouterPage::EnableForSource() {
   const bool snmp = src == kSourceRouterSnmp;
   for (HWND h : {addressCaption, address, find, check, name, wanCaption, wan, result}) EnableWindow(h, router);
   for (HWND h : {communityCaption, community, rowsCaption, rows}) EnableWindow(h, snmp);
+  ShowWindow(note, router ? SW_SHOWNA : SW_HIDE);
 }
 
 }  // namespace vtc

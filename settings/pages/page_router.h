@@ -36,6 +36,7 @@ class RouterPage : public SettingsPage {
   HWND wanCaption = nullptr;
   HWND wan = nullptr;  // RouterInterface
   HWND result = nullptr;  // what "Проверить" found
+  HWND note = nullptr;    // what the router source leaves unused
 
   // What the controls say now, as the meter would read it.
   RouterOptions Options() const;
@@ -45,6 +46,8 @@ class RouterPage : public SettingsPage {
  private:
   void OnAnswer(const RouterAnswer& a);
   void OnTick();
+  // The name of the row selected in the list; empty when none is.
+  std::string PickedRow() const;
   void ShowRows(const std::vector<snmp::InterfaceRow>& list);
   void EnableForSource();
 

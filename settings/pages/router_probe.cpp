@@ -2,11 +2,7 @@
 
 #include <thread>
 
-#include "common/snmp.h"
-#include "common/text.h"
-#include "common/win/gateway.h"
-#include "common/win/snmp_client.h"
-#include "common/win/upnp_client.h"
+#include "router/win/reader.h"
 #include "settings/pages/router_text.h"
 
 namespace vtc {
@@ -16,76 +12,47 @@ constexpr wchar_t kClassName[] = L"VtcRouterProbe";
 constexpr UINT kAnswerMessage = WM_APP + 1;
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMs = 1000;
-constexpr int kSearchMs = 2000;
+// A click may wait longer than a tick: the table of a slow router is read
+// whole, and an agent silent to v2c is asked again in v1.
+constexpr int kQuestionMs = 2000;
 
-std::optional<std::string> SysDescr(SnmpClient& client) {
-  std::optional<snmp::Message> m = client.Get({snmp::mib::kSysDescr});
-  if (!m || m->errorStatus != 0 || m->varbinds.size() != 1) return std::nullopt;
-  const snmp::Value& v = m->varbinds[0].value;
-  return v.type == snmp::ValueType::kOctetString ? v.bytes : std::string();
-}
-
-RouterAnswer AskUpnp(RouterAsk ask, const RouterOptions& router) {
+RouterAnswer Check(const RouterOptions& router) {
   RouterAnswer a;
-  std::optional<UpnpRouter> found = FindUpnpRouter(router.address, router.wanInterface, kSearchMs);
-  if (found) a.address = UrlHost(found->descriptionUrl);
-  if (ask == RouterAsk::kCheck) {
-    UpnpCheck c;
-    if (found) {
-      UpnpReading r = ReadUpnpRouter(*found);
-      c = {true, found->friendlyName, r.received, r.sent, r.status};
-    }
-    a.text = UpnpCheckText(c);
+  RouterCheck c;
+  c.upnp = router.source == kSourceRouterUpnp;
+  c.wan = router.wanInterface;
+  if (!c.upnp && c.wan.empty()) {
+    // Nothing to read yet: whether the router answers at all.
+    RouterSurvey s = SurveyRouter(router, false, kQuestionMs);
+    a.address = s.address;
+    a.rows = std::move(s.rows);
+    c.silence = s.silence;
   } else {
-    a.text = FoundText(true, a.address,
-                       found ? std::optional<std::string>(found->friendlyName) : std::nullopt);
+    RouterReader reader(router);
+    c.reading = reader.Read(kQuestionMs);
+    // An agent that speaks only v1 is silent to the first question.
+    if (!c.reading && reader.silence() == RouterSilence::kNoAnswer && !c.upnp) c.reading = reader.Read(kQuestionMs);
+    c.silence = reader.silence();
+    a.address = reader.address();
+    c.name = reader.Name();
   }
-  return a;
-}
-
-RouterAnswer AskSnmp(RouterAsk ask, const RouterOptions& router) {
-  RouterAnswer a;
-  a.address = TrimBlanks(router.address);
-  if (a.address.empty()) a.address = DefaultGateway();
-  if (a.address.empty()) {
-    a.text = kNoGateway;
-    return a;
-  }
-  SnmpAgent agent;
-  agent.address = a.address;
-  agent.community = router.community;
-  SnmpClient client(agent);
-  if (!client.ok()) {
-    a.text = "«" + a.address + "» — не адрес IPv4. Впишите адрес роутера, например 192.168.1.1.";
-    return a;
-  }
-  if (ask == RouterAsk::kFind) {
-    std::optional<std::string> name = SysDescr(client);
-    if (name) {
-      a.rows = client.Walk();
-      snmp::InterfaceRow shown;
-      shown.description = *name;
-      *name = RouterRowName(shown);
-    }
-    a.text = FoundText(false, a.address, name);
-    return a;
-  }
-  a.rows = client.Walk();
-  if (ask == RouterAsk::kCheck) a.text = SnmpCheckText(a.address, a.rows, router.wanInterface);
+  c.address = a.address;
+  a.text = CheckText(c);
   return a;
 }
 
 }  // namespace
 
-std::string UrlHost(const std::string& url) {
-  size_t start = url.find("://");
-  start = start == std::string::npos ? 0 : start + 3;
-  size_t end = url.find_first_of(":/", start);
-  return url.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
 RouterAnswer AskRouter(RouterAsk ask, const RouterOptions& router) {
-  RouterAnswer a = router.source == kSourceRouterUpnp ? AskUpnp(ask, router) : AskSnmp(ask, router);
+  RouterAnswer a;
+  if (ask == RouterAsk::kCheck) {
+    a = Check(router);
+  } else {
+    RouterSurvey s = SurveyRouter(router, ask == RouterAsk::kFind, kQuestionMs);
+    a.address = s.address;
+    a.rows = std::move(s.rows);
+    if (ask == RouterAsk::kFind) a.text = FoundText(router.source == kSourceRouterUpnp, s.silence, s.address, s.name);
+  }
   a.ask = ask;
   return a;
 }

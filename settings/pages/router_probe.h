@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "common/router_options.h"
-#include "common/snmp_walk.h"
 #include "common/win/window.h"
+#include "router/router_options.h"
+#include "router/snmp_walk.h"
 
 namespace vtc {
 
@@ -29,11 +29,8 @@ struct RouterAnswer {
   std::string text;  // what the page says about it
 };
 
-// Blocks for as long as the router takes (UPnP search: 2 s at most).
+// Blocks for as long as the router takes (a few seconds at most).
 RouterAnswer AskRouter(RouterAsk ask, const RouterOptions& router);
-
-// "http://198.18.0.1:5000/rootDesc.xml" -> "198.18.0.1".
-std::string UrlHost(const std::string& url);
 
 class RouterProbe : public BaseWindow {
  public:

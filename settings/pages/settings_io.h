@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "common/router_options.h"
+#include "router/router_options.h"
 #include "common/win/ini.h"
 #include "settings/pages/limits_text.h"
 

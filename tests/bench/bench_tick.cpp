@@ -83,7 +83,15 @@ class BenchRouter : public RouterCounters {
  public:
   std::optional<RouterReading> TakeAnswer() override {
     in_ += 1500000;
-    return RouterReading{true, in_, in_ / 8, true, "wan0"};
+    RouterReading r;
+    r.id = RouterIdentity{"198.18.0.1", 2, RouterProtocol::kSnmpV2c, true};
+    r.up = true;
+    r.in = in_;
+    r.out = in_ / 8;
+    r.atMs = GetTickCount64();
+    r.uptime = r.linkUp = static_cast<double>(r.atMs) / 1000;
+    r.wan = "wan0";
+    return r;
   }
   std::string RouterName() override { return "198.18.0.1"; }
 

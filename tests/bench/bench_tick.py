@@ -12,31 +12,14 @@ import subprocess
 import sys
 import tempfile
 
+from benchenv import prefix_processes_cpu
+
 BUILD = os.environ.get("VTC_BUILD") or os.path.abspath(
     os.path.join(os.path.dirname(__file__), "..", "..", "build"))
 SOURCE = os.environ.get("VTC_SOURCE") or os.path.abspath(
     os.path.join(os.path.dirname(__file__), "..", ".."))
 ROUNDS = int(os.environ.get("VTC_BENCH_TICKS", "500"))
 BATCHES = 4
-TICK = os.sysconf("SC_CLK_TCK")
-
-
-def prefix_processes_cpu(prefix):
-    """CPU seconds used so far by the processes that serve this Wine prefix."""
-    total = 0.0
-    for pid in os.listdir("/proc"):
-        if not pid.isdigit():
-            continue
-        try:
-            with open("/proc/%s/environ" % pid, "rb") as f:
-                if ("WINEPREFIX=%s" % prefix).encode() not in f.read().split(b"\0"):
-                    continue
-            with open("/proc/%s/stat" % pid) as f:
-                fields = f.read().rsplit(")", 1)[1].split()
-            total += (int(fields[11]) + int(fields[12])) / TICK
-        except OSError:
-            continue
-    return total
 
 
 def run(env, mode, rounds):

@@ -1,5 +1,6 @@
 """What the benchmark scripts share: the build's folders, a Wine environment
-for the build's prefix with its server kept up, and a long statistic.ini."""
+for the build's prefix with its server kept up, a long statistic.ini, and the
+CPU a Wine prefix's processes have spent."""
 import os
 import subprocess
 
@@ -31,3 +32,21 @@ def history(n):
         out.append("[За день %02d.%02d.%04d]\r\nInTall=%d\r\nOutTall=%d\r\nDenall=%d.25\r\ntimeall=01:02:05\r\n"
                    % (day, month, year, i * 1000 + 7, i * 37, i))
     return "".join(out).encode("cp1251")
+
+
+def prefix_processes_cpu(prefix):
+    """CPU seconds used so far by the processes that serve this Wine prefix."""
+    total = 0.0
+    for pid in os.listdir("/proc"):
+        if not pid.isdigit():
+            continue
+        try:
+            with open("/proc/%s/environ" % pid, "rb") as f:
+                if ("WINEPREFIX=%s" % prefix).encode() not in f.read().split(b"\0"):
+                    continue
+            with open("/proc/%s/stat" % pid) as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            total += (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+        except OSError:
+            continue
+    return total

@@ -43,6 +43,21 @@ TEST(Encoding, Cp1251RoundTripsEveryByte) {
   EXPECT_EQ(Utf8ToCp1251("日本"), "??");
 }
 
+// A router's names come in UTF-8 or, from older firmware, in 1251.
+TEST(Encoding, DeviceTextsIn1251OrUtf8ShowAsTheyWereMeant) {
+  const struct {
+    std::string bytes, shown;
+  } cases[] = {
+      {"eth0.2", "eth0.2"},
+      {"Порт WAN", "Порт WAN"},
+      {Utf8ToCp1251("Порт WAN"), "Порт WAN"},
+      {"\xD0", Cp1251ToUtf8("\xD0")},                                // cut short: not UTF-8
+      {"\x80", Cp1251ToUtf8("\x80")},                                // a continuation byte first
+      {"\xF8\x88\x80\x80\x80", Cp1251ToUtf8("\xF8\x88\x80\x80\x80")},  // five bytes: no longer UTF-8
+  };
+  for (const auto& c : cases) EXPECT_EQ(DeviceTextToUtf8(c.bytes), c.shown) << c.shown;
+}
+
 TEST(Encoding, WideRoundTrip) {
   std::string s = "Настройки — ОК 😀 \uFFFF\U00010000";  // the last of three bytes, the first of four
   EXPECT_EQ(WideToUtf8(Utf8ToWide(s)), s);

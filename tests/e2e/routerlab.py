@@ -1,9 +1,11 @@
 """A router of the test's own: a second network namespace joined to the
-test's by a veth pair, where snmpd and miniupnpd run as on a home router.
+test's by a veth pair, where snmpd and miniupnpd run as on a home router,
+and an SNMP agent whose table and manners the test sets (TableAgent).
 Addresses are in the benchmarking range 198.18.0.0/15."""
 import os
 import socket
 import subprocess
+import threading
 
 import vtcbench as vb
 
@@ -87,3 +89,120 @@ def start_snmpd(ns, tmp, listen_addr, community="public", net="198.18.0.0/24"):
     if not vb.wait_for(listening):
         raise AssertionError("snmpd did not start")
     return agent
+
+
+# --- an SNMP agent of the test's own ------------------------------------------
+
+def tlv(tag, content):
+    n = len(content)
+    head = bytes([n]) if n < 0x80 else bytes([0x82]) + n.to_bytes(2, "big")
+    return bytes([tag]) + head + content
+
+
+def tlvs(b):
+    out, i = [], 0
+    while i < len(b):
+        tag, n = b[i], b[i + 1]
+        i += 2
+        if n & 0x80:
+            k = n & 0x7F
+            n = int.from_bytes(b[i:i + k], "big")
+            i += k
+        out.append((tag, b[i:i + n]))
+        i += n
+    return out
+
+
+def oid_bytes(arcs):
+    out = bytes([40 * arcs[0] + arcs[1]])
+    for n in arcs[2:]:
+        chunk = [n & 0x7F]
+        while n > 0x7F:
+            n >>= 7
+            chunk.insert(0, 0x80 | (n & 0x7F))
+        out += bytes(chunk)
+    return out
+
+
+def oid_arcs(b):
+    arcs, v = [b[0] // 40, b[0] % 40], 0
+    for c in b[1:]:
+        v = (v << 7) | (c & 0x7F)
+        if not c & 0x80:
+            arcs.append(v)
+            v = 0
+    return tuple(arcs)
+
+
+def unsigned(tag, v):
+    return tlv(tag, v.to_bytes(v.bit_length() // 8 + 1, "big"))
+
+
+IF = (1, 3, 6, 1, 2, 1, 2, 2, 1)
+HC = (1, 3, 6, 1, 2, 1, 31, 1, 1, 1)
+SYS_UPTIME = (1, 3, 6, 1, 2, 1, 1, 3, 0)
+
+
+class TableAgent:
+    """An SNMP agent on a UDP socket that answers v1 and v2c Get and GetNext
+    from `mib()`, a {name: value TLV} read afresh for each question, so that
+    its counters can move; `answer(n, v1)` says whether the n-th question
+    gets its answer (a lossy link, a busy router, an agent of v1 alone)."""
+
+    def __init__(self, address, mib, answer=lambda n, v1: True):
+        self.sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.sock.bind((address, 161))
+        self.sock.settimeout(0.2)
+        self.mib, self.answer, self.asked = mib, answer, 0
+        self.stop = threading.Event()
+        self.thread = threading.Thread(target=self.serve, daemon=True)
+        self.thread.start()
+
+    def reply(self, data):
+        version, community, (tag, pdu) = tlvs(tlvs(data)[0][1])
+        rid, _, _, (_, binds) = tlvs(pdu)
+        v1 = version[1] == b"\x00"
+        mib = self.mib()
+        names = sorted(mib)
+        out, error, index = [], 0, 0
+        for i, (_, vb) in enumerate(tlvs(binds), 1):
+            name = oid_arcs(tlvs(vb)[0][1])
+            if tag == 0xA1:
+                name = next((n for n in names if n > name and not (v1 and mib[n][0] == 0x46)), None)
+            value = mib.get(name) if name else None
+            if value is None or (v1 and value[0] == 0x46):
+                if v1:
+                    error, index = error or 2, index or i
+                value = b"\x82\x00" if tag == 0xA1 else b"\x81\x00"
+                name = name or oid_arcs(tlvs(vb)[0][1])
+            out.append(tlv(0x30, tlv(0x06, oid_bytes(name)) + value))
+        if error:
+            out = [tlv(0x30, tlv(0x06, oid_bytes(oid_arcs(tlvs(vb)[0][1]))) + b"\x05\x00") for _, vb in tlvs(binds)]
+        body = tlv(0x02, rid[1]) + tlv(0x02, bytes([error])) + tlv(0x02, bytes([index])) + tlv(0x30, b"".join(out))
+        return tlv(0x30, tlv(*version) + tlv(*community) + tlv(0xA2, body))
+
+    def serve(self):
+        while not self.stop.is_set():
+            try:
+                data, peer = self.sock.recvfrom(65535)
+            except OSError:
+                continue
+            self.asked += 1
+            if self.answer(self.asked, tlvs(tlvs(data)[0][1])[0][1] == b"\x00"):
+                self.sock.sendto(self.reply(data), peer)
+
+    def close(self):
+        self.stop.set()
+        self.thread.join(5)
+        self.sock.close()
+
+
+def wan_row(index, name, up, rx, tx, uptime_cs, since_cs=0):
+    """The cells of one ifTable row and its ifXTable counters, as TableAgent
+    wants them: rx and tx 64-bit, their low 32 bits in ifTable."""
+    cells = {IF + (2, index): tlv(0x04, name.encode()), IF + (8, index): tlv(0x02, bytes([1 if up else 2])),
+             IF + (9, index): unsigned(0x43, since_cs),
+             IF + (10, index): unsigned(0x41, rx % 2 ** 32), IF + (16, index): unsigned(0x41, tx % 2 ** 32),
+             HC + (6, index): unsigned(0x46, rx), HC + (10, index): unsigned(0x46, tx)}
+    cells[SYS_UPTIME] = unsigned(0x43, uptime_cs)
+    return cells

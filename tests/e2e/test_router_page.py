@@ -20,8 +20,8 @@ NOTICE_TITLE = SETTINGS
 SHOTS = "/tmp/shots"
 ID = vb.ids()
 ROUTER_LAN, PC_LAN, ROUTER_WAN = "198.18.0.1", "198.18.0.2", "198.19.0.2"
-CB_SETCURSEL, LB_SETCURSEL = 0x014E, 0x0186
-CBN_SELCHANGE = LBN_SELCHANGE = 1
+CB_SETCURSEL, LB_GETCURSEL, LB_GETTOPINDEX, LB_GETITEMHEIGHT = 0x014E, 0x0188, 0x018E, 0x01A1
+CBN_SELCHANGE = 1
 UNITS = {"": 1, "K": 1 << 10, "M": 1 << 20, "G": 1 << 30, "T": 1 << 40}
 wait_for = vb.wait_for
 
@@ -72,6 +72,14 @@ class RouterPage(unittest.TestCase):
     def text(self, p, name):
         return p.control_text(SETTINGS, ID[name]) or ""
 
+    def click_row(self, p, index):
+        """A click on the list's row, as a user picks it."""
+        box = p.control(SETTINGS, ID["kIdRouterRows"])
+        height = p.send_control(SETTINGS, ID["kIdRouterRows"], LB_GETITEMHEIGHT)
+        top = p.send_control(SETTINGS, ID["kIdRouterRows"], LB_GETTOPINDEX)
+        y = box["y"] + 2 + (index - top) * height + height // 2
+        p.xdotool("mousemove", str(box["x"] + 40), str(y), "click", "1")
+
     def test_finds_lists_checks_and_saves(self):
         for lang in ("ru_RU.UTF-8", "en_US.UTF-8"):
             with self.subTest(lang=lang), vb.Program(options={"Source": "1"}, lang=lang) as p:
@@ -84,6 +92,7 @@ class RouterPage(unittest.TestCase):
         self.assertTrue(wait_for(lambda: "Varnok Test Gateway" in self.text(p, "kIdRouterName"), 15),
                         self.text(p, "kIdRouterName"))
         self.assertIn(ROUTER_LAN, self.text(p, "kIdRouterName"))
+        self.assertTrue(p.control(SETTINGS, ID["kIdRouterSourceNote"])["visible"])
 
         # SNMP at the default gateway: its sysDescr, and its interfaces once a second.
         p.send_control(SETTINGS, ID["kIdSource"], CB_SETCURSEL, 2)
@@ -104,10 +113,14 @@ class RouterPage(unittest.TestCase):
         self.assertTrue(wait_for(lambda: received(lan0()) >= before + 2.5 * (1 << 20), 30),
                         (before, lan0()))
         if full:
-            rows = p.items(SETTINGS, ID["kIdRouterRows"])
-            p.send_control(SETTINGS, ID["kIdRouterRows"], LB_SETCURSEL, rows.index(lan0()))
-            p.notify(SETTINGS, ID["kIdRouterRows"], LBN_SELCHANGE)
-            self.assertEqual(self.text(p, "kIdWan"), "lan0")
+            # Picked with the mouse while the list is filled anew each second,
+            # and still picked after a few fillings.
+            index = p.items(SETTINGS, ID["kIdRouterRows"]).index(lan0())
+            self.click_row(p, index)
+            self.assertTrue(wait_for(lambda: self.text(p, "kIdWan") == "lan0", 5), self.text(p, "kIdWan"))
+            shown = received(lan0())
+            self.assertTrue(wait_for(lambda: received(lan0()) != shown, 15))
+            self.assertEqual(p.send_control(SETTINGS, ID["kIdRouterRows"], LB_GETCURSEL), index)
             p.click(SETTINGS, ID["kIdCheckRouter"])
             self.assertTrue(wait_for(lambda: "«lan0» работает" in self.text(p, "kIdCheckResult"), 10),
                             self.text(p, "kIdCheckResult"))

@@ -13,32 +13,13 @@ import time
 import unittest
 
 import vtcbench as vb
+from routerlab import TableAgent, tlv, tlvs, wan_row
 
 vb.enter_namespace()
 
 wait_for = vb.wait_for
 UP = {"lo", "wan0", "lan0"}
 DOWN = {"off0", "off1"}
-
-
-def tlv(tag, content):
-    n = len(content)
-    head = bytes([n]) if n < 0x80 else bytes([0x82]) + n.to_bytes(2, "big")
-    return bytes([tag]) + head + content
-
-
-def tlvs(b):
-    out, i = [], 0
-    while i < len(b):
-        tag, n = b[i], b[i + 1]
-        i += 2
-        if n & 0x80:
-            k = n & 0x7F
-            n = int.from_bytes(b[i:i + k], "big")
-            i += k
-        out.append((tag, b[i:i + n]))
-        i += n
-    return out
 
 
 def answer(request, id_delta=0, error=0):
@@ -52,48 +33,16 @@ def answer(request, id_delta=0, error=0):
     return tlv(0x30, tlv(*version) + tlv(*community) + tlv(0xA2, body))
 
 
-def oid(text):
-    parts = [int(x) for x in text.split(".")]
-    out = bytes([40 * parts[0] + parts[1]])
-    for n in parts[2:]:
-        chunk = [n & 0x7F]
-        while n > 0x7F:
-            n >>= 7
-            chunk.insert(0, 0x80 | (n & 0x7F))
-        out += bytes(chunk)
-    return out
+def moving_wan(start, rate=1000000):
+    """A router with one row "wan0", up since the agent began, whose counters
+    stand at `start` and grow by `rate` bytes each whole second."""
+    began = time.monotonic()
 
-
-IF_DESCR, IF_OPER, IF_IN, IF_OUT = (oid("1.3.6.1.2.1.2.2.1.%d" % c) for c in (2, 8, 10, 16))
-
-
-def v1_ifdescr_agent(request, counter):
-    """The answer of an agent with one interface "wan0" that speaks v1 alone
-    (nothing to v2c), its counters a million bytes on at each reading."""
-    version, community, (tag, pdu) = tlvs(tlvs(request)[0][1])
-    if version[1] != b"\x00":
-        return None
-    rid, _, _, binds = tlvs(pdu)
-    names = [tlvs(vb)[0][1] for _, vb in tlvs(binds[1])]
-    error, values = 0, []
-    if tag == 0xA1:  # GetNext: the one row of ifDescr, then the column's end
-        if names[0] == IF_DESCR:
-            names, values = [IF_DESCR + b"\x01"], [tlv(0x04, b"wan0")]
-        else:
-            error = 2
-    elif tag == 0xA0 and names == [IF_OPER + b"\x01", IF_IN + b"\x01", IF_OUT + b"\x01"]:
-        counter[0] = (counter[0] + 1000000) % 2 ** 32
-        c = counter[0].to_bytes(5, "big")
-        while len(c) > 1 and c[0] == 0 and c[1] < 0x80:
-            c = c[1:]
-        values = [tlv(0x02, b"\x01"), tlv(0x41, c), tlv(0x41, c)]
-    else:
-        error = 2
-    if error:
-        values = [tlv(0x05, b"")] * len(names)
-    vbl = b"".join(tlv(0x30, tlv(0x06, n) + v) for n, v in zip(names, values))
-    body = tlv(0x02, rid[1]) + tlv(0x02, bytes([error])) + tlv(0x02, bytes([1 if error else 0])) + tlv(0x30, vbl)
-    return tlv(0x30, tlv(*version) + tlv(*community) + tlv(0xA2, body))
+    def mib():
+        seconds = int(time.monotonic() - began)
+        rx = start + rate * seconds
+        return wan_row(1, "wan0", True, rx, rx, 100 * seconds + 100)
+    return mib
 
 
 def balloons(p):
@@ -185,11 +134,14 @@ class SnmpClient(unittest.TestCase):
                     self.assertEqual((rx, tx), (kernel_rx, kernel_tx), (version, name))
 
     def test_the_meter_counts_the_routers_wan_link_through_a_silence(self):
-        # The agent stopped for a while: one balloon, nothing lost; its
-        # counters kept what passed and the next answer brings it.
+        # The agent stopped for 20 s: one balloon, nothing lost; its counters
+        # kept what passed and the next answer brings it. Past the balloon
+        # the online seconds wait for the router's record, which shows its
+        # link up all along: they are kept, each priced by the time tariff.
         options = {"Source": "2", "Router": "127.0.0.1", "RouterInterface": "wan0", "ShowBt": "0",
                    "Statistic": "4"}
-        with vb.Program(options=options, tarif=None) as m:
+        tarif = [("Повременный", dict({str(d): "1" for d in range(1, 8)}, st="0", et="2359", costt="0.01"))]
+        with vb.Program(options=options, tarif=tarif) as m:
             m.start_meter()
             self.assertTrue(m.wait_ticks(2, timeout=30), "the meter never came online")
             t0, k0 = m.totals()[1], vb.netdev("wan0")[1]
@@ -203,15 +155,24 @@ class SnmpClient(unittest.TestCase):
                 return m.totals()[1] - t0 == vb.netdev("wan0")[1] - k0
             send(2000)
             self.assertTrue(wait_for(caught_up, timeout=30), (m.totals(), t0, vb.netdev("wan0"), k0))
+            seconds0, at0 = m.totals()[3], time.monotonic()
             os.kill(self.agent.pid, signal.SIGSTOP)
             try:
                 send(1000)
                 said = wait_for(lambda: [b for b in balloons(m) if "Роутер не отвечает" in b], timeout=25)
                 self.assertEqual(said, ["Роутер не отвечает: 127.0.0.1"])
                 self.assertLess(m.totals()[1] - t0, vb.netdev("wan0")[1] - k0)
+                held = m.totals()[3]
+                self.assertLessEqual(held - seconds0, 12)
+                wait_for(lambda: time.monotonic() - at0 >= 20, timeout=25)
+                self.assertEqual(m.totals()[3], held)  # seconds held aside, not counted
             finally:
                 os.kill(self.agent.pid, signal.SIGCONT)
             self.assertTrue(wait_for(caught_up, timeout=30), (m.totals(), t0, vb.netdev("wan0"), k0))
+            self.assertTrue(wait_for(lambda: m.totals()[3] - seconds0 >= time.monotonic() - at0 - 2, timeout=10),
+                            (m.totals(), seconds0, time.monotonic() - at0))
+            _, _, money, seconds = m.totals()
+            self.assertAlmostEqual(money, seconds * 0.01, delta=0.015)  # a tick may fall between the two
 
             # A router reboot: the WAN link made anew, its counters from 0.
             # What passes after it is counted, and nothing is invented.
@@ -221,38 +182,28 @@ class SnmpClient(unittest.TestCase):
             self.assertTrue(wait_for(lambda: m.totals()[1] - before == vb.netdev("wan0")[1], timeout=30),
                             (m.totals(), before, vb.netdev("wan0")))
 
-    def test_a_v1_agent_across_a_32_bit_wrap(self):
-        # An agent that answers v1 alone, with 32-bit counters a million bytes
-        # apart at each answer, from 2.5 MB below the end: the meter takes it
-        # by v1 and counts each million across the wrap, never a restart.
-        sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-        sock.bind(("127.0.0.2", 161))
-        counter = [2 ** 32 - 2500000]
-        stop = threading.Event()
-
-        def serve():
-            sock.settimeout(0.2)
-            while not stop.is_set():
+    def test_what_an_agent_answers_is_counted_exactly_and_nothing_more(self):
+        # Counters a million bytes on each second. A v1 agent 2.5 MB below
+        # the 32-bit end: each million counts across the wrap, never a
+        # restart. A v2c agent past 4 GiB that misses a question in seven:
+        # nothing counted from its 32-bit v1 counters, nothing invented.
+        options = {"Source": "2", "Router": "127.0.0.2", "RouterInterface": "wan0", "ShowBt": "0", "Statistic": "4"}
+        cases = [("v1 alone across the wrap", 2 ** 32 - 2500000, lambda n, v1: v1),
+                 ("v2c past 4 GiB, a question in seven lost", 5 * 2 ** 30 + 12345, lambda n, v1: n % 7 != 0)]
+        for what, start, manners in cases:
+            with self.subTest(what):
+                agent = TableAgent("127.0.0.2", moving_wan(start), manners)
                 try:
-                    data, peer = sock.recvfrom(65535)
-                except OSError:
-                    continue
-                reply = v1_ifdescr_agent(data, counter)
-                if reply:
-                    sock.sendto(reply, peer)
-        t = threading.Thread(target=serve, daemon=True)
-        t.start()
-        try:
-            options = {"Source": "2", "Router": "127.0.0.2", "RouterInterface": "wan0", "ShowBt": "0",
-                       "Statistic": "4"}
-            with vb.Program(options=options, tarif=None) as m:
-                m.start_meter()
-                self.assertTrue(wait_for(lambda: (m.totals()[0] or 0) >= 4000000, timeout=40), m.totals())
-                self.assertEqual(m.totals()[0] % 1000000, 0, m.totals())
-        finally:
-            stop.set()
-            t.join(5)
-            sock.close()
+                    with vb.Program(options=options, tarif=None) as m:
+                        m.start_meter()
+                        started = time.monotonic()
+                        self.assertTrue(wait_for(lambda: (m.totals()[0] or 0) >= 4000000, timeout=40), m.totals())
+                        time.sleep(3)
+                        counted = m.totals()[0]
+                        self.assertEqual(counted % 1000000, 0, counted)
+                        self.assertLessEqual(counted, 1000000 * (time.monotonic() - started), counted)
+                finally:
+                    agent.close()
 
     def test_wrong_community_is_no_answer(self):
         started = time.monotonic()

@@ -145,7 +145,10 @@ class FakeGateway(http.server.BaseHTTPRequestHandler):
         pass
 
     def do_GET(self):
-        self.reply(DESCRIPTION.encode())
+        desc = DESCRIPTION
+        if FakeGateway.misbehave == "elsewhere":  # its counters at another host
+            desc = desc.replace("<controlURL>/cif", "<controlURL>http://198.18.0.9:80/cif")
+        self.reply(desc.encode())
 
     def do_POST(self):
         self.rfile.read(int(self.headers["Content-Length"]))
@@ -194,7 +197,7 @@ class HostileGateway(unittest.TestCase):
         server = QuietServer(("127.0.0.1", 0), FakeGateway)
         threading.Thread(target=server.serve_forever, daemon=True).start()
         url = f"http://127.0.0.1:{server.server_address[1]}/desc.xml"
-        cases = [  # misbehaviour, counters
+        cases = [  # misbehaviour, counters: a reading is whole or none
             (None, "5000000000"),    # more than 32 bits, as sent
             ("late", "-"),
             ("endless", "-"),
@@ -206,8 +209,11 @@ class HostileGateway(unittest.TestCase):
                 code, got = read(p, url)
                 self.assertEqual(code, 0, (how, got))
                 self.assertEqual((got["received"], got["sent"]), (want, want), how)
-                self.assertEqual(got["status"], "Connected", how)
+                self.assertEqual(got["status"], "Connected" if want != "-" else "-", how)
                 self.assertLess(int(got["took"]), 1000, how)
+            # A description that sends the questions to another host is refused.
+            FakeGateway.misbehave = "elsewhere"
+            self.assertEqual(read(p, url)[0], 1)
         server.shutdown()
         server.server_close()
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "common/snmp.h"
+#include "router/snmp.h"
 
 namespace {
 

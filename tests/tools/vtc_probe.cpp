@@ -39,12 +39,13 @@
 //                                          row of the agent's ifTable (exit 3: no answer)
 //   vtc_probe snmp-get <ip>[:port] <community> <1|2c> <oid>   error status, then type and value per varbind
 //   vtc_probe upnp-read [router [control URL]]  the gateway found (SSDP when no router is given) and one
-//                                          reading: status, received, sent ("-" for a part dropped), took (ms)
+//                                          reading: status, received, sent ("-" when none came), took (ms)
 #include <winsock2.h>
 #include <windows.h>
 #include <iphlpapi.h>
 #include <shellapi.h>
 
+#include <chrono>
 #include <cstdio>
 #include <vector>
 #include <string>
@@ -52,12 +53,12 @@
 #include "common/encoding.h"
 #include "common/win/password.h"
 #include "common/win/registry.h"
-#include "common/win/snmp_client.h"
-#ifdef VTC_HAVE_UPNP
-#include "common/win/upnp_client.h"
-#endif
 #include "common/win/ui.h"
 #include "meter/stats/history.h"
+#include "router/win/snmp_client.h"
+#ifdef VTC_HAVE_UPNP
+#include "router/win/upnp_client.h"
+#endif
 
 using namespace vtc;
 
@@ -335,19 +336,21 @@ int DenyMachineKeyWrites(const std::string& path) {
   return ok ? 0 : 1;
 }
 
-SnmpAgent AgentOf(const std::string& where, const std::string& community, const std::string& version) {
+SnmpAgent AgentOf(const std::string& where, const std::string& community) {
   SnmpAgent a;
   size_t colon = where.find(':');
   a.address = where.substr(0, colon);
   if (colon != std::string::npos) a.port = static_cast<uint16_t>(std::stoul(where.substr(colon + 1)));
   a.community = community;
-  a.version = version == "1" ? snmp::Version::kV1 : snmp::Version::kV2c;
   return a;
 }
 
-int SnmpWalk(const SnmpAgent& agent) {
+snmp::Version VersionOf(const std::string& text) { return text == "1" ? snmp::Version::kV1 : snmp::Version::kV2c; }
+
+int SnmpWalk(const SnmpAgent& agent, snmp::Version version) {
   SnmpClient client(agent);
-  auto rows = client.Walk();
+  client.SetDeadline(SnmpClient::Clock::now() + std::chrono::seconds(5));
+  auto rows = snmp::WalkInterfaces(client, version);
   if (!rows) return 3;
   for (const snmp::InterfaceRow& r : *rows) {
     Out(std::to_string(r.index) + "\t" + (r.operUp ? "1" : "0") + "\t" + std::to_string(r.in) + "\t" +
@@ -356,11 +359,11 @@ int SnmpWalk(const SnmpAgent& agent) {
   return 0;
 }
 
-int SnmpGet(const SnmpAgent& agent, const std::string& oid) {
+int SnmpGet(const SnmpAgent& agent, snmp::Version version, const std::string& oid) {
   auto name = snmp::ParseOid(oid);
   if (!name) return 2;
   SnmpClient client(agent);
-  auto answer = client.Get({*name});
+  auto answer = client.Ask(version, snmp::PduType::kGetRequest, {*name});
   if (!answer) return 3;
   Out(std::to_string(answer->errorStatus));
   for (const snmp::VarBind& vb : answer->varbinds) {
@@ -404,15 +407,15 @@ int wmain(int argc, wchar_t** argv) {
     auto router = FindUpnpRouter(arg(2), arg(3));
     if (!router) return 1;
     ULONGLONG started = GetTickCount64();
-    UpnpReading r = ReadUpnpRouter(*router);
+    std::optional<RouterReading> r = ReadUpnpRouter(*router);
     ULONGLONG took = GetTickCount64() - started;
-    auto num = [](const std::optional<uint64_t>& v) { return v ? std::to_string(*v) : std::string("-"); };
+    auto num = [&r](uint64_t RouterReading::*v) { return r ? std::to_string((*r).*v) : std::string("-"); };
     Out("router\t" + router->descriptionUrl);
     Out("name\t" + router->friendlyName);
     Out("connection\t" + router->connectionUrl);
-    Out("status\t" + r.status.value_or("-"));
-    Out("received\t" + num(r.received));
-    Out("sent\t" + num(r.sent));
+    Out("status\t" + std::string(!r ? "-" : r->up ? "Connected" : "not connected"));
+    Out("received\t" + num(&RouterReading::in));
+    Out("sent\t" + num(&RouterReading::out));
     Out("took\t" + std::to_string(took));
     return 0;
   }
@@ -458,8 +461,8 @@ int wmain(int argc, wchar_t** argv) {
         0);
     return 0;
   }
-  if (cmd == "snmp-walk") return SnmpWalk(AgentOf(arg(2), arg(3), arg(4)));
-  if (cmd == "snmp-get") return SnmpGet(AgentOf(arg(2), arg(3), arg(4)), arg(5));
+  if (cmd == "snmp-walk") return SnmpWalk(AgentOf(arg(2), arg(3)), VersionOf(arg(4)));
+  if (cmd == "snmp-get") return SnmpGet(AgentOf(arg(2), arg(3)), VersionOf(arg(4)), arg(5));
   if (cmd == "iftable") {
     ULONG size = 0;
     if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) return 1;

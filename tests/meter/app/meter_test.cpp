@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -112,9 +113,11 @@ class FakeView : public MeterView {
   }
   void SetTrayOnline(bool online) override { shows.push_back(online ? "icon online" : "icon offline"); }
   void ShowFloat(bool visible) override { shows.push_back(visible ? "show" : "hide"); }
-  void ShowFigures(const MeterState&, const TickDeltas& d) override {
+  double shownTotalIn = -1;
+  void ShowFigures(const MeterState& s, const TickDeltas& d) override {
     ++figures;
     lastDeltas = d;
+    shownTotalIn = s.totalIn;
   }
 
  private:
@@ -138,11 +141,15 @@ struct Rig {
     options.interfaceType = 6;
     services.tariffs = {AllDay("Day")};
   }
-  // Balloons on, a hundredth of money a second on "lan", and a money limit.
-  void SpendTowards(double limit) {
+  // Balloons on, a hundredth of money a second on "lan".
+  void WatchLan() {
     options.showBalloons = true;
     options.interfaceName = "lan";
     services.tariffs = {AllDay("Minute", 0.01)};
+  }
+  // And a money limit.
+  void SpendTowards(double limit) {
+    WatchLan();
     options.budget.moneyLimit = limit;
     table.rows = {Row("lan", 2, 6, 0)};
   }
@@ -202,10 +209,8 @@ TEST(Meter, NoTariffAndTableErrorsAreReportedAtStartUp) {
 
 TEST(Meter, TickSamplesAccountsPricesSavesAndAnnounces) {
   Rig r;
-  r.options.showBalloons = true;
+  r.WatchLan();
   r.options.windowFollowsLine = true;
-  r.options.interfaceName = "lan";
-  r.services.tariffs = {AllDay("Minute", 0.01)};
   r.table.rows = {Row("lan", 2, 6, 1000, 100000000)};
   r.store.storedIn = 50;
   r.Start();
@@ -217,7 +222,7 @@ TEST(Meter, TickSamplesAccountsPricesSavesAndAnnounces) {
   ASSERT_EQ(r.view.notices.size(), 1u);  // the online balloon with the row's details
   EXPECT_EQ(r.view.notices[0].text, "lan\rОнлайн\rТип: 6\rMTU: 1500\rСкорость порта: 11.92Mb/s");
   EXPECT_EQ(r.view.shows, (std::vector<std::string>{"icon online", "show"}));
-  EXPECT_EQ(r.view.lastDeltas.dIn, 3000);
+  EXPECT_EQ(r.view.lastDeltas.dIn, 3000 / 8);  // eight seconds' bytes since the baseline, as their speed
   EXPECT_EQ(r.store.saved.totalIn, 3050);
   EXPECT_EQ(r.store.saved.totalMoney, 0.01);
   EXPECT_EQ(r.store.saved.sessionTime, 1);
@@ -323,6 +328,8 @@ TEST(Meter, CountsEveryByteOnceAndInventsNone) {
        {{{Down(Row("lan", 2, 6, 1000)), Row("wifi lan", 3, 6, 5600)}, 600}}},
       {"a fall after a minute's gap is a restart, however like a wrap", 6, {Row("lan", 2, 6, 0xFFFF0000u)},
        {{{Row("lan", 2, 6, 1000)}, 1000, 120000}}},
+      {"a fall after a minute of failed reads is a restart too", 6, {Row("lan", 2, 6, 0xFFFF0000u)},
+       {{{}, 0, 30000, false, true}, {{}, 0, 40000, false, true}, {{Row("lan", 2, 6, 1000)}, 1000}}},
   };
   for (const Case& c : cases) {
     Rig r;
@@ -342,6 +349,47 @@ TEST(Meter, CountsEveryByteOnceAndInventsNone) {
       EXPECT_EQ(r.store.saved.totalIn, total) << c.name << ", tick " << i + 1;
     }
   }
+}
+
+// A table that could not be read says nothing of the line: the online
+// period goes on, its seconds wait for the next read (the same row back:
+// kept; the row gone: dropped with the period), and nothing flips.
+TEST(Meter, AFailedReadIsNotAHangUp) {
+  Rig r;
+  r.WatchLan();
+  r.options.windowFollowsLine = true;
+  r.table.rows = {Row("lan", 2, 6, 1000)};
+  r.Start();
+  r.Tick();
+  const auto Fail = [&r](int ticks) {
+    r.table.status = IfTableRead::kReadFailed;
+    for (int i = 0; i < ticks; ++i) r.Tick();
+    r.table.status = IfTableRead::kOk;
+  };
+  Fail(2);
+  EXPECT_EQ(r.store.saved.sessionTime, 1);
+  r.table.rows[0].inOctets = 4000;
+  r.Tick();
+  EXPECT_EQ(r.store.saved.sessionTime, 4);
+  EXPECT_NEAR(r.store.saved.totalMoney, 0.04, 1e-9);
+  EXPECT_EQ(r.store.saved.totalIn, 3000);
+  EXPECT_EQ(r.view.lastDeltas.dIn, 1000);  // three seconds' bytes, shown as the speed they had
+  EXPECT_EQ(r.view.shows, (std::vector<std::string>{"icon online", "show"}));
+
+  Fail(3);
+  r.table.rows = {Row("lo", 1, 24)};
+  r.Tick();
+  EXPECT_EQ(r.store.saved.totalTime, 4);
+  EXPECT_NEAR(r.store.saved.totalMoney, 0.04, 1e-9);
+  EXPECT_EQ(r.view.shows, (std::vector<std::string>{"icon online", "show", "icon offline", "hide"}));
+  for (int i = 0; i < 10; ++i) r.Tick(kNoticeSeconds * 1000);
+  EXPECT_EQ(r.view.notices.size(), 2u);  // the tariff's and one "Онлайн"
+
+  // A reset from the settings program while offline shows at once.
+  const int figures = r.view.figures;
+  r.meter.ResetTotals();
+  EXPECT_EQ(r.view.figures, figures + 1);
+  EXPECT_EQ(r.view.shownTotalIn, 0);
 }
 
 // The budget's warnings see the money of the tick that brings them, are kept
@@ -422,11 +470,50 @@ TEST(Meter, NoticesTakeTurnsAndAWarningCountsAsSaidOnlyOnceShown) {
   EXPECT_EQ(r.store.saved.announced.money, 100u);
 }
 
+// The router's side: the answer the next tick finds, stamped with the
+// meter's clock; an uptime or link time of -1 follows the clock from `boot`.
 class FakeRouter : public RouterCounters {
  public:
-  std::optional<RouterReading> next;  // the answer the next tick finds
-  std::optional<RouterReading> TakeAnswer() override { return std::exchange(next, std::nullopt); }
+  explicit FakeRouter(FakeClock& clock) : clock_(clock) {}
+  std::optional<RouterReading> next;
+  uint64_t bootMs = 0;
+  std::optional<RouterReading> TakeAnswer() override {
+    if (next) {
+      next->atMs = clock_.ms;
+      const double up = static_cast<double>(clock_.ms - bootMs) / 1000;
+      if (next->uptime == -1.0) next->uptime = up;
+      if (next->linkUp == -1) next->linkUp = next->up ? up : 0;
+    }
+    return std::exchange(next, std::nullopt);
+  }
   std::string RouterName() override { return "198.18.0.1"; }
+
+ private:
+  FakeClock& clock_;
+};
+
+// A v2c reading of row 2 of 198.18.0.1 with 64-bit counters `in` and in/2,
+// its agent and link up since the router's boot.
+RouterReading At(uint64_t in, std::function<void(RouterReading&)> edit = nullptr) {
+  RouterReading r;
+  r.id = RouterIdentity{"198.18.0.1", 2, RouterProtocol::kSnmpV2c, true};
+  r.up = true;
+  r.in = in;
+  r.out = in / 2;
+  r.uptime = -1;
+  r.linkUp = -1;
+  r.wan = "ppp0";
+  if (edit) edit(r);
+  return r;
+}
+
+// A meter counting a router that booted an hour before it started.
+struct RouterRig : Rig {
+  RouterRig() {
+    router.bootMs = clock.ms - 3600000;
+    meter.UseRouter(&router);
+  }
+  FakeRouter router{clock};
 };
 
 // A link that drops every few seconds, or a router whose answers come 10 to
@@ -438,7 +525,7 @@ TEST(Meter, NoticesKeepUpWithAFlappingLineForHours) {
   for (const bool router : {false, true}) {
     SCOPED_TRACE(router ? "router" : "local link");
     Rig r;
-    FakeRouter fake;
+    FakeRouter fake{r.clock};
     r.SpendTowards(50);
     if (router) r.meter.UseRouter(&fake);
     r.Start();
@@ -448,7 +535,7 @@ TEST(Meter, NoticesKeepUpWithAFlappingLineForHours) {
     for (size_t i = 0; i < kTicks + 30; ++i) {
       const bool settled = i >= kTicks;
       if (router) {
-        if (settled || i % 12 == 0) fake.next = RouterReading{true, i * 1000, i * 500, true, "ppp0"};
+        if (settled || i % 12 == 0) fake.next = At(i * 1000);
       } else {
         r.table.rows[0].up = settled || i % 3 != 2;  // two seconds up, one down
       }
@@ -472,65 +559,144 @@ TEST(Meter, NoticesKeepUpWithAFlappingLineForHours) {
   }
 }
 
-// The router stands in for interface 1: its WAN counters count by the same
-// rule, a tick without an answer counts nothing and leaves the line as it
-// was, the next answer brings what passed, and a silent router is told once.
-TEST(Meter, TheRoutersWanLinkCountsLikeInterfaceOne) {
+// The router stands in for interface 1: two readings are subtracted only
+// when they are of the same counters, what the counters prove is counted
+// and never more, and ticks without an answer count nothing.
+TEST(Meter, TheRoutersWanLinkCountsWhatItsCountersProve) {
   struct Step {
     std::optional<RouterReading> answer;  // none: the router did not answer in time
     double counted;                       // incoming bytes this tick adds
-    bool online;
+    bool online = true;
+    uint64_t ms = 1000;  // since the tick before
+    bool slept = false;
   };
-  const auto At = [](uint64_t in, bool up = true, bool wide = true) {
-    return RouterReading{up, in, in / 2, wide, "ppp0"};
+  const uint64_t k5G = 5000000000ull, kEnd32 = 0xFFFFFFFFull;
+  const auto Narrow = [](RouterReading& r) {
+    r.id.wide = false;
+    r.in &= 0xFFFFFFFFull;
+    r.out &= 0xFFFFFFFFull;
   };
-  const uint64_t k5G = 5000000000ull;
+  const auto V1 = [&](RouterReading& r) {
+    Narrow(r);
+    r.id.protocol = RouterProtocol::kSnmpV1;
+  };
+  const auto Rebooted = [](RouterReading& r) { r.uptime = 40, r.linkUp = 30; };
+  const auto Row = [](uint32_t row, double linkUp) {
+    return [=](RouterReading& r) { r.id.row = row, r.linkUp = linkUp; };
+  };
+  const auto Untold = [](RouterReading& r) { r.uptime.reset(), r.linkUp = 0; };
+  const std::optional<RouterReading> kSilent;
   struct Case {
     const char* name;
     std::vector<Step> ticks;
   };
   const Case cases[] = {
-      {"the first answer is the baseline, a 64-bit rise counts exactly",
-       {{At(k5G), 0, true}, {At(k5G + 7000000000ull), 7000000000.0, true}}},
-      {"ticks without an answer count nothing and stay online; the next answer brings it",
-       {{At(1000), 0, true}, {std::nullopt, 0, true}, {std::nullopt, 0, true}, {At(91000), 90000, true}}},
-      {"a router reboot: a 64-bit counter that falls restarted", {{At(k5G), 0, true}, {At(3000), 3000, true}}},
-      {"a 32-bit counter wraps", {{At(0xFFFFFF00u, true, false), 0, true}, {At(0x100, true, false), 0x200, true}}},
+      {"the first answer is the baseline, a 64-bit rise counts exactly", {{At(k5G), 0}, {At(k5G + 7e9), 7e9}}},
+      {"ticks without an answer count nothing; the next answer brings it",
+       {{At(1000), 0}, {kSilent, 0}, {kSilent, 0}, {At(91000), 90000}}},
+      {"v1 after v2c, and back: another view of the counter, a new baseline each time",
+       {{At(k5G), 0}, {At(k5G + 100, V1), 0}, {At(k5G + 300, V1), 200}, {At(k5G + 700), 0}, {At(k5G + 800), 100}}},
+      {"the agent lost its 64-bit counters: a new baseline", {{At(k5G), 0}, {At(k5G + 50, Narrow), 0}}},
+      {"a reboot: counters since the boot", {{At(k5G), 0}, {kSilent, 0, true, 40000}, {At(3000, Rebooted), 3000}}},
+      {"another router at the same address, up for days", {{At(k5G), 0}, {At(3000, [](RouterReading& r) { r.uptime = 900000; }), 0}}},
+      {"another address", {{At(k5G), 0}, {At(k5G + 10, [](RouterReading& r) { r.id.router = "198.18.1.1"; }), 0}}},
+      {"a link made anew: its row counts from its start", {{At(k5G), 0}, {At(500, Row(9, 1)), 500}}},
+      {"a row up long before (a stale row of the name) counts nothing", {{At(k5G), 0}, {At(7e9, Row(9, 1800)), 0}}},
+      {"a 0 from an agent that went on is skipped",
+       {{At(1000), 0}, {At(0, [](RouterReading& r) { r.out = 500; }), 0}, {At(1600), 600}}},
+      {"32-bit counters wrap within one agent's boot however long the silence",
+       {{At(kEnd32 - 100, Narrow), 0}, {kSilent, 0, true, 30000}, {At(900, Narrow), 1001}}},
+      {"32-bit counters of an agent that tells no uptime: the rule of interface 1",
+       {{At(kEnd32 - 100, [&](RouterReading& r) { Narrow(r), Untold(r); }), 0},
+        {At(900, [&](RouterReading& r) { Narrow(r), Untold(r); }), 1001}}},
+      {"after a sleep 64-bit counters of the same boot prove the night",
+       {{At(k5G), 0}, {At(k5G + 9e9), 9e9, true, 8 * 3600000, true}}},
+      {"after a sleep 32-bit counters prove nothing: a new baseline",
+       {{At(1000, Narrow), 0}, {At(4000, Narrow), 0, true, 8 * 3600000, true}, {At(4500, Narrow), 500}}},
+      {"the WAN row missing is offline; back, it counts from where it was",
+       {{At(1000), 0}, {At(5000, [](RouterReading& r) { r.present = false; }), 0, false}, {At(5600), 4600}}},
       {"the WAN link down is offline; back up it counts from its reading while down",
-       {{At(1000), 0, true}, {At(5000, false), 0, false}, {At(5600), 600, true}}},
-      {"no answer before the first one: offline, nothing counted", {{std::nullopt, 0, false}, {At(k5G), 0, true}}},
+       {{At(1000), 0}, {At(5000, [](RouterReading& r) { r.up = false; }), 0, false}, {At(5600), 600}}},
+      {"no answer before the first one: offline", {{kSilent, 0, false}, {At(k5G), 0}}},
   };
   for (const Case& c : cases) {
-    Rig r;
-    FakeRouter router;
-    r.meter.UseRouter(&router);
+    RouterRig r;
     r.Start();
     double total = 0;
     for (size_t i = 0; i < c.ticks.size(); ++i) {
-      router.next = c.ticks[i].answer;
+      const Step& step = c.ticks[i];
+      if (step.slept) r.meter.SleepOrWake();
+      r.clock.ms += step.ms - 1000;  // the answer comes at the tick's own time
+      r.router.next = step.answer;
       r.Tick();
-      total += c.ticks[i].counted;
+      total += step.counted;
       EXPECT_EQ(r.store.saved.totalIn, total) << c.name << ", tick " << i + 1;
-      EXPECT_EQ(r.store.saved.sessionTime > 0, c.ticks[i].online) << c.name << ", tick " << i + 1;
+      EXPECT_EQ(r.store.saved.sessionTime > 0, step.online) << c.name << ", tick " << i + 1;
     }
   }
+}
 
-  Rig r;
-  FakeRouter router;
-  r.meter.UseRouter(&router);
+// Past the silence notice a silent router's seconds wait for its own
+// record: kept, priced by the tariff then, when its link stayed up; dropped
+// when it went down meanwhile. A catch-up that crosses a prepaid amount pays
+// for what lies beyond it, and its speed is spread over the seconds it took.
+TEST(Meter, ASilentRoutersSecondsWaitForItsOwnRecord) {
+  for (bool kept : {true, false}) {
+    RouterRig r;
+    r.services.tariffs = {AllDay("Minute", 0.01)};
+    r.Start();
+    r.router.next = At(1000);
+    r.Tick();
+    for (int i = 0; i < 20; ++i) r.Tick();
+    EXPECT_EQ(r.store.saved.totalTime, 10) << kept;  // nine seconds before the notice counted, then held
+    r.router.next = At(2000, [&](RouterReading& a) { a.linkUp = kept ? 3600 : 5; });
+    r.Tick();
+    EXPECT_EQ(r.store.saved.totalTime, kept ? 22 : 11) << kept;
+    EXPECT_NEAR(r.store.saved.totalMoney, (kept ? 22 : 11) * 0.01, 1e-9) << kept;
+    EXPECT_EQ(r.store.saved.sessionTime, kept ? 22 : 1) << kept;  // refuted: the period ended meanwhile
+  }
+
+  RouterRig r;
+  TTariff t = AllDay("Volume");
+  t.freeIn = 2e9;
+  t.pricePerByteIn = 1e-9;
+  r.services.tariffs = {t};
   r.Start();
-  router.next = At(1000);
+  r.router.next = At(1000);
   r.Tick();
-  for (int i = 0; i < 12; ++i) r.Tick();
-  router.next = At(2000);
+  for (int i = 0; i < 15; ++i) r.Tick();
+  r.router.next = At(1000 + 16e9);
   r.Tick();
-  for (int i = 0; i < 5; ++i) r.Tick();  // the second balloon waits for the first's seconds
-  ASSERT_EQ(r.view.notices.size(), 2u);
-  EXPECT_EQ(r.view.notices[0].text, "Роутер не отвечает: 198.18.0.1");
-  EXPECT_EQ(r.view.notices[1].text, "Роутер снова отвечает: 198.18.0.1");
-  EXPECT_EQ(r.store.saved.totalIn, 1000);
-  EXPECT_EQ(r.store.saved.sessionTime, 19);  // online all along
-  EXPECT_NEAR(r.meter.state().maxIn, 1000.0 / 13, 0.01);  // 13 s of bytes in one answer: not one second's speed
+  EXPECT_EQ(r.store.saved.totalIn, 16e9);
+  EXPECT_NEAR(r.store.saved.totalMoney, 14, 1e-6);  // beyond the 2 GB, not all 16
+  EXPECT_EQ(r.meter.state().maxIn, 1e9);
+  EXPECT_EQ(r.view.lastDeltas.dIn, 1e9);
+  for (int age = 0; age < 16; ++age) EXPECT_EQ(r.meter.history().Ago(age).in, 1e9f) << age;
+}
+
+// A counter stuck at the 32-bit end, or 0 for ever, is told once with what
+// to do; the counting meanwhile invents nothing.
+TEST(Meter, ARouterCounterInTroubleIsToldOnce) {
+  struct Case {
+    RouterReading reading;
+    int readings;
+  };
+  const Case cases[] = {
+      {At(0xFFFFFFFFull, [](RouterReading& r) { r.id.wide = false; }), kStuckReadings},
+      {At(0), kZeroReadings},
+  };
+  for (const Case& c : cases) {
+    RouterRig r;
+    r.Start();
+    for (int i = 0; i < c.readings * 3; ++i) {
+      r.router.next = c.reading;
+      r.Tick(7000);
+      EXPECT_EQ(r.view.notices.size(), i + 1 < c.readings ? 0u : 1u) << i;
+    }
+    ASSERT_EQ(r.view.notices.size(), 1u);
+    EXPECT_EQ(r.view.notices[0].text, TroubleText(TroubleOf(c.reading)));
+    EXPECT_EQ(r.store.saved.totalIn, 0);
+  }
 }
 
 }  // namespace

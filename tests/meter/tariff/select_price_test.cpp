@@ -178,6 +178,10 @@ TEST(PriceTick, TheTickThatCrossesTheLimitPaysForAllItsBytes) {
   EXPECT_EQ(PriceTick(100, 100, 1000, 501, tariffs, 0), 50);       // only outgoing beyond its limit
   EXPECT_EQ(PriceTick(100, 100, 1001, 501, tariffs, 0), 75);
   EXPECT_EQ(PriceTick(0, 0, 5000, 5000, tariffs, 0), 0);
+  // Many seconds' bytes in one tick (a router's answer after a silence) pay
+  // for what lies beyond the limit only.
+  EXPECT_EQ(PriceTick(100, 100, 1001, 501, tariffs, 0, 15), 0.25 + 0.5);
+  EXPECT_EQ(PriceTick(100, 100, 5000, 5000, tariffs, 0, 15), 75);
 }
 
 TEST(PriceTick, ATimePricedTariffIgnoresTheTrafficPrices) {

@@ -1,4 +1,4 @@
-#include "common/win/socket.h"
+#include "router/win/socket.h"
 
 #include <utility>
 

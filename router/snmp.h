@@ -111,8 +111,10 @@ std::optional<Oid> ParseOid(const std::string& text);
 // The IF-MIB and SNMPv2-MIB names the meter reads.
 namespace mib {
 inline const Oid kSysDescr = {1, 3, 6, 1, 2, 1, 1, 1, 0};
+inline const Oid kSysUpTime = {1, 3, 6, 1, 2, 1, 1, 3, 0};
 inline const Oid kIfDescr = {1, 3, 6, 1, 2, 1, 2, 2, 1, 2};
 inline const Oid kIfOperStatus = {1, 3, 6, 1, 2, 1, 2, 2, 1, 8};
+inline const Oid kIfLastChange = {1, 3, 6, 1, 2, 1, 2, 2, 1, 9};
 inline const Oid kIfInOctets = {1, 3, 6, 1, 2, 1, 2, 2, 1, 10};
 inline const Oid kIfOutOctets = {1, 3, 6, 1, 2, 1, 2, 2, 1, 16};
 inline const Oid kIfHCInOctets = {1, 3, 6, 1, 2, 1, 31, 1, 1, 1, 6};

@@ -1,4 +1,4 @@
-#include "common/win/snmp_client.h"
+#include "router/win/snmp_client.h"
 
 #include <ws2tcpip.h>
 
@@ -22,22 +22,22 @@ SnmpClient::SnmpClient(SnmpAgent agent) : agent_(std::move(agent)) {
   socket_ = std::move(s);
 }
 
-std::optional<snmp::Message> SnmpClient::Ask(snmp::PduType type, const std::vector<snmp::Oid>& names) {
-  if (!socket_) return std::nullopt;
+std::optional<snmp::Message> SnmpClient::Ask(snmp::Version version, snmp::PduType type,
+                                             const std::vector<snmp::Oid>& names) {
+  // With the time spent, a quick answer would only be luck.
+  if (!socket_ || Clock::now() >= deadline_) return std::nullopt;
   int32_t id = nextId_;
   nextId_ = nextId_ == 0x7FFFFFFF ? 1 : nextId_ + 1;
-  snmp::Message request = snmp::MakeRequest(type, agent_.version, agent_.community, id, names);
+  snmp::Message request = snmp::MakeRequest(type, version, agent_.community, id, names);
   std::vector<uint8_t> bytes = snmp::Encode(request);
   if (bytes.empty()) return std::nullopt;
   if (send(socket_.get(), reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()), 0) !=
       static_cast<int>(bytes.size())) {
     return std::nullopt;
   }
-  using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(agent_.timeoutMs);
   std::vector<uint8_t> buf(snmp::kMaxMessageSize + 1);
   while (true) {
-    auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+    auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline_ - Clock::now()).count();
     if (left <= 0) return std::nullopt;
     fd_set readable;
     FD_ZERO(&readable);

@@ -1,4 +1,4 @@
-#include "common/snmp.h"
+#include "router/snmp.h"
 
 #include <algorithm>
 #include <limits>

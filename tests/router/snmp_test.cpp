@@ -1,13 +1,14 @@
-#include "common/snmp.h"
+#include "router/snmp.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
 #include <tuple>
 
-#include "common/snmp_walk.h"
+#include "router/snmp_walk.h"
 
 namespace vtc::snmp {
 namespace {
@@ -186,21 +187,23 @@ TEST(SnmpAnswer, IsTakenOnlyForItsOwnRequest) {
   for (const Case& c : cases) EXPECT_EQ(IsAnswerTo(c.request, c.answer), c.taken) << c.what;
 }
 
-// An agent with a fixed MIB, answering as net-snmp does, through the codec.
+// An agent answering as net-snmp does, through the codec, from a MIB the test
+// may change between questions.
 class FakeAgent : public Session {
  public:
-  FakeAgent(Version v, std::map<Oid, Value> mib) : version_(v), mib_(std::move(mib)) {}
-  Version version() const override { return version_; }
-  std::optional<Message> Ask(PduType type, const std::vector<Oid>& names) override {
-    if (silentAfter_-- == 0) return std::nullopt;
-    Message q = MakeRequest(type, version_, "public", ++id_, names);
+  explicit FakeAgent(std::map<Oid, Value> m, bool v1Only = false) : mib(std::move(m)), v1Only_(v1Only) {}
+  std::optional<Message> Ask(Version version, PduType type, const std::vector<Oid>& names) override {
+    ++asked;
+    if (silentAfter-- == 0 || (v1Only_ && version != Version::kV1)) return std::nullopt;
+    Message q = MakeRequest(type, version, "public", ++id_, names);
     Message a = q;
     a.type = PduType::kGetResponse;
-    for (size_t i = 0; i < names.size(); ++i) {
-      auto it = type == PduType::kGetRequest ? mib_.find(names[i]) : mib_.upper_bound(names[i]);
-      if (it != mib_.end() && !(version_ == Version::kV1 && it->second.type == ValueType::kCounter64)) {
+    a.errorStatus = errorAfter-- == 0 ? 5 : 0;  // genErr
+    for (size_t i = 0; i < names.size() && a.errorStatus == 0; ++i) {
+      auto it = type == PduType::kGetRequest ? mib.find(names[i]) : mib.upper_bound(names[i]);
+      if (it != mib.end() && !(version == Version::kV1 && it->second.type == ValueType::kCounter64)) {
         a.varbinds[i] = {it->first, it->second};
-      } else if (version_ == Version::kV1) {
+      } else if (version == Version::kV1) {
         a.errorStatus = kNoSuchName;
         a.errorIndex = static_cast<int32_t>(i + 1);
       } else {
@@ -212,27 +215,45 @@ class FakeAgent : public Session {
     if (!back || !IsAnswerTo(q, *back)) return std::nullopt;
     return back;
   }
-  int silentAfter_ = -1;
+  std::map<Oid, Value> mib;
+  int asked = 0;
+  int silentAfter = -1;  // questions answered before the agent falls silent
+  int errorAfter = -1;   // questions answered before one gets genErr
 
  private:
-  Version version_;
-  std::map<Oid, Value> mib_;
+  bool v1Only_;
   int32_t id_ = 0;
 };
 
-std::map<Oid, Value> Router(bool hc, Value wanIn = Value::Unsigned(ValueType::kCounter32, 7)) {
-  std::map<Oid, Value> m = {{mib::kSysDescr, Value::Text("router")}};
-  const uint32_t rows[] = {1, 3};
-  for (uint32_t i : rows) {
-    m[mib::Cell(mib::kIfDescr, i)] = Value::Text(i == 1 ? "lo" : "wan0");
-    m[mib::Cell(mib::kIfOperStatus, i)] = Value::Integer(i == 1 ? 1 : 2);
-    m[mib::Cell(mib::kIfInOctets, i)] = i == 3 ? wanIn : Value::Unsigned(ValueType::kCounter32, 5);
-    m[mib::Cell(mib::kIfOutOctets, i)] = Value::Unsigned(ValueType::kCounter32, 6);
-    if (hc) {
-      m[mib::Cell(mib::kIfHCInOctets, i)] = Value::Unsigned(ValueType::kCounter64, (1ull << 40) + i);
-      m[mib::Cell(mib::kIfHCOutOctets, i)] = Value::Unsigned(ValueType::kCounter64, 1ull << 33);
-    }
+Value C32(uint64_t v) { return Value::Unsigned(ValueType::kCounter32, v); }
+
+// A row of ifTable (and of ifXTable, when `hc`): the counters are `in` and
+// in/2, the 64-bit ones 2^40 more.
+void AddRow(std::map<Oid, Value>& m, uint32_t i, const std::string& name, bool up, uint64_t in, bool hc = true) {
+  m[mib::Cell(mib::kIfDescr, i)] = Value::Text(name);
+  m[mib::Cell(mib::kIfOperStatus, i)] = Value::Integer(up ? 1 : 2);
+  m[mib::Cell(mib::kIfLastChange, i)] = Value::Unsigned(ValueType::kTimeTicks, 500);
+  m[mib::Cell(mib::kIfInOctets, i)] = C32(in);
+  m[mib::Cell(mib::kIfOutOctets, i)] = C32(in / 2);
+  if (hc) {
+    m[mib::Cell(mib::kIfHCInOctets, i)] = Value::Unsigned(ValueType::kCounter64, (1ull << 40) + in);
+    m[mib::Cell(mib::kIfHCOutOctets, i)] = Value::Unsigned(ValueType::kCounter64, (1ull << 40) + in / 2);
   }
+}
+
+void EraseRow(std::map<Oid, Value>& m, uint32_t i) {
+  for (const Oid& column : {mib::kIfDescr, mib::kIfOperStatus, mib::kIfLastChange, mib::kIfInOctets,
+                            mib::kIfOutOctets, mib::kIfHCInOctets, mib::kIfHCOutOctets}) {
+    m.erase(mib::Cell(column, i));
+  }
+}
+
+std::map<Oid, Value> Router(bool hc, Value wanIn = C32(7)) {
+  std::map<Oid, Value> m = {{mib::kSysDescr, Value::Text("router")},
+                            {mib::kSysUpTime, Value::Unsigned(ValueType::kTimeTicks, 100000)}};
+  AddRow(m, 1, "lo", true, 5, hc);
+  AddRow(m, 3, "wan0", false, 7, hc);
+  m[mib::Cell(mib::kIfInOctets, 3)] = wanIn;
   return m;
 }
 
@@ -249,8 +270,8 @@ TEST(SnmpWalk, TakesWideCountersWhereTheAgentHasThem) {
       {"v1 cannot carry Counter64", Version::kV1, true, false},
   };
   for (const Case& c : cases) {
-    FakeAgent agent(c.version, Router(c.hc));
-    auto rows = WalkInterfaces(agent);
+    FakeAgent agent(Router(c.hc));
+    auto rows = WalkInterfaces(agent, c.version);
     ASSERT_TRUE(rows) << c.what;
     ASSERT_EQ(rows->size(), 2u) << c.what;
     const InterfaceRow& wan = (*rows)[1];
@@ -259,50 +280,160 @@ TEST(SnmpWalk, TakesWideCountersWhereTheAgentHasThem) {
     EXPECT_FALSE(wan.operUp);
     EXPECT_TRUE((*rows)[0].operUp);
     EXPECT_EQ(wan.is64bit, c.wide) << c.what;
-    EXPECT_EQ(wan.in, c.wide ? (1ull << 40) + 3 : 7) << c.what;
-    EXPECT_EQ(wan.out, c.wide ? 1ull << 33 : 6) << c.what;
+    EXPECT_EQ(wan.in, c.wide ? (1ull << 40) + 7 : 7) << c.what;
+    EXPECT_EQ(wan.out, c.wide ? (1ull << 40) + 3 : 3) << c.what;
   }
 }
 
-TEST(SnmpWalk, LeavesOutARowThatCannotBeCountedAndFailsOnSilence) {
-  FakeAgent hostile(Version::kV2c, Router(false, Value::Text("12345")));
-  auto rows = WalkInterfaces(hostile);
+// A partial table would hide the row the meter measures: silence or an
+// error status midway is no answer.
+TEST(SnmpWalk, LeavesOutARowThatCannotBeCountedAndFailsWhenCutShort) {
+  FakeAgent hostile(Router(false, Value::Text("12345")));
+  auto rows = WalkInterfaces(hostile, Version::kV2c);
   ASSERT_TRUE(rows);
   ASSERT_EQ(rows->size(), 1u);
   EXPECT_EQ((*rows)[0].index, 1u);
 
-  FakeAgent empty(Version::kV1, {{mib::kSysDescr, Value::Text("no interfaces")}});
-  EXPECT_EQ(WalkInterfaces(empty)->size(), 0u);
+  FakeAgent empty({{mib::kSysDescr, Value::Text("no interfaces")}});
+  EXPECT_EQ(WalkInterfaces(empty, Version::kV1)->size(), 0u);
 
-  FakeAgent midway(Version::kV2c, Router(true));
-  midway.silentAfter_ = 3;  // past the first row's questions
-  EXPECT_FALSE(WalkInterfaces(midway));
+  for (bool error : {false, true}) {
+    FakeAgent midway(Router(true));
+    (error ? midway.errorAfter : midway.silentAfter) = 3;  // past the first row's questions
+    EXPECT_FALSE(WalkInterfaces(midway, Version::kV2c)) << error;
+  }
 }
 
-// A link made anew (a PPP session, a router's reboot) leaves the old row
-// behind under the same description: the live one is counted.
-TEST(SnmpWalk, TheWanRowIsTheLiveOneOfItsName) {
-  const auto Row = [](uint32_t index, const char* name, bool up) {
-    InterfaceRow r;
-    r.index = index;
-    r.description = name;
-    r.operUp = up;
-    return r;
-  };
-  const auto IsPpp = [](const InterfaceRow& r) { return r.description == "ppp0"; };
+TEST(RowName, DescriptionsIn1251OrUtf8ReadAsTheyWereMeant) {
   const struct {
-    std::vector<InterfaceRow> rows;
-    uint32_t wan;  // 0: none
+    std::string bytes, shown;
   } cases[] = {
-      {{Row(1, "lo", true), Row(3, "ppp0", false), Row(5, "ppp0", true)}, 5},
-      {{Row(3, "ppp0", true), Row(5, "ppp0", true)}, 3},
-      {{Row(3, "ppp0", false), Row(5, "ppp0", false)}, 3},
-      {{Row(1, "lo", true)}, 0},
+      {"eth0.2", "eth0.2"},
+      {std::string("eth0\0", 5), "eth0"},
+      {" ppp0 \r\n", "ppp0"},
+      {"Порт WAN", "Порт WAN"},
+      {"\xCF\xEE\xF0\xF2 WAN", "Порт WAN"},  // 1251
+      {"\xD0", "Р"},                           // cut short: not UTF-8
   };
-  for (const auto& c : cases) {
-    const InterfaceRow* row = WanRow(c.rows, IsPpp);
-    EXPECT_EQ(row ? row->index : 0, c.wan);
+  for (const auto& c : cases) EXPECT_EQ(RowName(c.bytes), c.shown) << c.shown;
+}
+
+// One Get a tick once the row is known; the table is walked again only when
+// the row no longer answers as itself or is down.
+TEST(WanReader, WalksOnceThenAsksTheRowsCellsInOneGet) {
+  std::map<Oid, Value> m = Router(true);
+  AddRow(m, 7, "\xCF\xEE\xF0\xF2 WAN", true, 1000);  // 1251 from older firmware
+  FakeAgent agent(m);
+  WanReader reader(" Порт WAN ");
+  auto r = reader.Read(agent);
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->id.row, 7u);
+  EXPECT_TRUE(r->id.wide);
+  EXPECT_EQ(r->id.protocol, RouterProtocol::kSnmpV2c);
+  EXPECT_TRUE(r->present && r->up);
+  EXPECT_EQ(r->in, (1ull << 40) + 1000);
+  EXPECT_EQ(r->uptime, 1000.0);
+  EXPECT_EQ(r->linkUp, 995.0);
+  const int walked = agent.asked;
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(reader.Read(agent));
+  EXPECT_EQ(agent.asked, walked + 3);
+
+  agent.mib.erase(mib::Cell(mib::kIfHCInOctets, 7));  // the firmware lost its 64-bit counters
+  r = reader.Read(agent);
+  ASSERT_TRUE(r);
+  EXPECT_FALSE(r->id.wide);
+  EXPECT_EQ(r->in, 1000u);
+}
+
+// Two rows of one name: the live one counts, and stays counted while it is
+// down; a row that leaves the table (a PPP link down) is the line down; a
+// link made anew is found by the walk.
+TEST(WanReader, CountsTheLiveRowOfItsNameWhileItIsThere) {
+  std::map<Oid, Value> m = Router(true);
+  AddRow(m, 4, "ppp0", false, 900);
+  AddRow(m, 6, "ppp0", true, 100);
+  FakeAgent agent(m);
+  WanReader reader("ppp0");
+  struct Step {
+    const char* what;
+    std::function<void(std::map<Oid, Value>&)> change;
+    bool present, up;
+    uint32_t row;
+  };
+  const auto Status = [](uint32_t i, int64_t s) {
+    return [=](std::map<Oid, Value>& mib) { mib[mib::Cell(mib::kIfOperStatus, i)] = Value::Integer(s); };
+  };
+  const Step steps[] = {
+      {"the live row of two", [](auto&) {}, true, true, 6},
+      {"the live row goes down", Status(6, 2), true, false, 6},
+      {"still down, the stale row is not taken", [](auto&) {}, true, false, 6},
+      {"back up", Status(6, 1), true, true, 6},
+      {"its row leaves the table, the stale one stays", [](std::map<Oid, Value>& mib) { EraseRow(mib, 6); }, true,
+       false, 4},
+      {"made anew", [](std::map<Oid, Value>& mib) { AddRow(mib, 9, "ppp0", true, 10); }, true, true, 9},
+      {"gone with its stale row",
+       [](std::map<Oid, Value>& mib) {
+         EraseRow(mib, 9);
+         EraseRow(mib, 4);
+       },
+       false, false, 0},
+  };
+  for (const Step& s : steps) {
+    s.change(agent.mib);
+    auto r = reader.Read(agent);
+    ASSERT_TRUE(r) << s.what;
+    EXPECT_EQ(r->present, s.present) << s.what;
+    EXPECT_EQ(r->present && r->up, s.up) << s.what;
+    EXPECT_EQ(r->id.row, s.row) << s.what;
   }
+}
+
+TEST(WanReader, AsksV1OnlyOfAnAgentThatNeverAnsweredV2c) {
+  FakeAgent v1(Router(true), true);
+  WanReader reader("lo");
+  EXPECT_FALSE(reader.Read(v1));  // v2c: silence
+  auto r = reader.Read(v1);
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->id.protocol, RouterProtocol::kSnmpV1);
+  EXPECT_FALSE(r->id.wide);
+
+  FakeAgent v2c(Router(true));
+  WanReader keeps("lo");
+  ASSERT_TRUE(keeps.Read(v2c));
+  v2c.silentAfter = 0;  // one datagram lost
+  EXPECT_FALSE(keeps.Read(v2c));
+  EXPECT_EQ(keeps.version(), Version::kV2c);
+  r = keeps.Read(v2c);
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->id.protocol, RouterProtocol::kSnmpV2c);
+}
+
+// A slow agent's table takes more than one tick's time: the walk goes on
+// where it stopped; one cut short by an error starts again.
+TEST(WanReader, AWalkGoesOnAcrossReadsAndStartsAgainAfterAnError) {
+  std::map<Oid, Value> m = Router(true);
+  for (uint32_t i = 10; i < 30; ++i) AddRow(m, i, "port" + std::to_string(i), true, i);
+  AddRow(m, 40, "wan", true, 50);
+  FakeAgent agent(m);
+  WanReader reader("wan");
+  int reads = 0;
+  std::optional<RouterReading> r;
+  while (!r && reads < 10) {
+    agent.silentAfter = 9;  // a tick's time
+    r = reader.Read(agent);
+    ++reads;
+  }
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->id.row, 40u);
+  EXPECT_EQ(reads, 3);  // 24 steps of the walk and the Get
+
+  FakeAgent cut(m);
+  WanReader again("wan");
+  cut.errorAfter = 5;
+  EXPECT_FALSE(again.Read(cut));
+  const int before = cut.asked;
+  ASSERT_TRUE(again.Read(cut));
+  EXPECT_GT(cut.asked - before, 20);  // the whole table from its start
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "common/upnp_reply.h"
+#include "router/upnp_reply.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +57,7 @@ TEST(HttpReplyBody, WholeAnswersWithStatus200) {
       {"HTTP/1.1 200 OK\r\nContent-Length: -1\r\n\r\nx", std::nullopt},
       {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nffffffff\r\nabc", std::nullopt},
       {"HTTP/1.1 200 OK\r\nContent-Length: 3\r\n", std::nullopt},  // no end of headers
+      {"HTTP/1.\r\n\r\n", std::nullopt},                             // a status line cut short
   };
   for (auto& c : cases) EXPECT_EQ(HttpReplyBody(c.reply), c.want) << c.reply;
 }
@@ -73,6 +74,25 @@ TEST(ParseHttpUrl, PlainHttpWithOptionalPort) {
     EXPECT_FALSE(ParseHttpUrl(bad)) << bad;
 }
 
+// A reading is whole or none; an uptime of 0 is no record of the link.
+TEST(UpnpReadingOf, TheThreeAnswersMakeOneReading) {
+  using Args = std::map<std::string, std::string>;
+  const Args rx = {{"NewTotalBytesReceived", "4294967296"}}, tx = {{"NewTotalBytesSent", "7"}};
+  auto r = UpnpReadingOf({{"NewConnectionStatus", "Connected"}, {"NewUptime", "3600"}}, rx, tx);
+  ASSERT_TRUE(r);
+  EXPECT_TRUE(r->up);
+  EXPECT_EQ(r->in, 4294967296u);
+  EXPECT_EQ(r->out, 7u);
+  EXPECT_EQ(r->uptime, 3600.0);
+  EXPECT_EQ(r->linkUp, 3600.0);
+  EXPECT_EQ(r->id.protocol, RouterProtocol::kUpnp);
+  r = UpnpReadingOf({{"NewConnectionStatus", "Disconnected"}, {"NewUptime", "0"}}, rx, tx);
+  ASSERT_TRUE(r);
+  EXPECT_FALSE(r->up || r->uptime || r->linkUp);
+  EXPECT_FALSE(UpnpReadingOf({{"NewConnectionStatus", "Connected"}}, rx, {{"NewTotalBytesSent", "-1"}}));
+  EXPECT_FALSE(UpnpReadingOf({}, rx, tx));
+}
+
 TEST(UpnpTexts, StatusAndNameArePlainText) {
   EXPECT_EQ(ParseUpnpStatus(" Connected "), "Connected");
   for (const char* bad : {"", "Connected\x01", "<b>", "Up 1", "ThisIsAStatusLongerThanThirtyTwoLetters"})
@@ -82,4 +102,9 @@ TEST(UpnpTexts, StatusAndNameArePlainText) {
             "A & B");
   EXPECT_EQ(DescriptionFriendlyName("<friendlyName><script/></friendlyName>"), "");
   EXPECT_EQ(DescriptionFriendlyName("<friendlyName>no end"), "");
+  EXPECT_EQ(DescriptionUdn("<root><device><UDN>uuid:3d3c</UDN><deviceList><device><UDN>uuid:x</UDN>"),
+            "uuid:3d3c");
+  EXPECT_TRUE(UrlOnHost("http://198.18.0.1:5000/ctl/IPConn", "198.18.0.1"));
+  for (const char* elsewhere : {"http://198.18.0.9:5000/ctl", "http://198.18.0.1.evil/ctl", "/ctl", ""})
+    EXPECT_FALSE(UrlOnHost(elsewhere, "198.18.0.1")) << elsewhere;
 }

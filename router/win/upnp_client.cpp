@@ -1,31 +1,31 @@
-#include "common/win/upnp_client.h"
+#include "router/win/upnp_client.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <memory>
 #include <set>
+#include <vector>
 
 #include <miniupnpc.h>
-#include <miniwget.h>
 
-#include "common/upnp_reply.h"
-#include "common/win/socket.h"
+#include "router/upnp_reply.h"
+#include "router/win/gateway.h"
+#include "router/win/socket.h"
 
 namespace vtc {
 
 namespace {
 
 // A description is a few kilobytes; a router's never nears this.
-constexpr int kMaxDescription = 256 * 1024;
+constexpr size_t kMaxDescription = 128 * 1024;
+// The time a description has to arrive whole.
+constexpr int kDescriptionMs = 2000;
 
 struct FreeDevlist {
   void operator()(UPNPDev* d) const { freeUPNPDevlist(d); }
-};
-struct FreeMalloced {
-  void operator()(void* p) const { free(p); }
 };
 
 // Milliseconds left until `deadline` (a GetTickCount64 value), at least 0.
@@ -45,11 +45,13 @@ bool WaitFor(SOCKET s, bool write, ULONGLONG deadline) {
   return n == 1;
 }
 
-// The whole reply to `request`, or nothing when the router is late, closes
-// early without a word, or sends more than any answer holds. miniupnpc's own
-// calls wait five seconds for each read with no limit on connecting or on
-// size, which a once-a-second reading cannot afford.
-std::optional<std::string> Exchange(const HttpUrl& url, const std::string& request, ULONGLONG deadline) {
+// The whole reply to `request`, or nothing when the device is late, closes
+// early without a word, or sends more than `cap` bytes. miniupnpc's own
+// calls resolve names without a deadline, wait five seconds for each read
+// with no limit on the whole, and take any size, which a once-a-second
+// reading cannot afford and a device on the LAN must not be able to ask for.
+std::optional<std::string> Exchange(const HttpUrl& url, const std::string& request, ULONGLONG deadline,
+                                    size_t cap) {
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -83,7 +85,7 @@ std::optional<std::string> Exchange(const HttpUrl& url, const std::string& reque
     if (n == 0) return reply;
     if (n < 0) return std::nullopt;
     reply.append(buf, static_cast<size_t>(n));
-    if (reply.size() > kUpnpMaxReply) return std::nullopt;
+    if (reply.size() > cap) return std::nullopt;
   }
 }
 
@@ -93,32 +95,31 @@ std::optional<std::map<std::string, std::string>> Query(const std::string& contr
   auto url = ParseHttpUrl(controlUrl);
   // With the budget spent, a quick answer would only be luck.
   if (!url || Left(deadline) == 0) return std::nullopt;
-  auto reply = Exchange(*url, SoapRequest(*url, serviceType, action), deadline);
+  auto reply = Exchange(*url, SoapRequest(*url, serviceType, action), deadline, kUpnpMaxReply);
   if (!reply) return std::nullopt;
   auto body = HttpReplyBody(*reply);
   if (!body) return std::nullopt;
   return SoapResponseArgs(*body, action);
 }
 
-// The host of a URL as written, for matching SSDP answers to an address.
-std::string UrlHost(const std::string& url) {
-  auto parsed = ParseHttpUrl(url);
-  return parsed ? parsed->host : std::string();
-}
-
 // A gateway's services from its description at `descUrl`, or nothing when
-// it is not a gateway with both services (or not the wanted connection).
+// it is not a gateway with both services (or not the wanted connection), or
+// when its services would send the questions to another host.
 std::optional<UpnpRouter> ReadDescription(const std::string& descUrl, const std::string& connectionUrl) {
-  int size = 0, status = 0;
-  std::unique_ptr<char, FreeMalloced> desc(static_cast<char*>(miniwget(descUrl.c_str(), &size, 0, &status)));
-  if (!desc || status != 200 || size <= 0 || size > kMaxDescription) return std::nullopt;
+  auto url = ParseHttpUrl(descUrl);
+  if (!url) return std::nullopt;
+  auto reply = Exchange(*url, HttpGetRequest(*url), GetTickCount64() + kDescriptionMs, kMaxDescription);
+  std::optional<std::string> desc = reply ? HttpReplyBody(*reply) : std::nullopt;
+  if (!desc || desc->empty()) return std::nullopt;
   IGDdatas data{};
-  parserootdesc(desc.get(), size, &data);
+  parserootdesc(desc->data(), static_cast<int>(desc->size()), &data);
   if (!data.CIF.servicetype[0] || !data.first.servicetype[0]) return std::nullopt;
 
   UpnpRouter r;
   r.descriptionUrl = descUrl;
-  r.friendlyName = DescriptionFriendlyName(std::string_view(desc.get(), static_cast<size_t>(size)));
+  r.host = url->host;
+  r.udn = DescriptionUdn(*desc);
+  r.friendlyName = DescriptionFriendlyName(*desc);
   // miniupnpc joins relative URLs to the base for its first connection
   // service only; the second one is joined by handing it over as the first.
   for (const IGDdatas_service* conn : {&data.first, &data.second}) {
@@ -131,6 +132,7 @@ std::optional<UpnpRouter> ReadDescription(const std::string& descUrl, const std:
     std::string counters = urls.controlURL_CIF ? urls.controlURL_CIF : "";
     FreeUPNPUrls(&urls);
     if (!connectionUrl.empty() && connectionUrl != control && connectionUrl != conn->controlurl) continue;
+    if (!UrlOnHost(control, r.host) || !UrlOnHost(counters, r.host)) return std::nullopt;
     r.connectionUrl = control;
     r.connectionService = conn->servicetype;
     r.countersUrl = counters;
@@ -138,6 +140,12 @@ std::optional<UpnpRouter> ReadDescription(const std::string& descUrl, const std:
     return r;
   }
   return std::nullopt;
+}
+
+// The host of a URL as written, for matching SSDP answers to an address.
+std::string UrlHost(const std::string& url) {
+  auto parsed = ParseHttpUrl(url);
+  return parsed ? parsed->host : std::string();
 }
 
 }  // namespace
@@ -150,39 +158,34 @@ std::optional<UpnpRouter> FindUpnpRouter(const std::string& router, const std::s
   int error = 0;
   std::unique_ptr<UPNPDev, FreeDevlist> devices(
       upnpDiscover(searchMs, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error));
-  std::set<std::string> tried;
+  std::vector<std::string> urls;
+  std::set<std::string> seen;
   for (UPNPDev* d = devices.get(); d; d = d->pNext) {
-    if (!d->descURL || !tried.insert(d->descURL).second) continue;
+    if (!d->descURL || !seen.insert(d->descURL).second) continue;
     if (!router.empty() && UrlHost(d->descURL) != router) continue;
-    if (auto found = ReadDescription(d->descURL, connectionUrl)) return found;
+    urls.push_back(d->descURL);
+  }
+  // Any device on the LAN may answer a search; the router is the one at the
+  // default gateway, when one of them is there.
+  const std::string gateway = router.empty() ? DefaultGateway() : router;
+  std::stable_partition(urls.begin(), urls.end(), [&](const std::string& u) { return UrlHost(u) == gateway; });
+  for (const std::string& u : urls) {
+    if (auto found = ReadDescription(u, connectionUrl)) return found;
   }
   return std::nullopt;
 }
 
-UpnpReading ReadUpnpRouter(const UpnpRouter& router, int budgetMs) {
-  UpnpReading out;
-  WinsockUser wsa;
-  if (!wsa.ok()) return out;
-  ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(budgetMs > 0 ? budgetMs : 0);
-  auto counter = [&](const char* action, const char* name) -> std::optional<uint64_t> {
-    auto args = Query(router.countersUrl, router.countersService, action, deadline);
-    if (!args || !args->count(name)) return std::nullopt;
-    return ParseUpnpCounter(args->at(name));
-  };
-  // The status first: it decides whether the PC is online at all.
-  auto status = Query(router.connectionUrl, router.connectionService, "GetStatusInfo", deadline);
-  if (status && status->count("NewConnectionStatus")) out.status = ParseUpnpStatus(status->at("NewConnectionStatus"));
-  out.received = counter("GetTotalBytesReceived", "NewTotalBytesReceived");
-  out.sent = counter("GetTotalBytesSent", "NewTotalBytesSent");
-  return out;
-}
-
-std::optional<std::map<std::string, std::string>> UpnpQuery(const std::string& controlUrl,
-                                                            const std::string& serviceType,
-                                                            const std::string& action, int timeoutMs) {
+std::optional<RouterReading> ReadUpnpRouter(const UpnpRouter& router, int budgetMs) {
   WinsockUser wsa;
   if (!wsa.ok()) return std::nullopt;
-  return Query(controlUrl, serviceType, action, GetTickCount64() + static_cast<ULONGLONG>(timeoutMs));
+  ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(budgetMs > 0 ? budgetMs : 0);
+  auto status = Query(router.connectionUrl, router.connectionService, "GetStatusInfo", deadline);
+  if (!status) return std::nullopt;
+  auto received = Query(router.countersUrl, router.countersService, "GetTotalBytesReceived", deadline);
+  if (!received) return std::nullopt;
+  auto sent = Query(router.countersUrl, router.countersService, "GetTotalBytesSent", deadline);
+  if (!sent) return std::nullopt;
+  return UpnpReadingOf(*status, *received, *sent);
 }
 
 }  // namespace vtc

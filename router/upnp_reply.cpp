@@ -1,4 +1,4 @@
-#include "common/upnp_reply.h"
+#include "router/upnp_reply.h"
 
 #include <cctype>
 
@@ -122,6 +122,18 @@ std::optional<HttpUrl> ParseHttpUrl(std::string_view url) {
   return out;
 }
 
+namespace {
+
+std::string HostField(const HttpUrl& url) {
+  return url.port == 80 ? url.host : url.host + ":" + std::to_string(url.port);
+}
+
+}  // namespace
+
+std::string HttpGetRequest(const HttpUrl& url) {
+  return "GET " + url.path + " HTTP/1.1\r\nHost: " + HostField(url) + "\r\nConnection: close\r\n\r\n";
+}
+
 std::string SoapRequest(const HttpUrl& url, std::string_view serviceType, std::string_view action) {
   std::string body =
       "<?xml version=\"1.0\"?>\r\n"
@@ -129,10 +141,8 @@ std::string SoapRequest(const HttpUrl& url, std::string_view serviceType, std::s
       "s:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\">"
       "<s:Body><u:" + std::string(action) + " xmlns:u=\"" + std::string(serviceType) + "\"></u:" +
       std::string(action) + "></s:Body></s:Envelope>\r\n";
-  std::string host = url.host;
-  if (url.port != 80) host += ":" + std::to_string(url.port);
   return "POST " + url.path + " HTTP/1.1\r\n"
-         "Host: " + host + "\r\n"
+         "Host: " + HostField(url) + "\r\n"
          "Content-Length: " + std::to_string(body.size()) + "\r\n"
          "Content-Type: text/xml; charset=\"utf-8\"\r\n"
          "SOAPAction: \"" + std::string(serviceType) + "#" + std::string(action) + "\"\r\n"
@@ -147,8 +157,9 @@ std::optional<std::string> HttpReplyBody(std::string_view reply) {
   std::string_view rest = reply.substr(headEnd + 4);
   size_t eol = head.find("\r\n");
   std::string_view status = head.substr(0, eol);
-  // "HTTP/1.x 200 ..."
-  if (status.substr(0, 7) != "HTTP/1." || status.substr(8, 4) != " 200" ||
+  // "HTTP/1.x 200 ...": a status line shorter than that is no answer (and
+  // substr past its end would throw on a device's word).
+  if (status.size() < 12 || status.substr(0, 7) != "HTTP/1." || status.substr(8, 4) != " 200" ||
       (status.size() > 12 && status[12] != ' '))
     return std::nullopt;
   std::optional<uint64_t> length;
@@ -259,18 +270,36 @@ std::optional<std::map<std::string, std::string>> SoapResponseArgs(std::string_v
   return args;
 }
 
-std::string DescriptionFriendlyName(std::string_view description) {
-  // The root device comes first in a description, before its embedded ones.
-  size_t open = description.find("<friendlyName>");
-  if (open == std::string_view::npos) return {};
-  open += 14;
-  size_t close = description.find("</friendlyName>", open);
-  if (close == std::string_view::npos || close - open > 256) return {};
-  auto name = Unescape(Trim(description.substr(open, close - open)));
-  if (!name || name->find('<') != std::string::npos) return {};
-  for (char c : *name)
+namespace {
+
+// The text of the first element `name` of a description (the root device's,
+// which comes before its embedded ones); empty when there is none or it is
+// not short plain text.
+std::string FirstElementText(std::string_view description, std::string_view name) {
+  const std::string open = "<" + std::string(name) + ">", close = "</" + std::string(name) + ">";
+  size_t at = description.find(open);
+  if (at == std::string_view::npos) return {};
+  at += open.size();
+  size_t end = description.find(close, at);
+  if (end == std::string_view::npos || end - at > 256) return {};
+  auto text = Unescape(Trim(description.substr(at, end - at)));
+  if (!text || text->find('<') != std::string::npos) return {};
+  for (char c : *text)
     if (static_cast<unsigned char>(c) < ' ') return {};
-  return *name;
+  return *text;
+}
+
+}  // namespace
+
+std::string DescriptionFriendlyName(std::string_view description) {
+  return FirstElementText(description, "friendlyName");
+}
+
+std::string DescriptionUdn(std::string_view description) { return FirstElementText(description, "UDN"); }
+
+bool UrlOnHost(std::string_view url, std::string_view host) {
+  auto parsed = ParseHttpUrl(url);
+  return parsed && !host.empty() && EqualsNoCase(parsed->host, host);
 }
 
 std::optional<uint64_t> ParseUpnpCounter(std::string_view text) {
@@ -283,6 +312,29 @@ std::optional<std::string> ParseUpnpStatus(std::string_view text) {
   for (char c : text)
     if (!std::isalpha(static_cast<unsigned char>(c))) return std::nullopt;
   return std::string(text);
+}
+
+std::optional<RouterReading> UpnpReadingOf(const std::map<std::string, std::string>& status,
+                                           const std::map<std::string, std::string>& received,
+                                           const std::map<std::string, std::string>& sent) {
+  const auto arg = [](const std::map<std::string, std::string>& args, const char* name) -> std::string_view {
+    auto it = args.find(name);
+    return it == args.end() ? std::string_view() : std::string_view(it->second);
+  };
+  auto state = ParseUpnpStatus(arg(status, "NewConnectionStatus"));
+  auto in = ParseUpnpCounter(arg(received, "NewTotalBytesReceived"));
+  auto out = ParseUpnpCounter(arg(sent, "NewTotalBytesSent"));
+  if (!state || !in || !out) return std::nullopt;
+  RouterReading r;
+  r.id.protocol = RouterProtocol::kUpnp;
+  r.up = *state == "Connected";
+  r.in = *in;
+  r.out = *out;
+  // The connection's own uptime: a router that says 0 keeps no record.
+  auto uptime = ParseUpnpCounter(arg(status, "NewUptime"));
+  if (uptime && *uptime > 0 && *uptime <= 0xFFFFFFFFu) r.uptime = static_cast<double>(*uptime);
+  if (r.up && r.uptime) r.linkUp = *r.uptime;
+  return r;
 }
 
 }  // namespace vtc

@@ -1,4 +1,4 @@
-#include "common/win/gateway.h"
+#include "router/win/gateway.h"
 
 #include <winsock2.h>
 #include <iphlpapi.h>
